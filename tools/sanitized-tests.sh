@@ -1,0 +1,20 @@
+#!/usr/bin/env bash
+# The sanitizer runs of the test suite:
+#  - ThreadSanitizer over the multi-threaded stress tests (label "stress");
+#  - AddressSanitizer + UndefinedBehaviorSanitizer (clang) over the tests that
+#    load the plug-in module (label "asan") and a bounded libFuzzer run of the
+#    state restore (label "fuzz").
+set -euo pipefail
+cd "$(dirname "$0")/.."
+jobs=$(nproc 2>/dev/null || echo 2)
+
+cmake -S . -B build-tsan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVELMORA_SANITIZE=thread >/dev/null
+cmake --build build-tsan -j "$jobs"
+TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1" \
+  ctest --test-dir build-tsan -L stress --output-on-failure --no-tests=ignore
+
+CC=clang CXX=clang++ cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+  -DVELMORA_SANITIZE=address,undefined -DVELMORA_BUILD_FUZZ=ON >/dev/null
+cmake --build build-asan -j "$jobs"
+ASAN_OPTIONS="detect_leaks=1:abort_on_error=1" UBSAN_OPTIONS="print_stacktrace=1" \
+  ctest --test-dir build-asan -L 'asan|fuzz' --output-on-failure --no-tests=ignore

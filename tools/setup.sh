@@ -1,0 +1,57 @@
+#!/usr/bin/env bash
+# Installs what the build needs (Debian 12), builds, and then either runs the
+# demonstration session ("run") or every test ("test").
+#   tools/setup.sh run     build the plug-in and play the demonstration session
+#   tools/setup.sh test    build everything and run the whole test suite
+set -euo pipefail
+
+mode=${1:-test}
+here=$(cd "$(dirname "$0")/.." && pwd)
+cd "$here"
+
+packages=(
+  build-essential cmake pkg-config clang libclang-rt-14-dev
+  libgtest-dev libgmock-dev libbenchmark-dev
+  libpng-dev zlib1g-dev libfreetype-dev libfontconfig-dev
+  fonts-liberation2 fonts-dejavu-core
+  libx11-dev libxtst-dev xvfb xauth
+  midicsv python3 python3-mido dpf-plugins-vst
+)
+
+install_packages() {
+  local missing=()
+  for p in "${packages[@]}"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+  done
+  [ ${#missing[@]} -eq 0 ] && return 0
+  local sudo=""
+  [ "$(id -u)" -ne 0 ] && sudo="sudo"
+  $sudo apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq "${missing[@]}"
+}
+
+jobs=$(nproc 2>/dev/null || echo 2)
+
+build() {  # build <dir> <cmake args...>
+  local dir=$1; shift
+  cmake -S . -B "$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" >/dev/null
+  cmake --build "$dir" -j "$jobs"
+}
+
+install_packages
+
+case "$mode" in
+  run)
+    build build
+    tools/demo.sh build
+    ;;
+  test)
+    build build
+    ctest --test-dir build --output-on-failure -j "$jobs"
+    tools/sanitized-tests.sh
+    ;;
+  *)
+    echo "usage: $0 run|test" >&2
+    exit 2
+    ;;
+esac
