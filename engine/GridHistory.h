@@ -1,0 +1,39 @@
+#pragma once
+
+#include <array>
+#include <deque>
+
+#include "engine/ChordEntry.h"
+
+namespace velmora {
+
+constexpr int kGridCellCount = 16;
+using GridCells = std::array<ChordEntry, kGridCellCount>;
+
+// Equality for history purposes: name, sounding and gridIndex are ignored.
+bool SameSnapshot(const GridCells& a, const GridCells& b);
+bool IsAllEmpty(const GridCells& cells);
+
+// A linear undo history of whole grids. The cursor never exceeds the capacity,
+// so at most capacity + 1 snapshots are kept.
+class GridHistory {
+ public:
+  static constexpr int kCapacity = 128;
+
+  // Records a copy of the grid; false when nothing was recorded.
+  bool Push(const GridCells& grid);
+  // Step the cursor and copy the snapshot there into grid; false when at an end.
+  bool Undo(GridCells& grid);
+  bool Redo(GridCells& grid);
+
+  const std::deque<GridCells>& Snapshots() const { return snapshots_; }
+  int Cursor() const { return cursor_; }
+  int Capacity() const { return capacity_; }
+
+ private:
+  std::deque<GridCells> snapshots_;
+  int cursor_ = -1;
+  int capacity_ = kCapacity;  // fixed for the object's life
+};
+
+}  // namespace velmora

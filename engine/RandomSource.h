@@ -1,0 +1,29 @@
+#pragma once
+
+#include <cstdint>
+
+namespace velmora {
+
+// The C runtime's rand() contract: values 0..32767 from the classic linear
+// congruential step, so a seed reproduces the same sequence on every platform.
+class RandomSource {
+ public:
+  static constexpr int kMaxValue = 32767;
+
+  explicit RandomSource(unsigned seed = 1) : state_(seed) {}
+
+  void Seed(unsigned seed) { state_ = seed; }
+
+  int Next() {
+    state_ = state_ * 214013u + 2531011u;
+    return static_cast<int>((state_ >> 16) & 0x7FFFu);
+  }
+
+  // A random index below n (n > 0), as rand() % n.
+  int IndexBelow(int n) { return Next() % n; }
+
+ private:
+  std::uint32_t state_;
+};
+
+}  // namespace velmora
