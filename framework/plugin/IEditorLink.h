@@ -1,0 +1,25 @@
+#pragma once
+
+namespace velmora {
+
+// What the plug-in side needs of an attached editor. The graphics context
+// implements it; keeping it this small lets the plug-in framework build and
+// be tested without the graphics library.
+class IEditorLink {
+ public:
+  virtual ~IEditorLink() = default;
+
+  // Hands one parameter value to every control bound to index. When
+  // normalized is false the value is the parameter's real value and the
+  // editor normalises it itself.
+  virtual void SetParamFromPlugin(int index, double value, bool normalized) = 0;
+  virtual void CreateSurfaces() = 0;
+  virtual int Width() const = 0;
+  virtual int Height() const = 0;
+  // Opens the editor's window inside the host's parent window; answers the
+  // window handle, or null when no window could be made.
+  virtual void* OpenWindow(void* parent) = 0;
+  virtual void CloseWindow() = 0;
+};
+
+}  // namespace velmora

@@ -1,0 +1,130 @@
+#include "framework/plugin/IPluginBase.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+
+namespace velmora {
+
+namespace {
+
+std::string CutText(const char* text, int maxLength) {
+  if (!text) return std::string();
+  return std::string(text, strnlen(text, static_cast<size_t>(maxLength)));
+}
+
+}  // namespace
+
+IPluginBase::IPluginBase(int nParams, const char* channelIOText, int nPresets,
+                         const char* effectName, const char* productName,
+                         const char* makerString, int32_t version, int32_t uniqueId,
+                         int latency, bool stateChunks, bool isInstrument, bool doesMidi)
+    : mUniqueId(uniqueId),
+      mVersion(version),
+      mStateChunks(stateChunks),
+      mIsInstrument(isInstrument),
+      mDoesMidi(doesMidi),
+      mLatency(std::max(latency, 0)),
+      mParams(static_cast<size_t>(std::max(nParams, 0))),
+      mPresets(static_cast<size_t>(std::max(nPresets, 0))) {
+  for (PresetSlot& slot : mPresets) slot.name = "empty";
+  mEffectName = CutText(effectName, kMaxNameLength);
+  mProductName = CutText(productName, kMaxNameLength);
+  mMakerString = CutText(makerString, kMaxNameLength);
+  mChannelIOPairs = ParseChannelIO(channelIOText);
+  CreateChannels();
+}
+
+IPluginBase::~IPluginBase() {
+  // The editor's controls may still look at the plug-in while they go.
+  mEditor.reset();
+}
+
+void IPluginBase::ProcessBlock(double** inputs, double** outputs, int frames) {
+  if (frames <= 0) return;
+  size_t n = static_cast<size_t>(frames);
+  for (int i = 0; i < NOutChannels(); ++i) {
+    if (!outputs[i]) continue;
+    if (i < NInChannels() && inputs[i]) {
+      std::copy(inputs[i], inputs[i] + n, outputs[i]);
+    } else {
+      std::fill(outputs[i], outputs[i] + n, 0.0);
+    }
+  }
+}
+
+void IPluginBase::HandleMidiMessage(const MidiMessage& message) { SendMidi(message); }
+
+bool IPluginBase::MidiNoteName(int /*note*/, std::string* text) {
+  if (text) text->clear();
+  return false;
+}
+
+bool IPluginBase::SaveState(ChunkBuffer& chunk) { return SerializeParams(chunk); }
+
+int IPluginBase::LoadState(const ChunkBuffer& chunk, int position) {
+  return UnserializeParams(chunk, position);
+}
+
+bool IPluginBase::StateEquals(const double* values, int count, int start) {
+  if (!values || start < 0 || count < start || count - start < NParams()) return false;
+  auto lock = Lock();
+  for (int i = 0; i < NParams(); ++i) {
+    float stored = static_cast<float>(mParams[static_cast<size_t>(i)].Value());
+    float given = static_cast<float>(values[start + i]);
+    if (!(std::fabs(stored - given) < 0.00001f)) return false;
+  }
+  return true;
+}
+
+void IPluginBase::SetParameterFromEditor(int index, double normalized) {
+  auto lock = Lock();
+  Param* param = GetParam(index);
+  if (!param) return;
+  param->SetFromNormalized(normalized);
+  AutomateParam(index, normalized);
+  OnParamChanged(index);
+}
+
+void IPluginBase::HostTimeSignature(int* numerator, int* denominator) {
+  if (numerator) *numerator = 0;
+  if (denominator) *denominator = 0;
+}
+
+void IPluginBase::AttachEditor(IEditorLink* editor) {
+  if (!editor) return;
+  auto lock = Lock();
+  for (int i = 0; i < NParams(); ++i) {
+    editor->SetParamFromPlugin(i, mParams[static_cast<size_t>(i)].ToNormalized(), true);
+  }
+  editor->CreateSurfaces();
+  if (editor != mEditor.get()) mEditor.reset(editor);
+}
+
+void IPluginBase::SetLatencyFrames(int frames) { mLatency = std::max(frames, 0); }
+
+void IPluginBase::PushParamsToEditor() {
+  auto lock = Lock();
+  if (!mEditor) return;
+  for (int i = 0; i < NParams(); ++i) {
+    mEditor->SetParamFromPlugin(i, mParams[static_cast<size_t>(i)].Value(), false);
+  }
+}
+
+Param* IPluginBase::GetParam(int index) {
+  if (index < 0 || index >= NParams()) return nullptr;
+  return &mParams[static_cast<size_t>(index)];
+}
+
+const Param* IPluginBase::GetParam(int index) const {
+  if (index < 0 || index >= NParams()) return nullptr;
+  return &mParams[static_cast<size_t>(index)];
+}
+
+int32_t IPluginBase::DecimalVersion() const {
+  uint32_t packed = static_cast<uint32_t>(mVersion);
+  return static_cast<int32_t>((packed >> 16) * 10000 + ((packed >> 8) & 0xFF) * 100 +
+                              (packed & 0xFF));
+}
+
+}  // namespace velmora

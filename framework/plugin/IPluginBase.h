@@ -1,0 +1,223 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include "framework/plugin/ChunkBuffer.h"
+#include "framework/plugin/HostCode.h"
+#include "framework/plugin/IEditorLink.h"
+#include "framework/plugin/MidiMessage.h"
+#include "framework/plugin/Param.h"
+#include "framework/plugin/TimeInfo.h"
+
+namespace velmora {
+
+constexpr int32_t ChunkMagic = 0x70666674;
+constexpr int32_t FrameworkVersion = 0x00010000;
+
+struct ChannelIOPair {
+  int32_t inputs = 0;
+  int32_t outputs = 0;
+};
+
+// Parses a channel I/O text such as "0-1 0-2" into its pairs.
+std::vector<ChannelIOPair> ParseChannelIO(const char* text);
+
+struct PresetSlot {
+  bool initialized = false;
+  std::string name;
+  ChunkBuffer chunk;
+};
+
+struct InputChannel {
+  bool connected = false;
+  std::vector<double> scratch;  // one block long
+  std::string label;
+};
+
+struct OutputChannel {
+  bool connected = false;
+  float* destination = nullptr;  // host buffer of the current block
+  std::vector<double> scratch;
+  std::string label;
+};
+
+// Host-independent core of the plug-in: parameters, presets, channels,
+// identity, the one re-entrant lock, and the byte layouts of state chunks.
+// Host wrappers derive from it and override the [wrapper] operations.
+class IPluginBase {
+ public:
+  static constexpr int kMaxNameLength = 127;         // 128-byte identity buffers
+  static constexpr int kMaxPresetNameLength = 255;
+  static constexpr int kMaxChannels = 256;
+
+  IPluginBase(int nParams, const char* channelIOText, int nPresets, const char* effectName,
+              const char* productName, const char* makerString, int32_t version,
+              int32_t uniqueId, int latency, bool stateChunks, bool isInstrument,
+              bool doesMidi);
+  IPluginBase(const IPluginBase&) = delete;
+  IPluginBase& operator=(const IPluginBase&) = delete;
+
+  // Virtual operations, in slot order.
+  virtual ~IPluginBase();                                                   // 0
+  virtual void OnReset() {}                                                 // 1
+  virtual void OnParamChanged(int /*index*/) {}                             // 2
+  virtual void ProcessBlock(double** inputs, double** outputs, int frames); // 3
+  virtual void OnEditorOpened() {}                                          // 4
+  virtual void OnEditorClosing() {}                                         // 5
+  virtual void UnusedHook() {}                                              // 6
+  virtual void OnActiveChanged(bool /*active*/) {}                          // 7
+  virtual void HandleMidiMessage(const MidiMessage& message);               // 8
+  virtual void HandleSysEx(const SysExMessage& /*message*/) {}              // 9
+  virtual bool MidiNoteName(int note, std::string* text);                   // 10
+  virtual bool SaveState(ChunkBuffer& chunk);                               // 11
+  virtual int LoadState(const ChunkBuffer& chunk, int position);            // 12
+  virtual bool StateEquals(const double* values, int count, int start);     // 13
+  virtual void OnEditorResized() {}                                         // 14
+  virtual bool UnusedQuery() { return false; }                              // 15
+  virtual void OnHostKnown() {}                                             // 16
+  virtual void OnParamRightClick(int /*index*/, int /*x*/, int /*y*/) {}    // 17
+  virtual void SetParameterFromEditor(int index, double normalized);        // 18
+  virtual void BeginParamEdit(int /*index*/) {}                             // 19 [wrapper]
+  virtual void AutomateParam(int /*index*/, double /*normalized*/) {}       // 20 [wrapper]
+  virtual void EndParamEdit(int /*index*/) {}                               // 21 [wrapper]
+  virtual void RefreshHostDisplay() {}                                      // 22 [wrapper]
+  virtual bool HostIsOffline() { return false; }                            // 23 [wrapper]
+  virtual int HostSamplePosition() { return 0; }                            // 24 [wrapper]
+  virtual double HostTempo() { return 0.0; }                                // 25 [wrapper]
+  virtual void HostTimeSignature(int* numerator, int* denominator);         // 26 [wrapper]
+  virtual void ReadHostTime(TimeInfo* /*timeInfo*/) {}                      // 27 [wrapper]
+  virtual HostCode IdentifyHost() { return mHostCode; }                     // 28 [wrapper]
+  virtual int InterfaceKind() { return mInterfaceCode; }                    // 29
+  virtual void OnEditorSizeChanged(int /*width*/, int /*height*/) {}        // 30 [wrapper]
+  virtual void InitForHost() {}                                             // 31 [wrapper]
+  virtual void AttachEditor(IEditorLink* editor);                           // 32 [wrapper extends]
+  virtual void SetLatencyFrames(int frames);                                // 33 [wrapper extends]
+  virtual bool SendMidi(const MidiMessage& /*message*/) { return false; }   // 34 [wrapper]
+  virtual bool SendSysExMessage(const SysExMessage& /*message*/) { return false; }  // 35 [wrapper]
+  virtual void PushParamsToEditor();                                        // 36
+  virtual void UnusedHook2() {}                                             // 37
+  virtual void OnPresetsChanged() {}                                        // 38
+  virtual void SetMaxBlockSize(int frames);                                 // 39
+
+  // The lock serialises host calls, editor calls and processing. It is
+  // re-entrant: SaveState takes it inside a dispatcher call that holds it.
+  std::recursive_mutex& Mutex() const { return mMutex; }
+  [[nodiscard]] std::unique_lock<std::recursive_mutex> Lock() const {
+    return std::unique_lock<std::recursive_mutex>(mMutex);
+  }
+
+  // Parameters.
+  Param* GetParam(int index);
+  const Param* GetParam(int index) const;
+  int NParams() const { return static_cast<int>(mParams.size()); }
+  void NotifyAllParams();
+  bool SerializeParams(ChunkBuffer& chunk);
+  int UnserializeParams(const ChunkBuffer& chunk, int position);
+
+  // Chunk header.
+  static void AddChunkHeader(ChunkBuffer& chunk);
+  // Answers the framework version and moves *position past the header.
+  // Without the magic: 0, *position unchanged. Magic but no version: 0 and
+  // *position = -1.
+  static int32_t ReadChunkHeader(const ChunkBuffer& chunk, int* position);
+
+  // Presets.
+  int NPresets() const { return static_cast<int>(mPresets.size()); }
+  const PresetSlot* GetPreset(int index) const;
+  int CurrentPresetIndex() const { return mCurrentPresetIndex; }
+  void FillEmptyPresets(int count);
+  bool LoadPreset(int index);
+  const char* PresetName(int index) const;
+  void ModifyCurrentPreset(const char* name = nullptr);
+  bool SerializePresets(ChunkBuffer& chunk);
+  int UnserializePresets(const ChunkBuffer& chunk, int position);
+
+  // Channels.
+  const std::vector<ChannelIOPair>& ChannelIOPairs() const { return mChannelIOPairs; }
+  bool LegalIO(int inputs, int outputs) const;
+  void LimitToTwoChannels();
+  int NInChannels() const { return static_cast<int>(mInChannels.size()); }
+  int NOutChannels() const { return static_cast<int>(mOutChannels.size()); }
+  bool IsInChannelConnected(int index) const;
+  bool IsOutChannelConnected(int index) const;
+  // An unconnected channel's slot points at its own (silent) scratch.
+  void SetInChannelConnected(int index, bool connected);
+  void SetOutChannelConnected(int index, bool connected);
+  const char* InChannelLabel(int index) const;
+  const char* OutChannelLabel(int index) const;
+  void SetInChannelLabel(int index, const char* label);
+  void SetOutChannelLabel(int index, const char* label);
+
+  // Block adapters, called by host wrappers with the lock held.
+  void AttachInputBuffers(int count, float* const* inputs, int frames);
+  void AttachOutputBuffers(int count, float* const* outputs);
+  void ProcessBuffersFloat(int frames);
+  void ProcessBuffersAccumulating(int frames);
+  void ProcessBuffersDouble(int nInputs, double* const* inputs, int nOutputs,
+                            double* const* outputs, int frames);
+
+  // Identity and host facts.
+  const char* EffectName() const { return mEffectName.c_str(); }
+  const char* ProductName() const { return mProductName.c_str(); }
+  const char* MakerString() const { return mMakerString.c_str(); }
+  int32_t UniqueId() const { return mUniqueId; }
+  int32_t Version() const { return mVersion; }  // 0xVVVVRRMM
+  int32_t DecimalVersion() const;                // major * 10000 + minor * 100 + patch
+  HostCode Host() const { return mHostCode; }
+  int32_t HostVersion() const { return mHostVersion; }
+  bool StateChunks() const { return mStateChunks; }
+  bool IsInstrument() const { return mIsInstrument; }
+  bool DoesMidi() const { return mDoesMidi; }
+  double SampleRate() const { return mSampleRate; }
+  void SetSampleRate(double sampleRate) { mSampleRate = sampleRate; }
+  int MaxBlockSize() const { return mMaxBlockSize; }
+  int Latency() const { return mLatency; }
+  int TailSize() const { return mTailSize; }
+  IEditorLink* Editor() const { return mEditor.get(); }
+
+ protected:
+  void SetHost(HostCode code) { mHostCode = code; }
+  void SetHostVersion(int32_t version) { mHostVersion = version; }
+  void SetTailSize(int frames) { mTailSize = frames; }
+
+ private:
+  void CreateChannels();
+  bool EnsureScratch(int frames);
+  void BindScratchSlots();
+  void WriteOutputs(int frames, bool accumulate);
+  void SilenceOutputs(int frames);
+  int UnserializePreset(PresetSlot& slot, std::string& name, const ChunkBuffer& chunk,
+                        int position);
+
+  mutable std::recursive_mutex mMutex;
+  std::vector<ChannelIOPair> mChannelIOPairs;
+  std::string mEffectName;
+  std::string mProductName;
+  std::string mMakerString;
+  int32_t mUniqueId = 0;
+  int32_t mVersion = 0;
+  int32_t mInterfaceCode = 0;
+  HostCode mHostCode = kHostUninit;
+  int32_t mHostVersion = 0;
+  bool mStateChunks = false;
+  bool mIsInstrument = false;
+  bool mDoesMidi = false;
+  int mCurrentPresetIndex = 0;
+  double mSampleRate = 44100.0;
+  int mMaxBlockSize = 0;
+  int mLatency = 0;
+  int mTailSize = 0;
+  std::unique_ptr<IEditorLink> mEditor;
+  std::vector<Param> mParams;
+  std::vector<PresetSlot> mPresets;
+  std::vector<double*> mInputPtrs;
+  std::vector<double*> mOutputPtrs;
+  std::vector<InputChannel> mInChannels;
+  std::vector<OutputChannel> mOutChannels;
+};
+
+}  // namespace velmora

@@ -1,0 +1,47 @@
+// Parameter block and chunk header of IPluginBase.
+#include "framework/plugin/IPluginBase.h"
+
+namespace velmora {
+
+void IPluginBase::NotifyAllParams() {
+  auto lock = Lock();
+  for (int i = 0; i < NParams(); ++i) OnParamChanged(i);
+}
+
+bool IPluginBase::SerializeParams(ChunkBuffer& chunk) {
+  auto lock = Lock();
+  for (const Param& param : mParams) {
+    if (chunk.PutDouble(param.Value()) < 0) return false;
+  }
+  return chunk.Size() > 0;
+}
+
+int IPluginBase::UnserializeParams(const ChunkBuffer& chunk, int position) {
+  auto lock = Lock();
+  for (size_t i = 0; i < mParams.size() && position >= 0; ++i) {
+    double v = 0.0;
+    position = chunk.GetDouble(&v, position);
+    // The clamp sends NaN to the minimum and infinities to the range ends.
+    mParams[i].SetClamped(v);
+  }
+  NotifyAllParams();
+  return position;
+}
+
+void IPluginBase::AddChunkHeader(ChunkBuffer& chunk) {
+  chunk.Clear();
+  chunk.PutInt32(ChunkMagic);
+  chunk.PutInt32(FrameworkVersion);
+}
+
+int32_t IPluginBase::ReadChunkHeader(const ChunkBuffer& chunk, int* position) {
+  if (!position) return 0;
+  int32_t magic = 0;
+  int next = chunk.GetInt32(&magic, *position);
+  if (next < 0 || magic != ChunkMagic) return 0;
+  int32_t version = 0;
+  *position = chunk.GetInt32(&version, next);
+  return *position < 0 ? 0 : version;
+}
+
+}  // namespace velmora
