@@ -1,0 +1,64 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <mutex>
+#include <unordered_map>
+
+#include "framework/graphics/raster/RasterFont.h"
+
+namespace velmora {
+
+// A font whose characters are rendered once by the platform into coverage
+// maps and then blended into bitmaps in the text colour. Fonts are shared by
+// every editor of the process, so rendering is serialised per font.
+class CachedFont : public RasterFont {
+ public:
+  CachedFont();
+  ~CachedFont() override;
+
+  void AttachPlatformFont(std::unique_ptr<PlatformTypeface> font, int flags) override;
+  Pixel SetTextColor(Pixel colour) override;
+  Pixel SetBackgroundColor(Pixel colour) override;
+  Pixel SetEffectColor(Pixel colour) override;
+  int SetBackgroundMode(int mode) override;
+  void SetCombineMode(int mode, float opacity) override;
+  int RenderText(RasterBitmap& bitmap, const char* text, int length, RasterRect& rect, int flags) override;
+  Pixel TextColor() const override;
+  PlatformTypeface* PlatformFont() const override { return typeface_.get(); }
+  int LineHeight() const override;
+
+  // Blends one glyph with its pen at (x, baseline), inside clip, with the
+  // coverage times a (0..256).
+  virtual void DrawGlyph(RasterBitmap& bitmap, const GlyphImage& glyph, int x, int baseline,
+                         const RasterRect& clip, Pixel colour, int a);
+
+  int Flags() const { return flags_; }
+  int Ascent() const { return typeface_ ? typeface_->Ascent() : 0; }
+
+ private:
+  struct TextLine {
+    std::size_t begin, end;
+    std::int64_t width;
+  };
+
+  const GlyphImage& Glyph(std::uint32_t codePoint);
+  std::int64_t LineWidth(const std::uint32_t* chars, std::size_t count);
+  void DrawLineOfText(RasterBitmap& bitmap, const std::uint32_t* chars, std::size_t count, std::int64_t x,
+                      std::int64_t top, const RasterRect& clip, Pixel colour, int a);
+
+  mutable std::mutex lock_;
+  std::unique_ptr<PlatformTypeface> typeface_;
+  int flags_ = 0;
+  Pixel textColour_ = 0xff000000u;
+  Pixel backgroundColour_ = 0xffffffffu;
+  Pixel effectColour_ = 0xff000000u;
+  int backgroundMode_ = kBackgroundTransparent;
+  int combineMode_ = kBlendCopy;
+  float opacity_ = 1.0f;
+  std::array<std::unique_ptr<GlyphImage>, 256> lowGlyphs_;
+  std::unordered_map<std::uint32_t, std::unique_ptr<GlyphImage>> glyphs_;
+};
+
+}  // namespace velmora

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "framework/graphics/raster/MemBitmap.h"
+
+namespace velmora {
+
+// Decodes the embedded resource with this id when it holds more than 7 bytes.
+std::unique_ptr<MemBitmap> PngFromResource(int id);
+
+// The picture behind (id, file name): only a file name whose text after the
+// last "." is "png" in any case is decoded, from the embedded resource id.
+// The file itself is never opened.
+std::unique_ptr<MemBitmap> LoadBitmapResource(int id, const std::string& fileName);
+
+// Process-wide decoded pictures by resource id; they live until the module
+// is unloaded.
+class ImageCache {
+ public:
+  static RasterBitmap* Find(int id);
+  // Keeps bitmap under id unless the id is already cached; answers the cached one.
+  static RasterBitmap* Add(int id, std::unique_ptr<RasterBitmap> bitmap);
+  // The cached bitmap, else LoadBitmapResource's result, cached. A picture
+  // that cannot be decoded answers null and is not cached.
+  static RasterBitmap* Load(int id, const std::string& fileName);
+};
+
+}  // namespace velmora

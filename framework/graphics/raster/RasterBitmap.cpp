@@ -1,0 +1,7 @@
+#include "framework/graphics/raster/RasterBitmap.h"
+
+namespace velmora {
+
+RasterBitmap::~RasterBitmap() = default;
+
+}  // namespace velmora
