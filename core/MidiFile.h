@@ -1,0 +1,62 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace velmora {
+
+// One timed MIDI message of a track.
+struct TrackEvent {
+  std::vector<std::uint8_t> message;  // status byte first, then its data bytes
+  std::int32_t tick = 0;      // absolute, or ticks since the previous event in delta state
+  std::int32_t track = 0;     // informational only
+  std::int32_t sequence = 0;  // second sort key
+
+  TrackEvent() = default;
+  TrackEvent(std::int32_t tick, std::vector<std::uint8_t> message)
+      : message(std::move(message)), tick(tick) {}
+
+  bool isEndOfTrack() const;
+  bool isMeta() const;
+  bool isNoteOn() const;   // a note-on with non-zero velocity
+  bool isNoteOff() const;  // a note-off or a note-on with velocity 0
+};
+
+// A multi-track list of timed events written as a Standard MIDI File.
+class MidiFile {
+public:
+  static constexpr std::int32_t kMaxTracks = 65535;  // the header's 16-bit count
+
+  MidiFile();
+
+  // Appends an empty track and returns its index, or -1 past kMaxTracks.
+  std::int32_t addTrack();
+  void setTicksPerQuarterNote(std::int32_t ticks) { ticksPerQuarterNote_ = ticks; }
+  std::int32_t ticksPerQuarterNote() const { return ticksPerQuarterNote_; }
+
+  // Appends a copy at the end of the track, without reordering. False (and
+  // nothing stored) for an unknown track or an empty message.
+  bool addEvent(std::int32_t track, const TrackEvent& event);
+
+  void sortTracks();
+  void makeAbsoluteTicks();
+  void makeDeltaTicks();
+  bool isAbsoluteTicks() const { return absolute_; }
+
+  // Writes the file in full or not at all; false (with a message on the
+  // standard error stream) when it could not be written.
+  bool write(const std::string& path);
+
+  std::int32_t trackCount() const { return static_cast<std::int32_t>(tracks_.size()); }
+  const std::vector<TrackEvent>& trackEvents(std::int32_t track) const;
+
+private:
+  void appendTrackChunk(const std::vector<TrackEvent>& events, std::vector<std::uint8_t>& out) const;
+
+  std::vector<std::vector<TrackEvent>> tracks_;
+  std::int32_t ticksPerQuarterNote_ = 120;
+  bool absolute_ = true;
+};
+
+}  // namespace velmora

@@ -1,0 +1,36 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+namespace velmora {
+
+// Writes a file so that readers see either its old content or the complete new
+// one: the data goes to a temporary file beside the target, which replaces the
+// target only when every byte was written. Where no file can be created beside
+// it (a directory we may not write to) it falls back to writing in place.
+class FileReplace {
+public:
+  explicit FileReplace(const std::string& path);
+  ~FileReplace();
+  FileReplace(const FileReplace&) = delete;
+  FileReplace& operator=(const FileReplace&) = delete;
+
+  bool isOpen() const { return fd_ >= 0; }
+  // False once any write has failed; later appends are ignored.
+  bool append(const std::uint8_t* data, std::size_t size);
+  // Puts the file in place; false when anything failed (the target then keeps
+  // its old content unless the in-place fallback was used).
+  bool commit();
+
+private:
+  void discard();
+
+  std::string target_;
+  std::string temporary_;
+  int fd_ = -1;
+  bool failed_ = false;
+};
+
+}  // namespace velmora
