@@ -1,0 +1,127 @@
+#pragma once
+
+#include <cstdint>
+
+#include "framework/plugin/IPluginBase.h"
+#include "framework/plugin/vst2/Vst2Abi.h"
+
+namespace velmora {
+
+// The plug-in base as a VST 2.4 effect. It publishes one effect record whose
+// object field points back here, answers the host's dispatcher opcodes and
+// its audio and parameter entries under the plug-in lock, and reaches the
+// host through the callback the entry point received. Every host answer may
+// be 0 or null; the plug-in then carries on with what it had.
+class IPluginVST : public IPluginBase {
+ public:
+  // Keeps hosts that announce absurd block sizes from making us allocate
+  // without bound; a longer block still works, the scratch grows to it.
+  static constexpr int kMaxAnnouncedBlockSize = 1 << 20;
+  // More events than this in one effProcessEvents call are not believed.
+  static constexpr int32_t kMaxEventsPerCall = 1 << 16;
+
+  IPluginVST(audioMasterCallback hostCallback, int nParams, const char* channelIOText,
+             int nPresets, const char* effectName, const char* productName,
+             const char* makerString, int32_t version, int32_t uniqueId, int latency,
+             bool stateChunks, bool isInstrument, bool doesMidi);
+  ~IPluginVST() override;
+
+  // The record handed to the host, and the plug-in behind a record (null for
+  // a null record or one whose object is gone).
+  AEffect* Effect() { return &mEffect; }
+  static IPluginVST* FromEffect(AEffect* effect);
+
+  // Plug-in-to-host operations.
+  void BeginParamEdit(int index) override;
+  void AutomateParam(int index, double normalized) override;
+  void EndParamEdit(int index) override;
+  void RefreshHostDisplay() override;
+  bool HostIsOffline() override;
+  int HostSamplePosition() override;
+  double HostTempo() override;
+  void HostTimeSignature(int* numerator, int* denominator) override;
+  void ReadHostTime(TimeInfo* timeInfo) override;
+  HostCode IdentifyHost() override;
+  void OnEditorSizeChanged(int width, int height) override;
+  void InitForHost() override;
+  void AttachEditor(IEditorLink* editor) override;
+  void SetLatencyFrames(int frames) override;
+  bool SendMidi(const MidiMessage& message) override;
+  bool SendSysExMessage(const SysExMessage& message) override;
+
+  // Called for effEditIdle and effIdle WITHOUT the plug-in lock, on the
+  // host's user-interface thread. On Linux there is no window message loop:
+  // the editor drains its X events and runs its timer step here, and its
+  // controls take the lock themselves where they change plug-in state
+  // (SetParameterFromEditor), as they would on Windows. Drawing must not
+  // happen under the lock, so the processing thread never waits for it.
+  virtual void OnIdle() {}
+
+  // Any host call; 0 when the host gave no callback.
+  intptr_t CallHost(int32_t opcode, int32_t index = 0, intptr_t value = 0, void* ptr = nullptr,
+                    float opt = 0.0f);
+
+  const ERect& EditorRect() const { return mEditorRect; }
+  const VstSpeakerArrangement& InputArrangement() const { return mInputArrangement; }
+  const VstSpeakerArrangement& OutputArrangement() const { return mOutputArrangement; }
+  bool HostInitDone() const { return mHostInitDone; }
+
+ protected:
+  // Reserved for host vendor extensions; none is supported.
+  int32_t mHostExtensions = 0;
+
+ private:
+  // Host-to-plug-in entries of the effect record.
+  static intptr_t VST_CALL VstDispatcher(AEffect* effect, int32_t opcode, int32_t index,
+                                         intptr_t value, void* ptr, float opt);
+  static void VST_CALL VstProcess(AEffect* effect, float** inputs, float** outputs,
+                                  int32_t frames);
+  static void VST_CALL VstProcessReplacing(AEffect* effect, float** inputs, float** outputs,
+                                           int32_t frames);
+  static void VST_CALL VstProcessDoubleReplacing(AEffect* effect, double** inputs,
+                                                 double** outputs, int32_t frames);
+  static void VST_CALL VstSetParameter(AEffect* effect, int32_t index, float value);
+  static float VST_CALL VstGetParameter(AEffect* effect, int32_t index);
+
+  void FillEffectRecord();
+  void FillArrangements();
+  void ProcessFloat(float** inputs, float** outputs, int frames, bool accumulate);
+  void ProcessDouble(double** inputs, double** outputs, int frames);
+  void SetParameterFromHost(int index, float value);
+  float ParameterForHost(int index) const;
+  const VstTimeInfo* HostTime(int32_t request);
+  // A host's normalised value inside 0..1; NaN goes to 0.
+  static double HostNormalized(float value);
+
+  // The opcodes (VstDispatch.cpp), called with the lock held.
+  intptr_t Dispatch(int32_t opcode, int32_t index, intptr_t value, void* ptr, float opt);
+  intptr_t DispatchProgram(int32_t opcode, int32_t index, intptr_t value, void* ptr);
+  intptr_t DispatchParamText(int32_t opcode, int32_t index, void* ptr);
+  intptr_t DispatchEditor(int32_t opcode, void* ptr);
+  intptr_t DispatchSetup(int32_t opcode, intptr_t value, float opt);
+  intptr_t DispatchInfo(int32_t opcode, void* ptr);
+  intptr_t ProcessEvents(const VstEvents* events);
+  intptr_t String2Parameter(int index, const void* text);
+  intptr_t PinProperties(bool input, int index, void* ptr);
+  intptr_t VendorSpecific(int32_t index, intptr_t value, void* ptr, float opt);
+  intptr_t CanDo(const void* text) const;
+  intptr_t SetSpeakerArrangement(const VstSpeakerArrangement* input,
+                                 const VstSpeakerArrangement* output);
+  intptr_t GetSpeakerArrangement(intptr_t input, void* output);
+  intptr_t MidiKeyNameFor(void* ptr);
+
+  // The chunk opcodes (VstChunks.cpp).
+  intptr_t GetChunk(bool bank, void* ptr);
+  intptr_t SetChunk(bool bank, intptr_t size, const void* data);
+
+  ERect mEditorRect{};
+  audioMasterCallback mHostCallback = nullptr;
+  VstSpeakerArrangement mInputArrangement{};
+  VstSpeakerArrangement mOutputArrangement{};
+  bool mHostInitDone = false;
+  ChunkBuffer mProgramChunk;
+  ChunkBuffer mBankChunk;
+  AEffect mEffect{};
+};
+
+}  // namespace velmora

@@ -1,0 +1,308 @@
+// The dispatcher opcodes of IPluginVST. Each runs with the plug-in lock
+// held; opcodes not handled here answer 0 and change nothing.
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <limits>
+#include <string>
+
+#include "framework/plugin/vst2/IPluginVST.h"
+#include "framework/plugin/vst2/VstText.h"
+
+namespace velmora {
+
+namespace {
+
+constexpr intptr_t kIdentifyAnswer = 0x4E764566;  // 'NvEf'
+constexpr intptr_t kVendorSpecificAnswer = 0xBEEF;
+constexpr int32_t kVendorFormatValue = 7;
+constexpr int32_t kVendorIsStepped = 8;
+// Text a host types for a parameter; far longer than any value text.
+constexpr size_t kMaxTypedText = 255;
+
+// A host value used as an index; one outside the int range matches nothing.
+int ToIndex(intptr_t value) {
+  if (value < std::numeric_limits<int>::min() || value > std::numeric_limits<int>::max())
+    return -1;
+  return static_cast<int>(value);
+}
+
+}  // namespace
+
+intptr_t IPluginVST::Dispatch(int32_t opcode, int32_t index, intptr_t value, void* ptr,
+                              float opt) {
+  switch (opcode) {
+    case effOpen:
+      InitForHost();
+      NotifyAllParams();
+      return 0;
+    case effSetProgram:
+    case effGetProgram:
+    case effSetProgramName:
+    case effGetProgramName:
+    case effGetProgramNameIndexed:
+      return DispatchProgram(opcode, index, value, ptr);
+    case effGetParamLabel:
+    case effGetParamDisplay:
+    case effGetParamName:
+      return DispatchParamText(opcode, index, ptr);
+    case effSetSampleRate:
+    case effSetBlockSize:
+    case effMainsChanged:
+      return DispatchSetup(opcode, value, opt);
+    case effEditGetRect:
+    case effEditOpen:
+    case effEditClose:
+      return DispatchEditor(opcode, ptr);
+    case effGetChunk:
+      return GetChunk(index == 0, ptr);
+    case effSetChunk:
+      return SetChunk(index == 0, value, ptr);
+    case effProcessEvents:
+      return ProcessEvents(static_cast<const VstEvents*>(ptr));
+    case effString2Parameter:
+      return String2Parameter(index, ptr);
+    case effGetInputProperties:
+    case effGetOutputProperties:
+      return PinProperties(opcode == effGetInputProperties, index, ptr);
+    case effSetSpeakerArrangement:
+      return SetSpeakerArrangement(reinterpret_cast<const VstSpeakerArrangement*>(value),
+                                   static_cast<const VstSpeakerArrangement*>(ptr));
+    case effGetSpeakerArrangement:
+      return GetSpeakerArrangement(value, ptr);
+    case effVendorSpecific:
+      return VendorSpecific(index, value, ptr, opt);
+    case effCanDo:
+      return CanDo(ptr);
+    case effGetMidiKeyName:
+      return MidiKeyNameFor(ptr);
+    default:
+      return DispatchInfo(opcode, ptr);
+  }
+}
+
+intptr_t IPluginVST::DispatchProgram(int32_t opcode, int32_t index, intptr_t value, void* ptr) {
+  switch (opcode) {
+    case effSetProgram:
+      if (!StateChunks()) ModifyCurrentPreset();
+      LoadPreset(ToIndex(value));
+      return 0;
+    case effGetProgram:
+      return CurrentPresetIndex();
+    case effSetProgramName:
+      if (ptr) {
+        std::string name = ReadHostText(ptr, kMaxPresetNameLength);
+        ModifyCurrentPreset(name.c_str());
+        OnPresetsChanged();
+      }
+      return 0;
+    case effGetProgramName:
+      CopyToHost(ptr, PresetName(CurrentPresetIndex()), kVstMaxProgNameLen);
+      return 0;
+    default: {  // effGetProgramNameIndexed
+      if (!ptr) return 0;
+      const char* name = PresetName(index);
+      CopyToHost(ptr, name, kVstMaxProgNameLen);
+      return *name ? 1 : 0;
+    }
+  }
+}
+
+intptr_t IPluginVST::DispatchParamText(int32_t opcode, int32_t index, void* ptr) {
+  const Param* param = GetParam(index);
+  if (!param) return 0;
+  if (opcode == effGetParamLabel) {
+    CopyToHost(ptr, param->UnitLabel(), kVstMaxParamStrLen);
+  } else if (opcode == effGetParamDisplay) {
+    // The host sees the value inside the range, as the normalised one is.
+    std::string text = param->FormatValue(param->Clamp(param->Value()), false, true);
+    CopyToHost(ptr, text.c_str(), kVstMaxParamStrLen);
+  } else {
+    CopyToHost(ptr, param->Name(), kVstMaxParamStrLen);
+  }
+  return 0;
+}
+
+intptr_t IPluginVST::DispatchSetup(int32_t opcode, intptr_t value, float opt) {
+  if (opcode == effSetSampleRate) {
+    // A rate of zero, below it or not a number would poison every later
+    // frame computation; the last good rate stays.
+    if (std::isfinite(opt) && opt > 0.0f) SetSampleRate(opt);
+    OnReset();
+  } else if (opcode == effSetBlockSize) {
+    if (value >= 1) {
+      SetMaxBlockSize(static_cast<int>(std::min<intptr_t>(value, kMaxAnnouncedBlockSize)));
+    }
+    OnReset();
+  } else if (value != 0) {  // effMainsChanged
+    OnActiveChanged(true);
+  } else {
+    OnActiveChanged(false);
+    OnReset();
+  }
+  return 0;
+}
+
+intptr_t IPluginVST::DispatchEditor(int32_t opcode, void* ptr) {
+  IEditorLink* editor = Editor();
+  if (!editor) return 0;
+  if (opcode == effEditGetRect) {
+    if (!ptr) return 0;
+    *static_cast<ERect**>(ptr) = &mEditorRect;
+    return 1;
+  }
+  if (opcode == effEditOpen) {
+    // Without the host's parent window there is nothing to open into.
+    if (!ptr || !editor->OpenWindow(ptr)) return 0;
+    OnEditorOpened();
+    return 1;
+  }
+  OnEditorClosing();
+  editor->CloseWindow();
+  return 1;
+}
+
+intptr_t IPluginVST::DispatchInfo(int32_t opcode, void* ptr) {
+  switch (opcode) {
+    case effIdentify:
+      return kIdentifyAnswer;
+    case effCanBeAutomated:
+      return 1;
+    case effGetPlugCategory:
+      return IsInstrument() ? kPlugCategSynth : kPlugCategEffect;
+    case effGetEffectName:
+      CopyToHost(ptr, EffectName(), kVstMaxEffectNameLen);
+      return ptr ? 1 : 0;
+    case effGetVendorString:
+      CopyToHost(ptr, MakerString(), kVstMaxVendorStrLen);
+      return ptr ? 1 : 0;
+    case effGetProductString:
+      CopyToHost(ptr, ProductName(), kVstMaxProductStrLen);
+      return ptr ? 1 : 0;
+    case effGetVendorVersion:
+      return DecimalVersion();
+    case effGetTailSize:
+      return TailSize();
+    case effGetVstVersion:
+      return kVstVersion;
+    default:
+      return 0;
+  }
+}
+
+intptr_t IPluginVST::ProcessEvents(const VstEvents* events) {
+  if (!events) return 0;
+  // The list really holds numEvents entries; only null entries are skipped.
+  VstEvent* const* slots = events->events;
+  int32_t count = std::min(events->numEvents, kMaxEventsPerCall);
+  for (int32_t i = 0; i < count; ++i) {
+    const VstEvent* event = slots[i];
+    if (!event) continue;
+    if (event->type == kVstMidiType) {
+      const auto* midi = reinterpret_cast<const VstMidiEvent*>(event);
+      MidiMessage message;
+      message.offset = midi->deltaFrames;
+      message.status = static_cast<uint8_t>(midi->midiData[0]);
+      message.data1 = static_cast<uint8_t>(midi->midiData[1]);
+      message.data2 = static_cast<uint8_t>(midi->midiData[2]);
+      HandleMidiMessage(message);
+    } else if (event->type == kVstSysExType) {
+      const auto* sysex = reinterpret_cast<const VstMidiSysexEvent*>(event);
+      if (!sysex->sysexDump || sysex->dumpBytes <= 0) continue;
+      SysExMessage message;
+      message.offset = sysex->deltaFrames;
+      message.size = sysex->dumpBytes;
+      message.data = reinterpret_cast<const uint8_t*>(sysex->sysexDump);
+      HandleSysEx(message);
+    }
+  }
+  return 1;
+}
+
+intptr_t IPluginVST::String2Parameter(int index, const void* text) {
+  Param* param = GetParam(index);
+  if (!param) return 0;
+  if (!text) return 1;
+  std::string typed = ReadHostText(text, kMaxTypedText);
+  double value = 0.0;
+  if (!param->ValueFromText(typed.c_str(), &value)) return 0;
+  if (Editor()) Editor()->SetParamFromPlugin(index, param->Clamp(value), false);
+  param->SetClamped(value);
+  OnParamChanged(index);
+  return 1;
+}
+
+intptr_t IPluginVST::PinProperties(bool input, int index, void* ptr) {
+  int count = input ? NInChannels() : NOutChannels();
+  if (!ptr || index < 0 || index >= count) return 0;
+  auto* pin = static_cast<VstPinProperties*>(ptr);
+  pin->flags = kVstPinIsActive;
+  // Even channels start a stereo pair when a partner follows them.
+  if (index % 2 == 0 && index < count - 1) pin->flags |= kVstPinIsStereo;
+  const char* label = input ? InChannelLabel(index) : OutChannelLabel(index);
+  char fallback[32];
+  if (!*label) {
+    std::snprintf(fallback, sizeof(fallback), "%s %d", input ? "Input" : "Output", index + 1);
+    label = fallback;
+  }
+  CopyToHost(pin->label, label, kVstMaxLabelLen);
+  CopyToHost(pin->shortLabel, label, kVstMaxShortLabelLen);
+  return 1;
+}
+
+intptr_t IPluginVST::VendorSpecific(int32_t index, intptr_t value, void* ptr, float opt) {
+  const Param* param = GetParam(ToIndex(value));
+  if (index == kVendorFormatValue && ptr) {
+    if (param) {
+      std::string text = param->FormatValue(HostNormalized(opt), true, true);
+      CopyToHost(ptr, text.c_str(), kVstMaxParamStrLen);
+    }
+    return kVendorSpecificAnswer;
+  }
+  if (index == kVendorIsStepped && param && param->Kind() != ParamKind::Double)
+    return kVendorSpecificAnswer;
+  return 0;
+}
+
+intptr_t IPluginVST::CanDo(const void* text) const {
+  if (!text) return 0;
+  const char* asked = static_cast<const char*>(text);
+  if (std::strcmp(asked, "receiveVstTimeInfo") == 0) return 1;
+  if (!DoesMidi()) return 0;
+  static const char* const kMidiCapabilities[] = {"sendVstEvents", "sendVstMidiEvent",
+                                                  "receiveVstEvents", "receiveVstMidiEvent"};
+  for (const char* capability : kMidiCapabilities) {
+    if (std::strcmp(asked, capability) == 0) return 1;
+  }
+  return 0;
+}
+
+intptr_t IPluginVST::SetSpeakerArrangement(const VstSpeakerArrangement* input,
+                                           const VstSpeakerArrangement* output) {
+  if (input) {
+    for (int i = 0; i < NInChannels(); ++i) SetInChannelConnected(i, i < input->numChannels);
+  }
+  if (output) {
+    for (int i = 0; i < NOutChannels(); ++i) SetOutChannelConnected(i, i < output->numChannels);
+  }
+  return 1;
+}
+
+intptr_t IPluginVST::GetSpeakerArrangement(intptr_t input, void* output) {
+  if (input) *reinterpret_cast<VstSpeakerArrangement**>(input) = &mInputArrangement;
+  if (output) *static_cast<VstSpeakerArrangement**>(output) = &mOutputArrangement;
+  return 1;
+}
+
+intptr_t IPluginVST::MidiKeyNameFor(void* ptr) {
+  if (!ptr) return 0;
+  auto* key = static_cast<MidiKeyName*>(ptr);
+  key->keyName[0] = '\0';
+  std::string name;
+  bool named = MidiNoteName(key->thisKeyNumber, &name);
+  CopyToHost(key->keyName, name.c_str(), sizeof(key->keyName));
+  return named ? 1 : 0;
+}
+
+}  // namespace velmora
