@@ -21,7 +21,7 @@ using test::At;
 using Bytes = std::vector<unsigned char>;
 
 // A PNG written with libpng's own writer, with whatever chunks a case needs.
-struct PngSpec {
+struct PngImage {
   int width = 1, height = 1, colorType = PNG_COLOR_TYPE_RGB, bitDepth = 8;
   std::vector<Bytes> rows;  // packed samples as stored in the file
   std::vector<png_color> palette;
@@ -35,20 +35,20 @@ void AppendBytes(png_structp png, png_bytep data, size_t n) {
 }
 void NoFlush(png_structp) {}
 
-Bytes MakePng(const PngSpec& spec) {
+Bytes MakePng(const PngImage& image) {
   Bytes out;
   png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
   png_infop info = png_create_info_struct(png);
   std::vector<png_bytep> rows;
-  for (const Bytes& row : spec.rows) rows.push_back(const_cast<png_bytep>(row.data()));
+  for (const Bytes& row : image.rows) rows.push_back(const_cast<png_bytep>(row.data()));
   if (setjmp(png_jmpbuf(png)) == 0) {
     png_set_write_fn(png, &out, AppendBytes, NoFlush);
-    png_set_IHDR(png, info, png_uint_32(spec.width), png_uint_32(spec.height), spec.bitDepth, spec.colorType,
-                 spec.interlace ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
+    png_set_IHDR(png, info, png_uint_32(image.width), png_uint_32(image.height), image.bitDepth, image.colorType,
+                 image.interlace ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
                  PNG_FILTER_TYPE_DEFAULT);
-    if (!spec.palette.empty()) png_set_PLTE(png, info, spec.palette.data(), int(spec.palette.size()));
-    if (!spec.paletteAlpha.empty()) {
-      png_set_tRNS(png, info, spec.paletteAlpha.data(), int(spec.paletteAlpha.size()), nullptr);
+    if (!image.palette.empty()) png_set_PLTE(png, info, image.palette.data(), int(image.palette.size()));
+    if (!image.paletteAlpha.empty()) {
+      png_set_tRNS(png, info, image.paletteAlpha.data(), int(image.paletteAlpha.size()), nullptr);
     }
     png_write_info(png, info);
     png_write_image(png, rows.data());
@@ -61,14 +61,14 @@ Bytes MakePng(const PngSpec& spec) {
 }
 
 TEST(PngDecode, PaletteWithTransparencyGivesPerPixelAlpha) {
-  PngSpec spec;
-  spec.width = 4;
-  spec.colorType = PNG_COLOR_TYPE_PALETTE;
-  spec.bitDepth = 2;  // four pixels packed into one byte
-  spec.palette = {{255, 0, 0}, {0, 255, 0}, {0, 0, 255}, {10, 20, 30}};
-  spec.paletteAlpha = {0, 128, 255};  // the last entry stays opaque
-  spec.rows = {{0b00011011}};         // indices 0, 1, 2, 3
-  const Bytes file = MakePng(spec);
+  PngImage image;
+  image.width = 4;
+  image.colorType = PNG_COLOR_TYPE_PALETTE;
+  image.bitDepth = 2;  // four pixels packed into one byte
+  image.palette = {{255, 0, 0}, {0, 255, 0}, {0, 0, 255}, {10, 20, 30}};
+  image.paletteAlpha = {0, 128, 255};  // the last entry stays opaque
+  image.rows = {{0b00011011}};         // indices 0, 1, 2, 3
+  const Bytes file = MakePng(image);
   auto bitmap = DecodePng(file.data(), file.size());
   ASSERT_NE(bitmap, nullptr);
   ASSERT_EQ(bitmap->Width(), 4);
@@ -82,12 +82,12 @@ TEST(PngDecode, PaletteWithTransparencyGivesPerPixelAlpha) {
 }
 
 TEST(PngDecode, Grey16BitLoadsAsOpaqueRgb) {
-  PngSpec spec;
-  spec.width = 3;
-  spec.colorType = PNG_COLOR_TYPE_GRAY;
-  spec.bitDepth = 16;
-  spec.rows = {{0x00, 0x00, 0x80, 0x7f, 0xff, 0xff}};
-  const Bytes file = MakePng(spec);
+  PngImage image;
+  image.width = 3;
+  image.colorType = PNG_COLOR_TYPE_GRAY;
+  image.bitDepth = 16;
+  image.rows = {{0x00, 0x00, 0x80, 0x7f, 0xff, 0xff}};
+  const Bytes file = MakePng(image);
   auto bitmap = DecodePng(file.data(), file.size());
   ASSERT_NE(bitmap, nullptr);
   EXPECT_EQ(At(*bitmap, 0, 0), MakePixel(255, 0, 0, 0));
@@ -96,15 +96,15 @@ TEST(PngDecode, Grey16BitLoadsAsOpaqueRgb) {
 }
 
 TEST(PngDecode, OtherLayoutsExpandToFourChannels) {
-  PngSpec grey1;
+  PngImage grey1;
   grey1.width = 3;
   grey1.colorType = PNG_COLOR_TYPE_GRAY;
   grey1.bitDepth = 1;
   grey1.rows = {{0b10100000}};
-  PngSpec greyAlpha;
+  PngImage greyAlpha;
   greyAlpha.colorType = PNG_COLOR_TYPE_GRAY_ALPHA;
   greyAlpha.rows = {{77, 33}};
-  PngSpec rgbInterlaced;
+  PngImage rgbInterlaced;
   rgbInterlaced.width = 9;
   rgbInterlaced.height = 9;
   rgbInterlaced.interlace = true;

@@ -1,0 +1,270 @@
+// Control list, parameter flow, redraw protocol and event routing.
+#include "framework/graphics/IGraphics.h"
+
+#include <algorithm>
+
+#include "framework/plugin/IPluginBase.h"
+
+namespace velmora {
+
+namespace {
+
+int ClampToInt(int64_t v) { return int(std::clamp<int64_t>(v, INT32_MIN, INT32_MAX)); }
+
+}  // namespace
+
+IGraphics::IGraphics(IPluginBase* plugin, int width, int height, int fps)
+    : mPlugin(plugin),
+      mWidth(width),
+      mHeight(height),
+      mFPS(fps),
+      mMailbox(plugin ? plugin->NParams() : 0),
+      mOwnerThread(std::this_thread::get_id()) {}
+
+IGraphics::~IGraphics() {
+  mKeyCatcher.reset();
+  mControls.clear();
+  mDrawBitmap.reset();
+  mTmpBitmap.reset();
+}
+
+int IGraphics::AddControl(IControl* control) {
+  if (!control) return -1;
+  control->SetGUI(this);
+  mControls.emplace_back(control);
+  return NControls() - 1;
+}
+
+IControl* IGraphics::GetControl(int index) const {
+  if (index < 0 || index >= NControls()) return nullptr;
+  return mControls[std::size_t(index)].get();
+}
+
+void IGraphics::SetKeyCatcher(IControl* control) {
+  if (control) control->SetGUI(this);
+  mKeyCatcher.reset(control);
+}
+
+// --- parameters
+
+void IGraphics::SetParamFromPlugin(int index, double value, bool normalized) {
+  if (!normalized) {
+    const Param* param = mPlugin ? mPlugin->GetParam(index) : nullptr;
+    if (!param) return;
+    value = param->ToNormalized(value);
+  }
+  if (OnOwnerThread()) {
+    mMailbox.Cancel(index);
+    ApplyParamValue(index, value);
+  } else {
+    mMailbox.Post(index, value);
+  }
+}
+
+void IGraphics::ApplyParamValue(int index, double value) {
+  for (const auto& control : mControls) {
+    if (control->ParamIdx() == index) control->ValueFromPlugin(value);
+    for (int i = 0; i < control->NAuxParams(); ++i) {
+      if (control->GetAuxParam(i)->paramIdx == index) {
+        control->AuxValueFromPlugin(i, value);
+        break;
+      }
+    }
+  }
+}
+
+void IGraphics::DrainParamValues() {
+  mMailbox.Drain([this](int index, double value) { ApplyParamValue(index, value); });
+}
+
+// --- redraw
+
+bool IGraphics::FindDirtyArea(Rect& rect) {
+  rect = Rect();
+  bool dirty = false;
+  for (const auto& control : mControls) {
+    if (!control->IsDirty()) continue;
+    rect = Union(rect, control->GetRect());
+    dirty = true;
+  }
+  return dirty;
+}
+
+bool IGraphics::DrawArea(const Rect& rect) {
+  if (mControls.empty()) return true;
+  if (mStrict) DrawAreaStrict(rect);
+  else DrawAreaLoose(rect);
+  PaintToWindow(rect);
+  return true;
+}
+
+bool IGraphics::DrawAreaStrict(const Rect& rect) {
+  mDrawRect = rect;
+  for (const auto& control : mControls) {
+    const Rect& r = control->GetRect();
+    // Inclusive on the area's right and bottom edges, as controls have always been drawn.
+    if (!control->IsHidden() && !rect.Empty() && !r.Empty() && r.left <= rect.right && r.right > rect.left &&
+        r.top <= rect.bottom && r.bottom > rect.top) {
+      control->Draw(*this);
+    }
+    control->MarkClean();
+  }
+  return true;
+}
+
+bool IGraphics::DrawAreaLoose(const Rect&) {
+  IControl& background = *mControls.front();
+  if (background.IsDirty()) {
+    mDrawRect = background.GetRect();
+    for (std::size_t i = 0; i < mControls.size(); ++i) {
+      IControl& control = *mControls[i];
+      if (i != 0 && control.IsHidden()) continue;
+      control.Draw(*this);
+      control.MarkClean();
+    }
+    return true;
+  }
+  for (std::size_t i = 1; i < mControls.size(); ++i) {
+    IControl& dirty = *mControls[i];
+    if (!dirty.IsDirty()) continue;
+    mDrawRect = dirty.GetRect();
+    for (std::size_t j = 0; j < mControls.size(); ++j) {
+      IControl& other = *mControls[j];
+      if (other.IsHidden()) continue;
+      const Rect& r = other.GetRect();
+      if (j == i || (!r.Empty() && r.right >= mDrawRect.left && r.left < mDrawRect.right &&
+                     r.bottom >= mDrawRect.top && r.top < mDrawRect.bottom)) {
+        other.Draw(*this);
+      }
+    }
+    dirty.MarkClean();
+  }
+  return true;
+}
+
+bool IGraphics::OnTimerTick() {
+  DrainParamValues();
+  Rect dirty;
+  if (!FindDirtyArea(dirty)) return false;
+  return DrawArea(dirty);
+}
+
+// --- hit testing and events
+
+int IGraphics::ControlAt(int x, int y, bool forMouseOver) {
+  for (int i = NControls() - 1; i >= 0; --i) {
+    IControl& control = *mControls[std::size_t(i)];
+    if (control.IsHidden()) continue;
+    if (control.IsGrayed() && !(forMouseOver && control.MouseOverWhenGrayed())) continue;
+    if (control.HitTest(x, y)) return i;
+  }
+  return -1;
+}
+
+void IGraphics::ReleaseMouseCapture() {
+  mMouseCapture = -1;
+  mMouseX = mMouseY = -1;
+}
+
+void IGraphics::OnMouseDown(int x, int y, const MouseMods& mods) {
+  DrainParamValues();
+  ReleaseMouseCapture();
+  const int c = ControlAt(x, y, false);
+  if (c < 0) return;
+  IControl* control = GetControl(c);
+  const int paramIdx = control->ParamIdx();
+  if (paramIdx >= 0 && mods.R && mPlugin && mPlugin->InterfaceKind() == 1) {
+    ReleaseMouseCapture();
+    mPlugin->OnParamRightClick(paramIdx, x, y);
+    return;
+  }
+  mMouseCapture = c;
+  mMouseX = x;
+  mMouseY = y;
+  if (paramIdx >= 0 && mPlugin) mPlugin->BeginParamEdit(paramIdx);
+  control->MouseDown(x, y, mods);
+}
+
+void IGraphics::OnMouseUp(int x, int y, const MouseMods& mods) {
+  DrainParamValues();
+  const int c = mMouseCapture >= 0 ? mMouseCapture : ControlAt(x, y, false);
+  ReleaseMouseCapture();
+  IControl* control = GetControl(c);
+  if (!control) return;
+  const int paramIdx = control->ParamIdx();
+  control->MouseUp(x, y, mods);
+  if (paramIdx >= 0 && mPlugin) mPlugin->EndParamEdit(paramIdx);
+}
+
+void IGraphics::OnMouseDrag(int x, int y, const MouseMods& mods) {
+  IControl* control = GetControl(mMouseCapture);
+  if (!control || (x == mMouseX && y == mMouseY)) return;
+  DrainParamValues();
+  const int dx = ClampToInt(int64_t(x) - mMouseX);
+  const int dy = ClampToInt(int64_t(y) - mMouseY);
+  mMouseX = x;
+  mMouseY = y;
+  control->MouseDrag(x, y, dx, dy, mods);
+}
+
+bool IGraphics::OnMouseDoubleClick(int x, int y, const MouseMods& mods) {
+  DrainParamValues();
+  ReleaseMouseCapture();
+  const int c = ControlAt(x, y, false);
+  IControl* control = GetControl(c);
+  if (!control) return false;
+  // The release that follows ends an edit, so the double click begins one.
+  const int paramIdx = control->ParamIdx();
+  if (paramIdx >= 0 && mPlugin) mPlugin->BeginParamEdit(paramIdx);
+  if (!control->DoubleClickAsPress()) {
+    control->MouseDoubleClick(x, y, mods);
+    return false;
+  }
+  mMouseCapture = c;
+  mMouseX = x;
+  mMouseY = y;
+  control->MouseDown(x, y, mods);
+  return true;
+}
+
+void IGraphics::OnMouseWheel(int x, int y, const MouseMods& mods, float delta) {
+  DrainParamValues();
+  const int c = mMouseCapture >= 0 ? mMouseCapture : ControlAt(x, y, false);
+  if (IControl* control = GetControl(c)) control->MouseWheel(x, y, mods, delta);
+}
+
+bool IGraphics::OnKeyDown(int x, int y, int key) {
+  DrainParamValues();
+  const int c = mMouseCapture >= 0 ? mMouseCapture : ControlAt(x, y, false);
+  if (c <= 0) return mKeyCatcher ? mKeyCatcher->KeyDown(x, y, key) : false;
+  IControl* control = GetControl(c);
+  return control ? control->KeyDown(x, y, key) : false;
+}
+
+bool IGraphics::OnMouseOver(int x, int y, const MouseMods& mods) {
+  if (!mHandleMouseOver) return false;
+  const int c = mMouseCapture >= 0 ? mMouseCapture : ControlAt(x, y, true);
+  IControl* control = GetControl(c);
+  if (!control) return true;
+  mMouseX = x;
+  mMouseY = y;
+  control->MouseOver(x, y, mods);
+  if (mMouseOver != c) {
+    if (IControl* previous = GetControl(mMouseOver)) previous->MouseOut();
+  }
+  mMouseOver = c;
+  return true;
+}
+
+void IGraphics::OnMouseOut() {
+  for (const auto& control : mControls) control->MouseOut();
+  mMouseOver = -1;
+}
+
+void IGraphics::OnWindowOpening() {
+  SetOwnerThread(std::this_thread::get_id());
+  DrainParamValues();
+  for (const auto& control : mControls) control->MarkDirty(false);
+}
+
+}  // namespace velmora

@@ -1,0 +1,186 @@
+#pragma once
+
+#include <atomic>
+#include <memory>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "framework/graphics/GraphicsTypes.h"
+#include "framework/graphics/IControl.h"
+#include "framework/graphics/ParamMailbox.h"
+#include "framework/graphics/raster/MemBitmap.h"
+#include "framework/graphics/raster/SysBitmap.h"
+#include "framework/plugin/IEditorLink.h"
+
+namespace velmora {
+
+class IPluginBase;
+class Param;
+
+// The editor: owns the controls and the drawing surface, redraws dirty
+// controls, routes mouse and key events, and keeps controls in step with
+// the parameters. The platform operations are virtual; a window class
+// implements them.
+//
+// Threads: everything runs on the editor's thread (the creating thread
+// until a window opens, then the thread that opens it) except
+// SetParamFromPlugin. Called elsewhere (with the plug-in lock held), it only
+// posts the value to a per-parameter mailbox that the editor's thread drains
+// at the start of each redraw pass and event, so no host thread ever waits
+// for drawing and drawing never runs under the plug-in lock.
+class IGraphics : public IEditorLink {
+ public:
+  IGraphics(IPluginBase* plugin, int width, int height, int fps = 25);
+
+  // Platform operations, in slot order.
+  virtual void PaintToWindow(const Rect& /*rect*/) {}                                   // 0
+  // Writes the text's extent into rect; false when no font can be made.
+  virtual bool MeasureText(const TextStyle& style, const char* text, Rect& rect);       // 1
+  virtual void EndTextEntry() {}                                                        // 2
+  virtual void ResizeEditor(int width, int height);                                     // 3
+  virtual bool WindowIsOpen() { return false; }                                         // 4
+  virtual const char* DrawingApiName() { return ""; }                                   // 5
+  // The answer of the box; 0 when none was shown.
+  virtual int ShowMessageBox(const char* text, const char* caption, int type);          // 6
+  // The (sub)menu in which an item was chosen, its chosen item set; null
+  // when the menu was dismissed.
+  virtual PopupMenu* ShowPopupMenu(PopupMenu& menu, const Rect& rect);                  // 7
+  virtual void CreateTextEntry(IControl* control, const TextStyle& style, const Rect& rect,
+                               const char* initialText, Param* param);                  // 8
+  virtual void HostPath(std::string& path);                                             // 9
+  virtual void PluginPath(std::string& path);                                           // 10
+  virtual void DesktopPath(std::string& path);                                          // 11
+  virtual void ApplicationDataFolder(std::string& path, bool allUsers);                 // 12
+  virtual void UserDataFolder(std::string& path) { ApplicationDataFolder(path, false); }  // 13
+  // action 1: save, else open. Cancel leaves an empty file name.
+  virtual void PromptForFile(std::string& fileName, int action, std::string& folder,
+                             const char* extensions);                                   // 14
+  virtual bool PromptForColor(Color& color, const char* title);                         // 15
+  virtual bool OpenUrl(const char* url, const char* title, const char* confirmText,
+                       const char* errorText);                                          // 16
+  virtual void* UnusedQuery() { return nullptr; }                                       // 17
+  void* OpenWindow(void* parent) override;                                              // 18
+  virtual void UnusedHook1() {}                                                         // 19
+  virtual void UnusedHook2() {}                                                         // 20
+  void CloseWindow() override {}                                                        // 21
+  virtual void* WindowHandle() { return nullptr; }                                      // 22
+  virtual bool ClipboardText(std::string& text);                                        // 23
+  ~IGraphics() override;                                                                // 24
+  virtual void HideCursor();                                                            // 25
+  virtual void ShowCursor();                                                            // 26
+  virtual void UnusedHook3() {}                                                         // 27
+  virtual std::unique_ptr<RasterBitmap> LoadBitmapResource(int id, const std::string& fileName);  // 28
+
+  // What the plug-in base calls.
+  void SetParamFromPlugin(int index, double value, bool normalized) final;
+  void CreateSurfaces() override;
+  int Width() const final { return mWidth; }
+  int Height() const final { return mHeight; }
+
+  // Controls: list order is drawing order, index 0 the background. The
+  // editor owns what it is given; null answers -1.
+  int AddControl(IControl* control);
+  int NControls() const { return int(mControls.size()); }
+  IControl* GetControl(int index) const;
+  void SetKeyCatcher(IControl* control);
+  IControl* KeyCatcher() const { return mKeyCatcher.get(); }
+
+  // The cached picture with this id, loaded on first use. A picture that
+  // cannot be decoded gives a strip without bitmap (0 x 0) that draws
+  // nothing. A frame count below 1 counts as 1.
+  ImageStrip LoadImage(int id, const std::string& fileName, int frames = 1);
+
+  // A popup of the value texts (Enum, or Bool with value texts) or the
+  // in-place text field with the current value.
+  void PromptForValue(IControl* control, Param* param, const Rect& rect);
+  // Applies a committed text field: value texts for Bool and Enum, a
+  // decimal number otherwise; without a parameter the control's TextEntered.
+  static void CommitTextEntry(IControl& control, const Param* param, const char* text);
+  // Whether a typed character enters a text field for this parameter.
+  static bool TextEntryAccepts(const Param* param, char c);
+
+  // Drawing into the surface. Images are clipped to the drawing area.
+  bool DrawImage(const ImageStrip& strip, const Rect& dest, int srcX, int srcY,
+                 const ChannelBlend* blend = nullptr);
+  // frame counts from 1.
+  bool DrawImageFrame(const ImageStrip& strip, const Rect& rect, int frame, const ChannelBlend* blend = nullptr);
+  bool PlotPoint(const Color& color, float x, float y);
+  bool FillRectangle(const Color& color, const Rect& rect);
+  bool FillTriangle(const Color& color, int x1, int y1, int x2, int y2, int x3, int y3,
+                    const ChannelBlend* blend = nullptr);
+  bool DrawRectangle(const Color& color, const Rect& rect);
+  bool DrawText(const TextStyle& style, const char* text, const Rect& rect);
+
+  // Redraw protocol.
+  bool FindDirtyArea(Rect& rect);
+  bool DrawArea(const Rect& rect);
+  // One timer step: drain the mailbox, then draw the dirty area. Answers
+  // whether anything was drawn.
+  bool OnTimerTick();
+  // Applies the values other threads posted; editor's thread only.
+  void DrainParamValues();
+
+  int ControlAt(int x, int y, bool forMouseOver = false);
+
+  // Events, in editor pixel coordinates.
+  void OnMouseDown(int x, int y, const MouseMods& mods);
+  void OnMouseUp(int x, int y, const MouseMods& mods);
+  void OnMouseDrag(int x, int y, const MouseMods& mods);
+  bool OnMouseDoubleClick(int x, int y, const MouseMods& mods);
+  void OnMouseWheel(int x, int y, const MouseMods& mods, float delta);
+  bool OnKeyDown(int x, int y, int key);
+  bool OnMouseOver(int x, int y, const MouseMods& mods);
+  void OnMouseOut();
+
+  // The editor's thread.
+  void SetOwnerThread(std::thread::id id) { mOwnerThread.store(id); }
+  std::thread::id OwnerThread() const { return mOwnerThread.load(); }
+  bool OnOwnerThread() const { return std::this_thread::get_id() == mOwnerThread.load(); }
+
+  IPluginBase* GetPlugin() const { return mPlugin; }
+  int FPS() const { return mFPS; }
+  SysBitmap* DrawingSurface() const { return mDrawBitmap.get(); }
+  MemBitmap* ScratchBitmap() const { return mTmpBitmap.get(); }
+  const Rect& DrawingArea() const { return mDrawRect; }
+  int MouseCapture() const { return mMouseCapture; }
+  int MouseOverIndex() const { return mMouseOver; }
+  bool CursorHidden() const { return mCursorHidden; }
+  void HandleMouseOver(bool on) { mHandleMouseOver = on; }
+  void SetStrictDrawing(bool strict) { mStrict = strict; }
+  void EnableTooltips(bool on) { mEnableTooltips = on; }
+  bool TooltipsEnabled() const { return mEnableTooltips; }
+
+ protected:
+  // Platform windows call these: on opening (the opening thread becomes
+  // the editor's thread, pending values are applied, everything is drawn)
+  // and before a modal menu.
+  void OnWindowOpening();
+  void ReleaseMouseCapture();
+
+  int mHiddenCursorX = 0, mHiddenCursorY = 0;
+
+ private:
+  void ApplyParamValue(int index, double value);
+  bool DrawAreaStrict(const Rect& rect);
+  bool DrawAreaLoose(const Rect& rect);
+  void DrawControl(IControl& control, const Rect& area);
+  bool HasSurface() const;
+
+  IPluginBase* mPlugin;
+  std::vector<std::unique_ptr<IControl>> mControls;
+  Rect mDrawRect;
+  bool mCursorHidden = false;
+  std::unique_ptr<SysBitmap> mDrawBitmap;
+  std::unique_ptr<MemBitmap> mTmpBitmap;
+  int mWidth, mHeight, mFPS;
+  int mMouseCapture = -1, mMouseOver = -1;
+  int mMouseX = -1, mMouseY = -1;
+  bool mHandleMouseOver = false, mStrict = true, mEnableTooltips = false;
+  std::unique_ptr<IControl> mKeyCatcher;
+
+  ParamMailbox mMailbox;
+  std::atomic<std::thread::id> mOwnerThread;
+};
+
+}  // namespace velmora

@@ -1,0 +1,169 @@
+// Drawing operations, surfaces and pictures of the editor.
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <mutex>
+
+#include "framework/graphics/IGraphics.h"
+#include "framework/graphics/raster/FontCache.h"
+#include "framework/graphics/raster/ImageLoader.h"
+#include "framework/graphics/raster/PixelOps.h"
+
+namespace velmora {
+
+namespace {
+
+int ClampToInt(int64_t v) { return int(std::clamp<int64_t>(v, INT32_MIN, INT32_MAX)); }
+
+// Rounds a drawing coordinate as int(v + 0.5) does; false for values no
+// pixel can have.
+bool RoundCoordinate(float v, int& out) {
+  const double r = double(v) + 0.5;
+  if (!(r > double(INT32_MIN) && r < double(INT32_MAX))) return false;
+  out = int(r);
+  return true;
+}
+
+FontRequest RequestFor(const TextStyle& style) {
+  FontRequest request;
+  request.face = style.Font();
+  request.size = style.size;
+  request.style = style.style;
+  request.orientation = style.orientation;
+  request.quality = style.quality;
+  return request;
+}
+
+// Fonts are shared by every editor of the process and carry their colour,
+// so setting it and drawing must not interleave with another editor.
+std::mutex& TextColourLock() {
+  static std::mutex lock;
+  return lock;
+}
+
+CachedFont* FontFor(const TextStyle& style) {
+  if (!style.cached) style.cached = FontCache::Get(RequestFor(style));
+  return style.cached;
+}
+
+RasterRect ToRasterRect(const Rect& r) { return RasterRect{r.left, r.top, r.right, r.bottom}; }
+
+}  // namespace
+
+bool IGraphics::HasSurface() const { return mDrawBitmap && mDrawBitmap->Bits(); }
+
+void IGraphics::CreateSurfaces() {
+  mDrawBitmap = std::make_unique<SysBitmap>(mWidth, mHeight);
+  mTmpBitmap = std::make_unique<MemBitmap>();
+  // Start from transparent black so that what was never drawn is defined.
+  for (int y = 0; y < mDrawBitmap->Height(); ++y) {
+    std::memset(mDrawBitmap->Row(y), 0, std::size_t(mDrawBitmap->Width()) * sizeof(Pixel));
+  }
+}
+
+ImageStrip IGraphics::LoadImage(int id, const std::string& fileName, int frames) {
+  RasterBitmap* bitmap = ImageCache::Find(id);
+  if (!bitmap) {
+    std::unique_ptr<RasterBitmap> loaded = LoadBitmapResource(id, fileName);
+    if (loaded) bitmap = ImageCache::Add(id, std::move(loaded));
+  }
+  ImageStrip strip;
+  strip.bitmap = bitmap;
+  strip.W = bitmap ? bitmap->Width() : 0;
+  strip.H = bitmap ? bitmap->Height() : 0;
+  strip.N = std::max(frames, 1);
+  strip.framesSideBySide = false;
+  return strip;
+}
+
+std::unique_ptr<RasterBitmap> IGraphics::LoadBitmapResource(int id, const std::string& fileName) {
+  return velmora::LoadBitmapResource(id, fileName);
+}
+
+bool IGraphics::DrawImage(const ImageStrip& strip, const Rect& dest, int srcX, int srcY, const ChannelBlend* blend) {
+  if (!HasSurface()) return false;
+  if (!strip.bitmap) return true;
+  const Rect r = Intersect(dest, mDrawRect);
+  if (r.Empty()) return true;
+  const int64_t sx = int64_t(srcX) + r.left - dest.left;
+  const int64_t sy = int64_t(srcY) + r.top - dest.top;
+  if (sx != ClampToInt(sx) || sy != ClampToInt(sy)) return true;
+  Blit(*mDrawBitmap, *strip.bitmap, r.left, r.top, int(sx), int(sy), ClampToInt(r.W()), ClampToInt(r.H()),
+       RasterOpacity(blend), RasterMode(blend));
+  return true;
+}
+
+bool IGraphics::DrawImageFrame(const ImageStrip& strip, const Rect& rect, int frame, const ChannelBlend* blend) {
+  int srcX = 0, srcY = 0;
+  if (strip.N >= 2 && frame >= 2) {
+    const int size = strip.framesSideBySide ? strip.W : strip.H;
+    const int offset = ClampToInt(int64_t(double(size) * (double(frame) - 1.0) / strip.N + 0.5));
+    (strip.framesSideBySide ? srcX : srcY) = offset;
+  }
+  return DrawImage(strip, rect, srcX, srcY, blend);
+}
+
+bool IGraphics::PlotPoint(const Color& color, float x, float y) {
+  if (!HasSurface()) return false;
+  int px = 0, py = 0;
+  if (RoundCoordinate(x, px) && RoundCoordinate(y, py)) PutPixel(*mDrawBitmap, px, py, ToPixel(color), 1.0f, kBlendCopy);
+  return true;
+}
+
+bool IGraphics::FillRectangle(const Color& color, const Rect& rect) {
+  if (!HasSurface()) return false;
+  FillRect(*mDrawBitmap, rect.left, rect.top, ClampToInt(rect.W()), ClampToInt(rect.H()), ToPixel(color), 1.0f,
+           kBlendCopy | kBlendUseSourceAlpha);
+  return true;
+}
+
+bool IGraphics::FillTriangle(const Color& color, int x1, int y1, int x2, int y2, int x3, int y3,
+                             const ChannelBlend* blend) {
+  if (!HasSurface()) return false;
+  velmora::FillTriangle(*mDrawBitmap, x1, y1, x2, y2, x3, y3, ToPixel(color), RasterOpacity(blend),
+                        RasterMode(blend));
+  return true;
+}
+
+bool IGraphics::DrawRectangle(const Color& color, const Rect& rect) {
+  if (!HasSurface()) return false;
+  const Pixel p = ToPixel(color);
+  const Rect& r = rect;
+  DrawLine(*mDrawBitmap, r.left, r.top, r.right, r.top, p, 1.0f, kBlendCopy, false);
+  DrawLine(*mDrawBitmap, r.left, r.bottom, r.right, r.bottom, p, 1.0f, kBlendCopy, false);
+  DrawLine(*mDrawBitmap, r.left, r.top, r.left, r.bottom, p, 1.0f, kBlendCopy, false);
+  DrawLine(*mDrawBitmap, r.right, r.top, r.right, r.bottom, p, 1.0f, kBlendCopy, false);
+  return true;
+}
+
+bool IGraphics::DrawText(const TextStyle& style, const char* text, const Rect& rect) {
+  if (!text || !*text) return true;
+  CachedFont* font = FontFor(style);
+  if (!font) return false;
+  if (!HasSurface()) return false;
+  const Pixel colour = ToPixel(style.color);
+  int flags = kTextNoClip;
+  if (style.align == TextStyle::kCenter) flags |= kTextCenter;
+  else if (style.align == TextStyle::kFar) flags |= kTextRight;
+  if (PixelAlpha(colour) != 255) flags |= kTextUseColorAlpha;
+  RasterRect r = ToRasterRect(rect);
+  std::lock_guard<std::mutex> guard(TextColourLock());
+  font->SetTextColor(colour);
+  font->RenderText(*mDrawBitmap, text, -1, r, flags);
+  return true;
+}
+
+bool IGraphics::MeasureText(const TextStyle& style, const char* text, Rect& rect) {
+  CachedFont* font = FontFor(style);
+  if (!font) return false;
+  int flags = kTextMeasure;
+  if (style.align == TextStyle::kCenter) flags |= kTextCenter;
+  else if (style.align == TextStyle::kFar) flags |= kTextRight;
+  RasterRect r = ToRasterRect(rect);
+  MemBitmap none;
+  font->RenderText(none, text ? text : "", -1, r, flags);
+  rect = Rect(r.left, r.top, r.right, r.bottom);
+  return true;
+}
+
+}  // namespace velmora

@@ -1,0 +1,65 @@
+// Host threads writing parameters under the plug-in lock while the editor's
+// thread redraws and edits: must be free of data races (run under TSAN) and
+// end with the controls showing the last values.
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <thread>
+
+#include "GraphicsTestUtil.h"
+
+namespace velmora::test {
+namespace {
+
+TEST(GraphicsStress, HostWritesWhileEditorRedraws) {
+  EditorFakePlugin plugin;
+  auto* editor = new HeadlessGraphics(&plugin, 120, 40);
+  editor->AddControl(new IBitmapControl(&plugin, 0, 0, -1, editor->LoadImage(kBackgroundId, "bg.png")));
+  auto* gain = new IKnobMultiControl(&plugin, 0, 0, EditorFakePlugin::kGain, editor->LoadImage(kKnobId, "knob.png", 5),
+                                     IKnobControl::kVertical, 1.0);
+  editor->AddControl(gain);
+  auto* level = new ITextControl(&plugin, Rect(20, 0, 120, 20), TextStyle("Arial", 12, Color()), "level");
+  editor->AddControl(level);
+  auto* steps = new ISwitchControl(&plugin, 60, 20, EditorFakePlugin::kSteps, editor->LoadImage(kSwitchId, "sw.png", 2));
+  editor->AddControl(steps);
+  plugin.AttachEditor(editor);
+
+  constexpr int kWrites = 4037;
+  std::atomic<bool> opened{false}, hostDone{false};
+  std::atomic<int> passes{0};
+
+  std::thread gui([&] {
+    editor->OpenWindow(nullptr);
+    opened = true;
+    int i = 0;
+    while (!hostDone.load()) {
+      editor->OnTimerTick();
+      // The user edits another parameter meanwhile.
+      editor->OnMouseDown(65, 25, MouseMods(true));
+      editor->OnMouseUp(65, 25, MouseMods());
+      if (++i % 8 == 0) editor->ClearPaintedRects();
+      ++passes;
+    }
+    editor->OnTimerTick();
+  });
+  while (!opened.load()) std::this_thread::yield();
+
+  std::thread host([&] {
+    for (int i = 1; i <= kWrites; ++i) {
+      auto lock = plugin.Lock();
+      plugin.GetParam(EditorFakePlugin::kGain)->SetClamped(double(i % 100) / 100.0);
+      editor->SetParamFromPlugin(EditorFakePlugin::kGain, plugin.GetParam(EditorFakePlugin::kGain)->Value(), false);
+      if (i % 50 == 0) plugin.PushParamsToEditor();
+    }
+  });
+  host.join();
+  while (passes.load() < 3) std::this_thread::yield();
+  hostDone = true;
+  gui.join();
+
+  EXPECT_DOUBLE_EQ(gain->GetValue(), double(kWrites % 100) / 100.0);
+  EXPECT_GT(passes.load(), 0);
+}
+
+}  // namespace
+}  // namespace velmora::test
