@@ -1,0 +1,154 @@
+// The plug-in core's hot paths: processing blocks, auditions, the block that
+// ends a take, and the state chunk.
+#include <benchmark/benchmark.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <unistd.h>
+
+#include "core/Velmora.h"
+
+namespace {
+
+using namespace velmora;
+using Clock = std::chrono::steady_clock;
+
+// Exports go to a private folder, removed at exit.
+const bool kPrivateDataFolder = [] {
+  static const std::filesystem::path folder =
+      std::filesystem::temp_directory_path() / ("velmora-bench-" + std::to_string(getpid()));
+  setenv("XDG_DATA_HOME", folder.c_str(), 1);
+  std::atexit([] {
+    std::error_code ignored;
+    std::filesystem::remove_all(folder, ignored);
+  });
+  return true;
+}();
+
+class BenchHost : public Velmora {
+ public:
+  BenchHost() : Velmora(nullptr) {}
+  TimeInfo time;
+  bool SendMidi(const MidiMessage& message) override {
+    benchmark::DoNotOptimize(message);
+    return true;
+  }
+  void ReadHostTime(TimeInfo* info) override { *info = time; }
+  double HostTempo() override { return 120.0; }
+  using Velmora::RecordedEvents;
+};
+
+const std::vector<int> kSixNotes = {48, 52, 55, 59, 62, 66};
+
+struct Outputs {
+  std::vector<double> left = std::vector<double>(512), right = std::vector<double>(512);
+  double* slots[2] = {left.data(), right.data()};
+};
+
+double Seconds(Clock::duration d) { return std::chrono::duration<double>(d).count(); }
+
+void BM_ProcessBlockIdle(benchmark::State& state) {
+  BenchHost host;
+  Outputs out;
+  for (auto _ : state) host.ProcessBlock(nullptr, out.slots, 512);
+}
+BENCHMARK(BM_ProcessBlockIdle);
+
+void BM_ProcessBlockSendingAChordStart(benchmark::State& state) {
+  BenchHost host;
+  Outputs out;
+  for (auto _ : state) {
+    host.StartChord(kSixNotes, 0, 0, 100);
+    const auto start = Clock::now();
+    host.ProcessBlock(nullptr, out.slots, 512);
+    state.SetIterationTime(Seconds(Clock::now() - start));
+    host.StopChord(kSixNotes, 0, 0);
+    host.ProcessBlock(nullptr, out.slots, 512);
+  }
+}
+BENCHMARK(BM_ProcessBlockSendingAChordStart)->UseManualTime();
+
+void BM_StartAndStopChord(benchmark::State& state) {
+  BenchHost host;
+  Outputs out;
+  for (auto _ : state) {
+    const auto start = Clock::now();
+    host.StartChord(kSixNotes, 0, 0, 100);
+    host.StopChord(kSixNotes, 0, 0);
+    state.SetIterationTime(Seconds(Clock::now() - start));
+    host.ProcessBlock(nullptr, out.slots, 512);
+  }
+}
+BENCHMARK(BM_StartAndStopChord)->UseManualTime();
+
+// The block that sees the transport stop: snapshot of the take and hand-off
+// to the writer. Reports the worst block seen besides the mean.
+void BM_BlockEndingATake(benchmark::State& state) {
+  BenchHost host;
+  Outputs out;
+  host.GetParam(kRecord)->SetClamped(1.0);
+  host.OnParamChanged(kRecord);
+  const int events = static_cast<int>(state.range(0));
+  double worst = 0.0;
+  for (auto _ : state) {
+    host.time.transportIsRunning = true;
+    host.StartChord({60}, 0, 0, 100);  // starts the take
+    host.ProcessBlock(nullptr, out.slots, 512);
+    for (int i = 1; i < events; ++i) host.RecordedEvents.insert(i * 64, RecordedEvent{60 + i % 12, 100, i % 2 == 0});
+    host.time.transportIsRunning = false;
+    const auto start = Clock::now();
+    host.ProcessBlock(nullptr, out.slots, 512);
+    const double took = Seconds(Clock::now() - start);
+    state.SetIterationTime(took);
+    worst = std::max(worst, took);
+    host.StopChord({60}, 0, 0);
+    host.ProcessBlock(nullptr, out.slots, 512);
+  }
+  host.WaitForExports();
+  state.counters["worst_us"] = worst * 1e6;
+}
+BENCHMARK(BM_BlockEndingATake)->Arg(16)->Arg(1000)->Arg(10000)->UseManualTime()->Iterations(300);
+
+// Sixteen filled cells and every filter in use.
+void FillState(Velmora& plugin) {
+  plugin.WithEngine([](ChordEngine& e) {
+    for (int i = 0; i < kGridCellCount; ++i) {
+      e.ChordGrid[i] = EntryFromChordRow(ChordRowIndex(i % 12, (i * 7) % kChordTypeCount), i);
+      e.ChordGrid[i].octave = i % 9 - 4;
+      e.ChordGrid[i].inversion = i % 3;
+      e.ChordGrid[i].locked = i % 2 == 0;
+    }
+    for (int r = 0; r < kPitchClassCount; r += 2) e.ExcludedRoots[r] = true;
+    for (int t = 0; t < kChordTypeCount; t += 3) e.ExcludedChordTypes[t] = true;
+    for (int r = 1; r < kPitchClassCount; r += 4) e.IncludedRoots[r] = true;
+    for (int t = 1; t < kChordTypeCount; t += 5) e.IncludedChordTypes[t] = true;
+    for (int p = 0; p < kPitchClassCount; p += 3) e.PitchClassSelection[p] = true;
+    e.SelectScale(16 * 12 + 2);
+  });
+}
+
+void BM_SaveState(benchmark::State& state) {
+  BenchHost host;
+  FillState(host);
+  ChunkBuffer chunk;
+  for (auto _ : state) {
+    chunk.Clear();
+    host.SaveState(chunk);
+  }
+  state.counters["bytes"] = chunk.Size();
+}
+BENCHMARK(BM_SaveState);
+
+void BM_LoadState(benchmark::State& state) {
+  BenchHost host;
+  FillState(host);
+  ChunkBuffer chunk;
+  host.SaveState(chunk);
+  for (auto _ : state) benchmark::DoNotOptimize(host.LoadState(chunk, 0));
+}
+BENCHMARK(BM_LoadState);
+
+}  // namespace

@@ -1,0 +1,54 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+
+#include "framework/plugin/MidiMessage.h"
+
+namespace velmora {
+
+// The outgoing MIDI messages of one instance, pending until the next block
+// sends them. Entries from front to back - 1 stay in ascending offset order.
+// No lock of its own: the plug-in lock covers every use.
+class MidiQueue {
+ public:
+  static constexpr int32_t kInitialCapacity = 1024;
+  static constexpr int32_t kInitialGrowthStep = 1024;
+  static constexpr int32_t kBlockRounding = 512;
+  // No block size or burst of auditions needs more; beyond it messages drop
+  // rather than the allocation growing without bound.
+  static constexpr int32_t kMaxCapacity = 1 << 20;
+
+  MidiQueue();
+
+  // False when the message was dropped (full and unable to grow).
+  bool Enqueue(const MidiMessage& message);
+  void ResizeForBlock(int frames);
+
+  bool Empty() const { return front_ == back_; }
+  int32_t Pending() const { return back_ - front_; }
+  // The next message to send; only while not Empty().
+  const MidiMessage& Front() const { return entries_[front_]; }
+  void PopFront() { ++front_; }
+  // Pending entry i (0 is the front).
+  const MidiMessage& At(int32_t i) const { return entries_[front_ + i]; }
+  // Moves the pending entries to the start of the array.
+  void Compact();
+
+  int32_t Capacity() const { return capacity_; }
+  int32_t GrowthStep() const { return growthStep_; }
+  int32_t FrontIndex() const { return front_; }
+  int32_t BackIndex() const { return back_; }
+
+ private:
+  bool Reallocate(int32_t entries);
+  bool MakeRoom();
+
+  std::unique_ptr<MidiMessage[]> entries_;
+  int32_t capacity_ = 0;
+  int32_t growthStep_ = kInitialGrowthStep;
+  int32_t front_ = 0;
+  int32_t back_ = 0;
+};
+
+}  // namespace velmora

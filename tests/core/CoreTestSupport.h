@@ -1,0 +1,144 @@
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include <unistd.h>
+
+#include "core/Velmora.h"
+
+namespace velmora::test {
+
+namespace fs = std::filesystem;
+
+// Velmora with a fake host: records what it sends and answers the time and
+// tempo requests from fields the test sets.
+class FakeHost : public Velmora {
+ public:
+  // No host callback: every host call the adapter makes answers 0.
+  FakeHost() : Velmora(nullptr) {}
+
+  std::vector<MidiMessage> sent;
+  TimeInfo hostTime;
+  double tempo = 120.0;  // 0: the host reports none
+
+  bool SendMidi(const MidiMessage& m) override { return sent.push_back(m), true; }
+  void ReadHostTime(TimeInfo* info) override { *info = hostTime; }
+  double HostTempo() override { return tempo; }
+
+  void Block(int frames = 512) { ProcessBlock(nullptr, nullptr, frames); }
+  void SetParam(int index, double value) {  // a host or editor parameter write
+    GetParam(index)->SetClamped(value);
+    OnParamChanged(index);
+  }
+  // Status, note and offset of each message that one block sends, packed.
+  std::vector<int64_t> SendBlock(int frames = 512) {
+    sent.clear();
+    Block(frames);
+    std::vector<int64_t> out;
+    for (const MidiMessage& m : sent) out.push_back(int64_t{m.status} << 40 | int64_t{m.data1} << 32 | m.offset);
+    return out;
+  }
+
+  using Velmora::HostTime;
+  using Velmora::KeyPressPending;
+  using Velmora::LastPressedNote;
+  using Velmora::MidiQueue;
+  using Velmora::NoteOnCount;
+  using Velmora::NoteOnState;
+  using Velmora::RecordArmed;
+  using Velmora::RecordedEvents;
+  using Velmora::RecordingActive;
+  using Velmora::RecordPosition;
+  using Velmora::SoundingVoicings;
+  using Velmora::StateTexts;
+  using Velmora::TriggeredCells;
+};
+
+constexpr int64_t On(int note, int offset = 0) { return int64_t{0x90} << 40 | int64_t{note} << 32 | offset; }
+constexpr int64_t Off(int note, int offset = 0) { return int64_t{0x80} << 40 | int64_t{note} << 32 | offset; }
+using Sent = std::vector<int64_t>;
+
+// Every control the core reaches, recording what it was told.
+struct FakeControls : GridCellsView, DragButtonView, FileDragSource {
+  struct Switch : SwitchView {
+    std::vector<double> values;
+    void ValueFromPlugin(double v) override { values.push_back(v); }
+  } octaveUp, octaveDown;
+  std::vector<std::pair<int, bool>> sounding;
+  bool hidden = true;
+  std::vector<std::vector<uint8_t>> dragged;  // the file's bytes as each drag began
+
+  void SetCellSounding(int cell, bool on) override { sounding.emplace_back(cell, on); }
+  bool IsHidden() const override { return hidden; }
+  void SetHidden(bool h) override { hidden = h; }
+  bool DragFile(const std::string& path) override;
+  CoreViews Views() { return CoreViews{this, this, &octaveUp, &octaveDown, this}; }
+};
+
+inline std::vector<uint8_t> ReadBytes(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+inline bool FakeControls::DragFile(const std::string& path) {
+  dragged.push_back(ReadBytes(path));
+  return true;
+}
+
+// The file as midicsv reads it back: the header line and the note lines.
+inline std::string MidiCsv(const std::string& path) {
+  std::string text;
+  if (FILE* pipe = popen(("midicsv '" + path + "' 2>&1").c_str(), "r")) {
+    char line[256];
+    while (std::fgets(line, sizeof line, pipe)) {
+      const std::string s = line;
+      if (s.find("Header") != std::string::npos || s.find("Note_") != std::string::npos) text += s;
+    }
+    pclose(pipe);
+  }
+  return text;
+}
+
+// A private data folder per test, set before the instance fixes its export path.
+struct DataHome {
+  fs::path path = fs::temp_directory_path() /
+                  ("velmora-core-" + std::to_string(getpid()) + "-" +
+                   ::testing::UnitTest::GetInstance()->current_test_info()->name());
+  DataHome() {
+    fs::remove_all(path);
+    setenv("XDG_DATA_HOME", path.c_str(), 1);
+  }
+  ~DataHome() { fs::remove_all(path); }
+};
+
+class CoreTest : public ::testing::Test {
+ protected:
+  CoreTest() { host.SetViews(EngineViews{}, controls.Views()); }
+  ChordEngine& engine() { return host.Engine(); }
+
+  DataHome home;
+  FakeControls controls;
+  FakeHost host;
+};
+
+inline MidiMessage HostNote(int status, int note, int velocity) {
+  MidiMessage m;
+  m.status = static_cast<uint8_t>(status);
+  m.data1 = static_cast<uint8_t>(note);
+  m.data2 = static_cast<uint8_t>(velocity);
+  return m;
+}
+
+inline ChordEntry Chord(int root, int chordType, int gridIndex = -1) {
+  return EntryFromChordRow(ChordRowIndex(root, chordType), gridIndex);
+}
+
+}  // namespace velmora::test

@@ -1,0 +1,228 @@
+#include <cmath>
+
+#include "CoreTestSupport.h"
+
+namespace velmora::test {
+namespace {
+
+struct CountingViews : ChordListView, FilterListView {
+  int pages = 0, filterRedraws = 0;
+  void ResetScroll() override {}
+  void ShowChordPage(std::vector<ChordEntry>) override { ++pages; }
+  void ResetScrollPositions() override {}
+  void MarkForRedraw() override { ++filterRedraws; }
+};
+
+class DispatchTest : public CoreTest {
+ protected:
+  DispatchTest() { host.SetViews(EngineViews{&views, nullptr, nullptr, &views, &views}, controls.Views()); }
+  int Marks() { return static_cast<int>(std::count(engine().NoteMarks.begin(), engine().NoteMarks.end(), true)); }
+  CountingViews views;
+};
+
+TEST_F(DispatchTest, IdentityAndParameters) {
+  EXPECT_EQ(host.NParams(), 30);
+  EXPECT_EQ(host.NPresets(), 8);
+  EXPECT_STREQ(host.EffectName(), "Velmora");
+  EXPECT_STREQ(host.MakerString(), "LumarexLLC");
+  EXPECT_EQ(host.Version(), 0x00010400);
+  EXPECT_EQ(host.UniqueId(), 0x56656C6D);
+  EXPECT_EQ(host.NOutChannels(), 2);
+  EXPECT_TRUE(host.StateChunks() && host.IsInstrument() && host.DoesMidi());
+  EXPECT_EQ(host.GetParam(kScalesDropdown)->Max(), 228);
+  EXPECT_EQ(host.GetParam(kInclusionsDropdown)->Max(), 360);
+  EXPECT_EQ(host.GetParam(kCustomInversionRoot)->Value(), 1.0);
+  EXPECT_STREQ(host.GetParam(kDrag)->Name(), "Drag");
+  EXPECT_EQ(host.GetParam(kDragDim)->Kind(), ParamKind::None);
+  EXPECT_EQ(host.ExportFilePath(), (home.path / "velmora-midi.mid").string());
+}
+
+TEST_F(DispatchTest, DropDownsActOnlyOnAChoice) {
+  engine().ScalePopup.chosenRoot = 1;
+  engine().ExclusionPopup = {3, 7};
+  for (int i : {kScalesDropdown, kExclusionsDropdown, kInclusionsDropdown}) host.OnParamChanged(i);  // -1
+  host.SetParam(kScalesDropdown, 25);  // root but no scale
+  EXPECT_EQ(Marks(), 0);
+  EXPECT_EQ(views.pages, 0);
+  engine().ScalePopup.chosenScale = 2;
+  host.SetParam(kScalesDropdown, 25);
+  EXPECT_GT(Marks(), 0);
+  host.SetParam(kExclusionsDropdown, 43);
+  EXPECT_TRUE(engine().ExcludedRoots[3] && engine().ExcludedChordTypes[7]);
+  EXPECT_EQ(views.pages, 3);  // the scale, then one per flag
+  EXPECT_EQ(views.filterRedraws, 2);
+  host.SetParam(kInclusionsDropdown, 5);  // inclusion popup without a choice
+  EXPECT_EQ(views.pages, 3);
+}
+
+TEST_F(DispatchTest, ButtonsActAtEveryNotificationWithOne) {
+  for (int i = 0; i < 3; ++i) {
+    engine().ChordGrid[i] = Chord(i, 7, i);
+    engine().PushHistory();
+  }
+  host.SetParam(kUndo, 0.0);
+  EXPECT_FALSE(engine().ChordGrid[2].IsEmpty());
+  host.SetParam(kUndo, 1.0);
+  host.SetParam(kUndo, 1.0);
+  EXPECT_TRUE(engine().ChordGrid[1].IsEmpty());
+  host.SetParam(kRedo, 1.0);
+  EXPECT_FALSE(engine().ChordGrid[1].IsEmpty());
+  host.SetParam(kClearGrid, 1.0);
+  EXPECT_TRUE(IsAllEmpty(engine().ChordGrid));
+  engine().ScalePopup = {0, 0, "C", "Major"};
+  host.SetParam(kScalesDropdown, 0);
+  host.SetParam(kRandomizeGrid, 1.0);
+  EXPECT_FALSE(engine().ChordGrid[0].IsEmpty());
+  host.SetParam(kClearNoteSelection, 1.0);
+  EXPECT_EQ(Marks(), 0);
+  engine().ExclusionPopup = {1, 2};
+  engine().InclusionPopup = {4, 9};
+  host.SetParam(kExclusionsDropdown, 0);
+  host.SetParam(kInclusionsDropdown, 0);
+  host.SetParam(kClearExclusions, 1.0);
+  host.SetParam(kClearInclusions, 1.0);
+  EXPECT_FALSE(engine().ExcludedRoots[1] || engine().IncludedChordTypes[9]);
+}
+
+TEST_F(DispatchTest, OctaveSwitchesShiftOnceAndSpringBack) {
+  engine().ChordGrid[0] = Chord(0, 0, 0);
+  engine().ChordGrid[0].octave = 4;
+  engine().ChordGrid[1] = Chord(2, 7, 1);
+  engine().ChordGrid[1].locked = true;
+  host.SetParam(kGridOctaveUp, 1.0);
+  EXPECT_EQ(engine().ChordGrid[0].octave, 4);
+  EXPECT_EQ(engine().History.Snapshots().size(), 1u);  // recorded even so
+  EXPECT_EQ(host.GetParam(kGridOctaveUp)->Value(), 1.0);
+  host.SetParam(kGridOctaveDown, 1.0);
+  host.SetParam(kGridOctaveDown, 0.0);
+  EXPECT_EQ(engine().ChordGrid[0].octave, 3);
+  EXPECT_EQ(engine().ChordGrid[1].octave, 0);
+  EXPECT_EQ(controls.octaveUp.values, std::vector<double>{0.0});
+  EXPECT_EQ(controls.octaveDown.values, std::vector<double>{0.0});
+}
+
+TEST_F(DispatchTest, LooseMatchesInversionsAndBindingOnlyIndices) {
+  host.SetParam(kLooseMatches, 2.0);
+  EXPECT_EQ(engine().LooseMatchLimit, 2);
+  host.SetParam(kCustomInversion3, 0.5);
+  const int pages = views.pages;
+  host.SetParam(kCustomInversion3, 0.5);  // unchanged, still rebuilt
+  EXPECT_TRUE(engine().EnabledInversions[3]);
+  EXPECT_EQ(views.pages, pages + 1);
+  engine().ExclusionPopup = {3, 7};
+  for (int i : std::initializer_list<int>{kNoteDropdown, kOptionsPopup, kGridControl, kChordListControl, kChordListRows, kGridCellControls,
+                kExclusionsControl, kInclusionsControl, kDrag, kDragDim, -1, 30}) {
+    if (host.GetParam(i)) host.GetParam(i)->SetClamped(1.0);
+    host.OnParamChanged(i);
+  }
+  EXPECT_EQ(views.pages, pages + 1);
+}
+
+TEST_F(DispatchTest, FilterRemovalsClearOneFlagAndResetTheirPopup) {
+  engine().ExcludedRoots[3] = engine().ExcludedChordTypes[7] = engine().IncludedRoots[5] = true;
+  engine().ExclusionPopup = {3, 7};
+  engine().InclusionPopup = {5, 9};
+  host.RemoveExcludedRoot(3);
+  EXPECT_FALSE(engine().ExcludedRoots[3]);
+  EXPECT_TRUE(engine().ExcludedChordTypes[7]);
+  EXPECT_EQ(engine().ExclusionPopup.chosenType, -1);
+  EXPECT_EQ(engine().InclusionPopup.chosenRoot, 5);
+  host.RemoveIncludedRoot(5);
+  EXPECT_FALSE(engine().IncludedRoots[5]);
+  EXPECT_EQ(engine().InclusionPopup.chosenRoot, -1);
+  host.RemoveExcludedRoot(12);
+  host.RemoveIncludedChordType(-1);
+  EXPECT_EQ(views.pages, 2);
+}
+
+std::string Repeat(const std::string& s, int n) {
+  std::string out;
+  while (n-- > 0) out += s;
+  return out;
+}
+
+ChunkBuffer Body(const std::vector<std::string>& texts, std::vector<std::pair<int, double>> changes = {}) {
+  std::vector<double> params(30, 0.0);
+  for (int i : {kScalesDropdown, kExclusionsDropdown, kNoteDropdown, kInclusionsDropdown}) params[i] = -1.0;
+  params[kCustomInversionRoot] = 1.0;
+  for (auto [index, value] : changes) params[index] = value;
+  ChunkBuffer chunk;
+  for (const std::string& t : texts) chunk.PutText(t);
+  for (double v : params) chunk.PutDouble(v);
+  return chunk;
+}
+
+const std::vector<std::string> kFresh = {Repeat("-1 ,", 16), "", ",", "", Repeat("0 ", 16), ","};
+const std::vector<std::string> kCMajor = {"0 0 1 1 ," + Repeat("-1 ,", 4) + "9 7 0 0 ," + Repeat("-1 ,", 10),
+                                          "48 60 50 62 52 64 53 41 55 43 57 45 59 47 ",
+                                          "1 6 ,13 ",
+                                          "",
+                                          "2 " + Repeat("0 ", 15),
+                                          ","};
+
+using StateTest = CoreTest;
+
+std::vector<uint8_t> Bytes(const ChunkBuffer& c) { return {c.Data(), c.Data() + c.Size()}; }
+
+TEST_F(StateTest, AFreshInstanceSavesSixTextsAndThirtyValuesAndLoadsThemBack) {
+  ChunkBuffer saved;
+  ASSERT_TRUE(host.SaveState(saved));
+  EXPECT_EQ(Bytes(saved), Bytes(Body(kFresh)));
+  EXPECT_EQ(host.LoadState(saved, 0), saved.Size());
+  EXPECT_TRUE(engine().History.Snapshots().empty());
+}
+
+TEST_F(StateTest, LoadsTheCMajorExample) {
+  const ChunkBuffer body = Body(kCMajor);
+  ASSERT_EQ(host.LoadState(body, 0), body.Size());
+  const ChordEntry& c = engine().ChordGrid[0];
+  EXPECT_TRUE(c.name == "C maj" && c.octave == 1 && c.locked && c.inversion == 2);
+  EXPECT_EQ(engine().ChordGrid[5].name, "A min");
+  EXPECT_TRUE(engine().ExcludedRoots[1] && engine().ExcludedRoots[6] && engine().ExcludedChordTypes[13]);
+  EXPECT_TRUE(engine().NoteMarks[47] && !engine().NoteMarks[49]);
+  ChunkBuffer again;
+  host.SaveState(again);
+  for (int i = 0; i < kStateTextCount; ++i) EXPECT_EQ(host.StateTexts[i], kCMajor[i]) << i;
+}
+
+TEST_F(StateTest, ADamagedChunkEndsTheRestoreWithoutTheParameters) {
+  for (const std::string grid : {"5 ,", "x 1 0 0 ,", "99999999999 ,"}) {
+    std::vector<std::string> texts = kCMajor;
+    texts[kGridText] = "0 0 0 0 ," + grid;
+    EXPECT_EQ(host.LoadState(Body(texts, {{kLooseMatches, 3.0}}), 0), -1) << grid;
+    EXPECT_EQ(engine().ChordGrid[0].name, "C maj");  // what the reader did before the error stays
+    EXPECT_FALSE(engine().ExcludedRoots[1]);         // later readers never ran
+    EXPECT_EQ(host.GetParam(kLooseMatches)->Value(), 0.0);
+  }
+  const ChunkBuffer body = Body(kCMajor, {{kLooseMatches, 3.0}});
+  ChunkBuffer cut;
+  cut.PutBytes(body.Data(), 20);
+  EXPECT_EQ(host.LoadState(cut, 0), -1);
+  EXPECT_EQ(host.GetParam(kLooseMatches)->Value(), 0.0);
+}
+
+TEST_F(StateTest, RestoredParametersActInIndexOrder) {
+  std::vector<std::string> texts = kFresh;
+  texts[kGridText] = "0 0 4 0 ,";
+  const ChunkBuffer body = Body(texts, {{kGridOctaveDown, 1.0}, {kGridOctaveUp, 1.0}, {kCustomInversion3, 0.5},
+                                        {kRecord, 1.0}, {kLooseMatches, NAN}, {kScalesDropdown, 228.0}});
+  ASSERT_EQ(host.LoadState(body, 0), body.Size());
+  EXPECT_EQ(engine().ChordGrid[0].octave, 4);  // 4, down to 3, up to 4
+  EXPECT_EQ(engine().History.Snapshots().size(), 3u);
+  EXPECT_TRUE(engine().EnabledInversions[3]);
+  EXPECT_TRUE(host.RecordArmed);
+  EXPECT_EQ(engine().LooseMatchLimit, 0);
+}
+
+TEST_F(StateTest, PresetBankRoundTrip) {
+  ASSERT_GT(host.LoadState(Body(kCMajor), 0), 0);
+  host.FillEmptyPresets(Velmora::kPresetCount);
+  ChunkBuffer bank;
+  ASSERT_TRUE(host.SerializePresets(bank));
+  FakeHost other;
+  EXPECT_EQ(other.UnserializePresets(bank, 0), bank.Size());
+  EXPECT_EQ(other.Engine().ChordGrid[0].name, "C maj");
+}
+
+}  // namespace
+}  // namespace velmora::test

@@ -1,0 +1,97 @@
+#include <algorithm>
+
+#include "CoreTestSupport.h"
+
+namespace velmora::test {
+namespace {
+
+class ProcessBlockTest : public CoreTest {
+ protected:
+  Sent Notes(bool on, const ChordEntry& cell) {
+    Sent out;
+    for (int n : VoiceChord(cell.notes, cell.octave, cell.inversion)) out.push_back(on ? On(n) : Off(n));
+    return out;
+  }
+  std::vector<int> Press(int key) {
+    host.SetPressedKey(key);
+    host.Block();
+    return engine().KeyboardHighlights;
+  }
+};
+
+TEST_F(ProcessBlockTest, SendsTheWholeQueueInOneBlockWithItsOwnOffsets) {
+  host.MidiQueue.Enqueue({5000, 0x90, 61, 1});
+  host.StartChord({60}, 0, 0, 100);
+  EXPECT_TRUE(host.SendBlock(0).empty());  // no frames: kept for the next block
+  EXPECT_EQ(host.SendBlock(), (Sent{On(60), On(61, 5000)}));
+  EXPECT_TRUE(host.SendBlock().empty());
+  std::vector<double> left(64, 0.5), right(64, 0.5);
+  double* outputs[] = {left.data(), right.data()};
+  host.ProcessBlock(nullptr, outputs, 64);
+  EXPECT_TRUE(std::all_of(left.begin(), left.end(), [](double s) { return s == 0.0; }));
+}
+
+TEST_F(ProcessBlockTest, OnlyNotes36To51PlayTheirCellsOnAnyChannel) {
+  const ChordEntry cell = Chord(0, 0, 0);
+  engine().ChordGrid[0] = cell;
+  for (MidiMessage m : {HostNote(0x90, 35, 100), HostNote(0x90, 52, 100), HostNote(0xB0, 36, 100),
+                        HostNote(0xE0, 36, 64), HostNote(0xA0, 36, 64)}) {
+    host.HandleMidiMessage(m);
+  }
+  EXPECT_TRUE(host.SendBlock().empty());
+  host.HandleMidiMessage(HostNote(0x99, 36, 90));
+  EXPECT_EQ(host.SendBlock(), Notes(true, cell));
+  EXPECT_EQ(host.sent[0].data2, 90);
+  host.HandleMidiMessage(HostNote(0x99, 36, 0));
+  EXPECT_EQ(host.SendBlock(), Notes(false, cell));
+  host.HandleMidiMessage(HostNote(0x89, 36, 0));
+  EXPECT_TRUE(host.SendBlock().empty());
+  EXPECT_EQ(controls.sounding, (std::vector<std::pair<int, bool>>{{0, true}, {0, false}}));
+}
+
+TEST_F(ProcessBlockTest, ReleaseStopsTheChordStartedNotTheCellsNewContent) {
+  const ChordEntry started = Chord(0, 0, 0);
+  engine().ChordGrid[0] = started;
+  host.HandleMidiMessage(HostNote(0x90, 36, 100));
+  host.SendBlock();
+  host.PlaceListChord(Chord(2, 7), 7, 27, 608);  // drop D min on cell 0
+  ASSERT_EQ(engine().ChordGrid[0].root, 2);
+  host.HandleMidiMessage(HostNote(0x80, 36, 0));
+  EXPECT_EQ(host.SendBlock(), Notes(false, started));
+  EXPECT_TRUE(host.TriggeredCells[0].IsEmpty());
+}
+
+TEST_F(ProcessBlockTest, CapturesWhileArmedAndRunningEvenWithoutATake) {
+  host.SetParam(kRecord, 1.0);
+  host.StartChord({60}, 0, 0, 100);  // transport stopped: no take, nothing captured
+  host.SendBlock();
+  host.hostTime.transportIsRunning = true;
+  host.StopChord({60}, 0, 0);
+  host.SendBlock();
+  ASSERT_EQ(host.RecordedEvents.size(), 1u);
+  EXPECT_FALSE(host.RecordedEvents.begin()->second.isNoteOn);
+  EXPECT_EQ(host.RecordPosition, 0);
+  host.StartChord({62}, 0, 0, 100);  // the take forgets the stray note-off
+  EXPECT_TRUE(host.RecordedEvents.empty());
+  host.SendBlock();
+  host.SendBlock(100);
+  EXPECT_EQ(host.RecordPosition, 612);
+  EXPECT_EQ(host.RecordedEvents.begin()->second.note, 62);
+}
+
+TEST_F(ProcessBlockTest, KeyboardPollTogglesOncePerPressInsideTheRange) {
+  EXPECT_TRUE(Press(5).empty());  // before any block: not taken
+  Press(-1);
+  EXPECT_TRUE(Press(3).empty());  // note 39: outside, stays pending
+  EXPECT_EQ(Press(5), (std::vector<int>{41, 53}));
+  EXPECT_EQ(Press(5), (std::vector<int>{41, 53}));
+  Press(-1);
+  EXPECT_EQ(host.LastPressedNote, 35);
+  EXPECT_TRUE(Press(5).empty());
+  EXPECT_EQ(Press(17), (std::vector<int>{53, 41}));
+  Press(1000000);  // off the keyboard: no key
+  EXPECT_EQ(host.LastPressedNote, 35);
+}
+
+}  // namespace
+}  // namespace velmora::test

@@ -1,0 +1,110 @@
+#include "CoreTestSupport.h"
+
+namespace velmora::test {
+namespace {
+
+MidiMessage At(int32_t offset, uint8_t note = 60) { return {offset, 0x90, note, 1}; }
+
+std::vector<int> Pending(const MidiQueue& q) {
+  std::vector<int> out;
+  for (int32_t i = 0; i < q.Pending(); ++i) out.push_back(q.At(i).offset * 100 + q.At(i).data1);
+  return out;
+}
+
+TEST(MidiQueue, KeepsOffsetOrderWithEqualOffsetsInArrivalOrder) {
+  MidiQueue q;
+  for (auto [offset, note] : {std::pair{0, 1}, {5, 2}, {3, 3}, {5, 4}}) q.Enqueue(At(offset, note));
+  EXPECT_EQ(Pending(q), (std::vector<int>{1, 303, 502, 504}));
+  q.PopFront();
+  q.Enqueue(At(-1, 9));  // never moves in front of what was already sent
+  EXPECT_EQ(Pending(q), (std::vector<int>{-91, 303, 502, 504}));
+  EXPECT_EQ(q.FrontIndex(), 1);
+}
+
+TEST(MidiQueue, CompactsWhenEntriesWereSentAndGrowsWhenNot) {
+  MidiQueue q;
+  for (int i = 0; i < 1024; ++i) q.Enqueue(At(0));
+  for (int i = 0; i < 10; ++i) q.PopFront();
+  q.Enqueue(At(1));
+  EXPECT_EQ(q.Capacity(), 1024);
+  EXPECT_EQ(q.BackIndex(), 1015);
+  for (int i = 0; i < 9; ++i) q.Enqueue(At(2));
+  q.Enqueue(At(3));
+  EXPECT_EQ(q.Capacity(), 2048);
+  EXPECT_EQ(q.Pending(), 1025);
+}
+
+TEST(MidiQueue, ResizesToTheBlockInStepsOf512) {
+  MidiQueue q;
+  for (auto [frames, capacity] : {std::pair{64, 512}, {1000, 1024}, {512, 512}, {513, 1024}, {0, 512}, {-3, 512},
+                                  {1 << 30, MidiQueue::kMaxCapacity}}) {
+    q.ResizeForBlock(frames);
+    EXPECT_EQ(q.Capacity(), capacity) << frames;
+  }
+  q.ResizeForBlock(1024);
+  for (int i = 0; i < 710; ++i) q.Enqueue(At(0));
+  for (int i = 0; i < 10; ++i) q.PopFront();
+  q.ResizeForBlock(512);  // 700 pending keep their room
+  EXPECT_EQ(q.Capacity(), 1024);
+  EXPECT_EQ(q.GrowthStep(), 512);
+  EXPECT_EQ(q.Pending(), 700);
+}
+
+TEST(MidiQueue, DropsMessagesPastItsBound) {
+  MidiQueue q;
+  q.ResizeForBlock(MidiQueue::kMaxCapacity);
+  for (int i = 0; i < MidiQueue::kMaxCapacity; ++i) q.Enqueue(At(0));
+  EXPECT_FALSE(q.Enqueue(At(0)));
+}
+
+using AuditionTest = CoreTest;
+
+const std::vector<int> kCMajor = {60, 64, 67};
+const std::vector<int> kEMinor = {64, 67, 71};
+
+TEST_F(AuditionTest, SharedNotesRetriggerAndEndWithTheLastChordHoldingThem) {
+  host.StartChord(kCMajor, 0, 0, 100);
+  host.StartChord(kCMajor, 0, 0, 100);
+  EXPECT_EQ(host.SendBlock(), (Sent{On(60), On(64), On(67)}));
+  host.StartChord(kEMinor, 0, 0, 90);
+  EXPECT_EQ(host.SendBlock(), (Sent{Off(64), Off(67), On(64, 1), On(67, 1), On(71, 1)}));
+  EXPECT_EQ(host.sent[4].data2, 90);
+  host.StopChord(kCMajor, 0, 0);
+  EXPECT_EQ(host.SendBlock(), (Sent{Off(60)}));
+  host.StopChord(kEMinor, 0, 0);
+  EXPECT_EQ(host.SendBlock(), (Sent{Off(64), Off(67), Off(71)}));
+  EXPECT_TRUE(host.SoundingVoicings.empty());
+}
+
+TEST_F(AuditionTest, StoppingAChordNeverStartedReleasesWhatNobodyHolds) {
+  host.StartChord(kEMinor, 0, 0, 100);
+  host.SendBlock();
+  host.StopChord(kCMajor, 0, 0);
+  EXPECT_EQ(host.SendBlock(), (Sent{Off(60)}));
+  EXPECT_EQ(host.SoundingVoicings, std::vector<std::vector<int>>{kEMinor});
+  EXPECT_TRUE(host.NoteOnState[64]);
+}
+
+TEST_F(AuditionTest, StopSendsANoteOffForEveryNoteOnTheHostHas) {
+  host.StartChord({60}, 0, 0, 0);  // a velocity-0 note-on still counts
+  host.SendBlock();
+  EXPECT_EQ(host.NoteOnCount[60], 1);
+  host.NoteOnCount[60] = 2;
+  host.StopChord({60}, 0, 0);
+  EXPECT_EQ(host.SendBlock(), (Sent{Off(60), Off(60)}));
+  EXPECT_EQ(host.NoteOnCount[60], 0);
+  host.StopChord({60}, 0, 0);
+  EXPECT_EQ(host.SendBlock(), (Sent{Off(60)}));
+  EXPECT_EQ(host.NoteOnCount[60], 0);
+}
+
+TEST_F(AuditionTest, VelocityStaysASevenBitDataByte) {
+  host.StartChord({60}, 0, 0, 300);
+  host.StartChord({62}, 0, 0, -4);
+  host.SendBlock();
+  EXPECT_EQ(host.sent.at(0).data2, 127);
+  EXPECT_EQ(host.sent.at(1).data2, 0);
+}
+
+}  // namespace
+}  // namespace velmora::test

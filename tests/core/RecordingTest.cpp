@@ -1,0 +1,181 @@
+#include <algorithm>
+#include <cmath>
+
+#include "CoreTestSupport.h"
+#include "core/DragPayload.h"
+#include "core/platform/AppDataFolder.h"
+
+namespace velmora::test {
+namespace {
+
+class RecordingTest : public CoreTest {
+ protected:
+  RecordingTest() {
+    host.hostTime.transportIsRunning = true;
+    host.SetParam(kRecord, 1.0);
+  }
+  void PlayAt(int32_t frame, bool on, int note) {
+    if (frame > host.RecordPosition) host.Block(frame - host.RecordPosition);
+    on ? host.StartChord({note}, 0, 0, 100) : host.StopChord({note}, 0, 0);
+  }
+  std::string EndTake() {
+    host.Block();
+    host.hostTime.transportIsRunning = false;
+    host.Block();
+    host.WaitForExports();
+    return MidiCsv(host.ExportFilePath());
+  }
+};
+
+TEST_F(RecordingTest, ATakeIsWrittenInTicksOfTheHostTempo) {
+  PlayAt(0, true, 60);
+  PlayAt(0, true, 64);
+  PlayAt(44100, false, 60);
+  EXPECT_TRUE(host.RecordingActive);
+  EXPECT_FALSE(controls.hidden);
+  EXPECT_EQ(EndTake(),
+            "0, 0, Header, 1, 2, 120\n2, 0, Note_on_c, 0, 60, 100\n2, 0, Note_on_c, 0, 64, 100\n"
+            "2, 240, Note_off_c, 0, 60, 0\n");
+  EXPECT_FALSE(host.RecordingActive);
+}
+
+TEST_F(RecordingTest, At90BpmAnd48kTicksRoundHalvesAwayFromZero) {
+  host.SetSampleRate(48000.0);
+  host.tempo = 90.0;
+  PlayAt(0, true, 60);
+  PlayAt(400, false, 60);
+  PlayAt(8000, true, 62);
+  PlayAt(16000, false, 62);
+  EXPECT_EQ(EndTake(),
+            "0, 0, Header, 1, 2, 120\n2, 0, Note_on_c, 0, 60, 100\n2, 2, Note_off_c, 0, 60, 0\n"
+            "2, 30, Note_on_c, 0, 62, 100\n2, 60, Note_off_c, 0, 62, 0\n");
+}
+
+TEST_F(RecordingTest, NoteOffsComeFirstAtEqualTicks) {
+  PlayAt(0, true, 60);
+  PlayAt(22050, true, 62);  // captured before the note-off of the same frame
+  PlayAt(22050, false, 60);
+  EXPECT_NE(EndTake().find("2, 120, Note_off_c, 0, 60, 0\n2, 120, Note_on_c, 0, 62, 100\n"), std::string::npos);
+}
+
+TEST_F(RecordingTest, WithoutAHostTempoTheLastReportedOneOr120IsUsed) {
+  host.tempo = 0.0;
+  host.hostTime.tempo = 100.0;  // 26460 frames per beat
+  PlayAt(0, true, 60);
+  PlayAt(26460, false, 60);
+  EXPECT_NE(EndTake().find("2, 120, Note_off_c"), std::string::npos);
+  host.hostTime.tempo = 0.0;
+  host.Block();
+  host.SetParam(kRecord, 0.0);
+  host.WaitForExports();
+  EXPECT_NE(MidiCsv(host.ExportFilePath()).find("2, 144, Note_off_c"), std::string::npos);  // 26460 at 120
+  fs::remove(host.ExportFilePath());
+  host.SetSampleRate(0.0);  // no ticks can be computed: no file
+  host.SetParam(kRecord, 0.0);
+  host.WaitForExports();
+  EXPECT_FALSE(fs::exists(host.ExportFilePath()));
+}
+
+TEST_F(RecordingTest, RecordOffWritesTheTakeAgainAtEveryNotification) {
+  PlayAt(0, true, 60);
+  host.Block();
+  host.SetParam(kRecord, 0.0);
+  host.WaitForExports();
+  EXPECT_FALSE(host.RecordingActive);
+  const std::vector<uint8_t> first = ReadBytes(host.ExportFilePath());
+  fs::remove(host.ExportFilePath());
+  host.SetParam(kRecord, 0.0);
+  host.WaitForExports();
+  EXPECT_EQ(ReadBytes(host.ExportFilePath()), first);
+  EXPECT_FALSE(first.empty());
+}
+
+TEST_F(RecordingTest, DragOffersNothingUntilSomethingWasRecorded) {
+  host.StartFileDrag();
+  EXPECT_TRUE(controls.dragged.empty());
+  EXPECT_FALSE(fs::exists(host.ExportFilePath()));
+}
+
+TEST_F(RecordingTest, DragDuringATakeWritesTheFileFirstAndFreezesThePosition) {
+  PlayAt(0, true, 60);
+  PlayAt(1000, false, 60);
+  host.Block();
+  host.StartFileDrag();
+  EXPECT_FALSE(host.RecordingActive);
+  ExportJob job;  // what a synchronous export writes
+  job.samplesPerBeat = 22050;
+  job.path = (home.path / "expected.mid").string();
+  job.events = host.RecordedEvents.entries();
+  ASSERT_TRUE(BuildRecordingFile(job).write(job.path));
+  ASSERT_EQ(controls.dragged.size(), 1u);
+  EXPECT_EQ(controls.dragged[0], ReadBytes(job.path));
+  host.StopChord({60}, 0, 0);  // still captured, at the frozen position
+  host.Block();
+  EXPECT_EQ(host.RecordedEvents.entries().back().first, 1512);
+  EXPECT_EQ(host.RecordPosition, 1512);
+}
+
+TEST_F(RecordingTest, ABurstOfExportsLeavesTheLastOnDisk) {
+  MidiExporter exporter;
+  exporter.Start();
+  ExportJob job;
+  job.samplesPerBeat = 22050;
+  job.path = (home.path / "burst.mid").string();
+  for (int i = 0; i < 200; ++i) {
+    job.events.push_back({i * 100, RecordedEvent{60, 100, true}});
+    exporter.Submit(job);
+  }
+  exporter.WaitUntilIdle();
+  const std::string csv = MidiCsv(job.path);
+  EXPECT_EQ(std::count(csv.begin(), csv.end(), '\n'), 201);
+}
+
+TEST(RecordedEventMap, IsAnOrderedMultimap) {
+  RecordedEventMap events;
+  for (auto [position, note] : {std::pair{5, 1}, {9, 2}, {5, 3}, {0, 4}, {9, 5}}) events.insert(position, {note, 0, false});
+  std::vector<int> notes;
+  for (const auto& entry : events) notes.push_back(entry.second.note);
+  EXPECT_EQ(notes, (std::vector<int>{4, 1, 3, 2, 5}));
+}
+
+TEST(RecordingMath, NeedsAPositiveTempoAndRateAndStaysInsideInt32) {
+  EXPECT_EQ(SamplesPerBeat(48000.0, 90.0), 32000);
+  for (auto [rate, tempo] : {std::pair{44100.0, 0.0}, {0.0, 120.0}, {44100.0, 1e9}, {1e300, 1.0}, {44100.0, NAN}})
+    EXPECT_EQ(SamplesPerBeat(rate, tempo), 0) << rate << " " << tempo;
+  EXPECT_EQ(TickForPosition(2147483647, 120, 1), 2147483647);
+}
+
+TEST(DragPayload, FileListIsADropFilesRecordThenThePathAndTwoZeros) {
+  const std::string path(60, 'p');
+  const std::vector<uint8_t> block = ExportedFileList(path);
+  const std::vector<uint8_t> record = {20, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1, 0, 0, 0, 0, 0, 0, 0};
+  ASSERT_EQ(block.size(), 82u);
+  EXPECT_EQ(std::vector<uint8_t>(block.begin(), block.begin() + 20), record);
+  EXPECT_EQ(std::string(block.begin() + 20, block.begin() + 80), path);
+  EXPECT_EQ(block[80] | block[81], 0);
+}
+
+TEST(DragPayload, UriListPercentEncodesAllButUnreservedAndSlash) {
+  EXPECT_EQ(UriListPayload("/home/a b/M\xC3\xA9-x_~.mid"), "file:///home/a%20b/M%C3%A9-x_~.mid\r\n");
+  EXPECT_EQ(UriListPayload("/a%b#c?d"), "file:///a%25b%23c%3Fd\r\n");
+}
+
+TEST(AppDataFolder, XdgThenHomeThenTheTemporaryFolder) {
+  const fs::path root = fs::temp_directory_path() / ("velmora-appdata-" + std::to_string(getpid()));
+  const std::string home = std::getenv("HOME") ? std::getenv("HOME") : "";
+  setenv("XDG_DATA_HOME", (root / "x" / "y/").c_str(), 1);
+  EXPECT_EQ(ApplicationDataFolder(), (root / "x" / "y").string());
+  EXPECT_TRUE(fs::is_directory(root / "x" / "y"));
+  setenv("XDG_DATA_HOME", "relative/ignored", 1);
+  setenv("HOME", root.c_str(), 1);
+  EXPECT_EQ(ApplicationDataFolder(), (root / ".local" / "share").string());
+  fs::remove_all(root);
+  std::ofstream(root.string()) << "a file where home should be";
+  const std::string fallback = ApplicationDataFolder();
+  EXPECT_TRUE(fallback.front() == '/' && fs::is_directory(fallback));
+  setenv("HOME", home.c_str(), 1);
+  fs::remove(root);
+}
+
+}  // namespace
+}  // namespace velmora::test
