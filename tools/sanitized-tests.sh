@@ -17,4 +17,4 @@ CC=clang CXX=clang++ cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=RelWithDebInfo 
   -DVELMORA_SANITIZE=address,undefined -DVELMORA_BUILD_FUZZ=ON >/dev/null
 cmake --build build-asan -j "$jobs"
 ASAN_OPTIONS="detect_leaks=1:abort_on_error=1" UBSAN_OPTIONS="print_stacktrace=1" \
-  ctest --test-dir build-asan -L 'asan|fuzz' --output-on-failure --no-tests=ignore
+  ctest --test-dir build-asan -L 'asan|fuzz' --output-on-failure --no-tests=ignore -j "$jobs"

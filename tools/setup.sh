@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs what the build needs (Debian 12), builds, and then either runs the
 # demonstration session ("run") or every test ("test").
-#   tools/setup.sh run     build the plug-in and play the demonstration session
+#   tools/setup.sh run     build and install the plug-in, then play the demonstration session
 #   tools/setup.sh test    build everything and run the whole test suite
 set -euo pipefail
 
@@ -43,6 +43,12 @@ install_packages
 case "$mode" in
   run)
     build build
+    # Install where Linux hosts scan: system-wide as root, else for this user.
+    if [ "$(id -u)" -eq 0 ]; then
+      cmake --install build --component vst
+    else
+      cmake --install build --component user-vst
+    fi
     tools/demo.sh build
     ;;
   test)

@@ -45,6 +45,9 @@ intptr_t IPluginVST::SetChunk(bool bank, intptr_t size, const void* data) {
   int32_t version = ReadChunkHeader(buffer, &position);
   int result;
   if (bank && version >= FrameworkVersion) {
+    // The bank ends by reloading the current slot: it must hold the live
+    // state, so that a bank damaged before that slot loses nothing.
+    ModifyCurrentPreset();
     result = UnserializePresets(buffer, position);
   } else {
     // A program, or a bank without our header: one program state.
