@@ -1,6 +1,6 @@
 // The cost of one 512-frame processing block through the host harness, with
 // and without MIDI input; run on NullPlugin it is the floor of any plug-in.
-#include "tools/vsthost/VstHost.h"
+#include "bench/vst/BenchHost.h"
 
 #include <benchmark/benchmark.h>
 
@@ -16,22 +16,10 @@ const char* pluginPath() {
   return other != nullptr && *other != '\0' ? other : VELMORA_NULL_PLUGIN;
 }
 
-bool startHost(VstHost& host, benchmark::State& state) {
-  if (!host.load(pluginPath())) {
-    state.SkipWithError(host.error().c_str());
-    return false;
-  }
-  host.open();
-  host.setSampleRate(44100.0);
-  host.setBlockSize(512);
-  host.resume();
-  host.setTransportPlaying(true);
-  return true;
-}
 
 void BM_ProcessBlock512(benchmark::State& state) {
   VstHost host;
-  if (!startHost(host, state)) return;
+  if (!StartBenchHost(host, pluginPath(), state)) return;
   for (auto _ : state) host.process(1);
   state.SetItemsProcessed(state.iterations() * 512);
 }
@@ -39,7 +27,7 @@ BENCHMARK(BM_ProcessBlock512);
 
 void BM_ProcessBlock512WithChord(benchmark::State& state) {
   VstHost host;
-  if (!startHost(host, state)) return;
+  if (!StartBenchHost(host, pluginPath(), state)) return;
   bool on = true;
   for (auto _ : state) {
     for (std::uint8_t note : {60, 64, 67}) host.queueMidi(0, on ? 0x90 : 0x80, note, on ? 100 : 0);

@@ -3,7 +3,7 @@
 // per block is the lock, the host's time info and the empty queue check.
 // And how long a host waits from VSTPluginMain to the first processed block.
 #include "tools/vsthost/PluginModule.h"
-#include "tools/vsthost/VstHost.h"
+#include "bench/vst/BenchHost.h"
 
 #include <benchmark/benchmark.h>
 
@@ -35,25 +35,13 @@ const bool kPrivateDataFolder = [] {
   return true;
 }();
 
-bool Start(VstHost& host, const char* path, benchmark::State& state, std::int32_t frames = kFrames) {
-  if (!host.load(path)) {
-    state.SkipWithError(host.error().c_str());
-    return false;
-  }
-  host.open();
-  host.setSampleRate(44100.0);
-  host.setBlockSize(frames);
-  host.resume();
-  host.setTransportPlaying(true);
-  return true;
-}
 
 // 512 frames is the figure of merit; 1 frame isolates the fixed cost of a
 // call from the per-sample work (silence written and converted to float).
 void EmptyBlock(benchmark::State& state, const char* path) {
   VstHost host;
   const auto frames = static_cast<std::int32_t>(state.range(0));
-  if (!Start(host, path, state, frames)) return;
+  if (!StartBenchHost(host, path, state, frames)) return;
   for (auto _ : state) host.process(1);
   state.SetItemsProcessed(state.iterations() * frames);
 }
@@ -62,7 +50,8 @@ void EmptyBlock(benchmark::State& state, const char* path) {
 // the reported time is Velmora's, "vs_null" its multiple of the floor.
 void EmptyBlockRatio(benchmark::State& state) {
   VstHost velmora, floor;
-  if (!Start(velmora, VELMORA_MODULE, state) || !Start(floor, VELMORA_NULL_PLUGIN, state)) return;
+  if (!StartBenchHost(velmora, VELMORA_MODULE, state)) return;
+  if (!StartBenchHost(floor, VELMORA_NULL_PLUGIN, state)) return;
   constexpr int kRounds = 64;
   Clock::duration velmoraTime{}, floorTime{};
   for (auto _ : state) {

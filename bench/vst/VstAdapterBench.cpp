@@ -2,7 +2,7 @@
 // the VST adapter against NullPlugin, the floor. 512 frames is the figure
 // of merit; 1 frame isolates the fixed cost of a call (lock, the MIDI
 // request to the host, attaching the buffers) from the per-sample work.
-#include "tools/vsthost/VstHost.h"
+#include "bench/vst/BenchHost.h"
 
 #include <benchmark/benchmark.h>
 
@@ -12,24 +12,11 @@ namespace {
 
 using velmora::host::VstHost;
 
-bool StartHost(VstHost& host, const char* path, benchmark::State& state,
-               std::int32_t frames = 512) {
-  if (!host.load(path)) {
-    state.SkipWithError(host.error().c_str());
-    return false;
-  }
-  host.open();
-  host.setSampleRate(44100.0);
-  host.setBlockSize(frames);
-  host.resume();
-  host.setTransportPlaying(true);
-  return true;
-}
 
 void ProcessBlocks(benchmark::State& state, const char* path) {
   VstHost host;
   const auto frames = static_cast<std::int32_t>(state.range(0));
-  if (!StartHost(host, path, state, frames)) return;
+  if (!StartBenchHost(host, path, state, frames)) return;
   for (auto _ : state) host.process(1);
   state.SetItemsProcessed(state.iterations() * frames);
 }
@@ -37,7 +24,7 @@ void ProcessBlocks(benchmark::State& state, const char* path) {
 // Three MIDI events in, echoed back out, every block.
 void ProcessBlocksWithMidi(benchmark::State& state, const char* path) {
   VstHost host;
-  if (!StartHost(host, path, state)) return;
+  if (!StartBenchHost(host, path, state)) return;
   bool on = true;
   for (auto _ : state) {
     for (std::uint8_t note : {60, 64, 67}) host.queueMidi(0, on ? 0x90 : 0x80, note, on ? 100 : 0);
