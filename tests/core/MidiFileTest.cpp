@@ -1,5 +1,6 @@
 #include "core/MidiFile.h"
 
+#include <algorithm>
 #include <gtest/gtest.h>
 
 #include <csignal>
@@ -41,9 +42,10 @@ TrackEvent note(bool on, std::int32_t tick, std::uint8_t key, std::uint8_t veloc
 class MidiFileTest : public ::testing::Test {
 protected:
   void SetUp() override {
-    dir = fs::path(::testing::TempDir()) /
-          ("velmora-midifile-" + std::to_string(getpid()) + "-" +
-           ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    // Parameterised test names hold a '/'; keep the folder one level deep.
+    std::string name = ::testing::UnitTest::GetInstance()->current_test_info()->name();
+    std::replace(name.begin(), name.end(), '/', '_');
+    dir = fs::path(::testing::TempDir()) / ("velmora-midifile-" + std::to_string(getpid()) + "-" + name);
     fs::remove_all(dir);
     fs::create_directories(dir);
     path = (dir / "take.mid").string();
