@@ -14,8 +14,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   libpng-dev zlib1g-dev libfreetype-dev libfontconfig-dev
   fonts-liberation2 fonts-dejavu-core
-  libx11-dev libxtst-dev xvfb xauth
-  midicsv python3 python3-mido dpf-plugins-vst
+  midicsv dpf-plugins-vst
 )
 
 install_packages() {
