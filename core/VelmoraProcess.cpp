@@ -37,10 +37,10 @@ void Velmora::HandleMidiMessage(const MidiMessage& message) {
   started = EmptyEntry();
 }
 
-void Velmora::ProcessBlock(double** inputs, double** outputs, int frames) {
+void Velmora::ProcessBlock(double** /*inputs*/, double** /*outputs*/, int frames) {
   auto lock = Lock();
-  // No audio of our own: the outputs carry silence.
-  if (outputs != nullptr) VelmoraBase::ProcessBlock(inputs, outputs, frames);
+  // No audio of our own: the block adapters write silence to the outputs.
+  MarkOutputsSilent();
   ReadHostTime(&HostTime);
   EndTakeIfStopped();
   const bool capturing = HostTime.transportIsRunning && RecordArmed;

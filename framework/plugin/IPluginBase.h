@@ -180,6 +180,10 @@ class IPluginBase {
   IEditorLink* Editor() const { return mEditor.get(); }
 
  protected:
+  // Called from ProcessBlock by a plug-in that makes no sound, instead of
+  // writing zeros: the block adapters then put silence straight into the
+  // host's buffers and skip the per-sample conversion.
+  void MarkOutputsSilent() { mOutputsSilent = true; }
   void SetHost(HostCode code) { mHostCode = code; }
   void SetHostVersion(int32_t version) { mHostVersion = version; }
   void SetTailSize(int frames) { mTailSize = frames; }
@@ -190,6 +194,7 @@ class IPluginBase {
   void BindScratchSlots();
   void WriteOutputs(int frames, bool accumulate);
   void SilenceOutputs(int frames);
+  void SilenceOutputSlots(int frames);
   int UnserializePreset(PresetSlot& slot, std::string& name, const ChunkBuffer& chunk,
                         int position);
 
@@ -216,6 +221,7 @@ class IPluginBase {
   std::vector<PresetSlot> mPresets;
   std::vector<double*> mInputPtrs;
   std::vector<double*> mOutputPtrs;
+  bool mOutputsSilent = false;  // set by the current ProcessBlock
   std::vector<InputChannel> mInChannels;
   std::vector<OutputChannel> mOutChannels;
 };

@@ -197,16 +197,21 @@ void IPluginBase::ProcessBuffersFloat(int frames) {
     return;
   }
   BindScratchSlots();
+  mOutputsSilent = false;
   ProcessBlock(mInputPtrs.data(), mOutputPtrs.data(), frames);
-  WriteOutputs(frames, false);
+  if (mOutputsSilent)
+    SilenceOutputs(frames);
+  else
+    WriteOutputs(frames, false);
 }
 
 void IPluginBase::ProcessBuffersAccumulating(int frames) {
   frames = std::max(frames, 0);
   if (!EnsureScratch(frames)) return;
   BindScratchSlots();
+  mOutputsSilent = false;
   ProcessBlock(mInputPtrs.data(), mOutputPtrs.data(), frames);
-  WriteOutputs(frames, true);
+  if (!mOutputsSilent) WriteOutputs(frames, true);  // adding silence changes nothing
 }
 
 namespace {
@@ -267,7 +272,16 @@ void IPluginBase::ProcessBuffersDouble(int nInputs, double* const* inputs, int n
     double* host = (outputs && next < nOutputs) ? outputs[next++] : nullptr;
     if (host) mOutputPtrs[i] = host;
   }
+  mOutputsSilent = false;
   ProcessBlock(mInputPtrs.data(), mOutputPtrs.data(), frames);
+  if (mOutputsSilent) SilenceOutputSlots(frames);
+}
+
+void IPluginBase::SilenceOutputSlots(int frames) {
+  for (size_t i = 0; i < mOutChannels.size(); ++i) {
+    if (mOutChannels[i].connected && mOutputPtrs[i])
+      std::fill(mOutputPtrs[i], mOutputPtrs[i] + frames, 0.0);
+  }
 }
 
 }  // namespace velmora

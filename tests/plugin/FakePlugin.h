@@ -29,6 +29,7 @@ class FakePlugin : public IPluginBase {
     ++blocks;
     seenInputs.assign(inputs, inputs + NInChannels());
     seenOutputs.assign(outputs, outputs + NOutChannels());
+    if (silent) return MarkOutputsSilent();
     if (processHook) return processHook(inputs, outputs, frames);
     IPluginBase::ProcessBlock(inputs, outputs, frames);
   }
@@ -45,6 +46,7 @@ class FakePlugin : public IPluginBase {
   int blocks = 0;
   std::vector<double*> seenInputs, seenOutputs;
   std::function<void(double**, double**, int)> processHook;
+  bool silent = false;  // a plug-in without audio
 };
 
 // The plug-in owns and deletes its editor, so what the editor saw lives here.

@@ -87,6 +87,20 @@ TEST_F(BlockAdapterTest, DoublePathUsesHostBuffersDirectly) {
   EXPECT_EQ(dout1, std::vector<double>(4, 0.0));  // input 1 had no host buffer: silence
 }
 
+TEST_F(BlockAdapterTest, SilentPlugInGivesSilenceOnEveryPath) {
+  plugin.silent = true;
+  Run(false);
+  for (const Samples& out : {out0, out1, out2}) EXPECT_EQ(out, Samples(4, 0.0f));
+  out0.assign(4, 9.0f);
+  Run(true);
+  EXPECT_EQ(out0, Samples(4, 9.0f));  // accumulating silence leaves the host's sum
+  std::vector<double> dout0(4, 9.0), dout1(4, 9.0);
+  double* outs[] = {dout0.data(), dout1.data()};
+  plugin.ProcessBuffersDouble(0, nullptr, 2, outs, 4);
+  EXPECT_EQ(dout0, std::vector<double>(4, 0.0));
+  EXPECT_EQ(dout1, std::vector<double>(4, 0.0));
+}
+
 TEST_F(BlockAdapterTest, SetMaxBlockSizeClearsScratch) {
   plugin.processHook = [](double**, double** outputs, int frames) {
     for (int s = 0; s < frames; ++s) outputs[2][s] += 1.0;
