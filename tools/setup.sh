@@ -44,7 +44,7 @@ case "$mode" in
     build build
     # Install where Linux hosts scan: system-wide as root, else for this user.
     if [ "$(id -u)" -eq 0 ]; then
-      cmake --install build --component vst
+      cmake --install build --component vst --strip
     else
       cmake --install build --component user-vst
     fi
