@@ -7,6 +7,7 @@
 #include <benchmark/benchmark.h>
 
 #include <cstdint>
+#include <cstdlib>
 
 namespace {
 
@@ -39,5 +40,14 @@ BENCHMARK_CAPTURE(ProcessBlocks, NullPlugin, VELMORA_NULL_PLUGIN)->Arg(512)->Arg
 BENCHMARK_CAPTURE(ProcessBlocks, TestInstrument, VELMORA_TEST_INSTRUMENT)->Arg(512)->Arg(1);
 BENCHMARK_CAPTURE(ProcessBlocksWithMidi, NullPlugin, VELMORA_NULL_PLUGIN);
 BENCHMARK_CAPTURE(ProcessBlocksWithMidi, TestInstrument, VELMORA_TEST_INSTRUMENT);
+
+// VELMORA_BENCH_PLUGIN=<module.so> measures any other module the same way.
+const bool kOtherPlugin = [] {
+  const char* other = std::getenv("VELMORA_BENCH_PLUGIN");
+  if (other == nullptr || *other == '\0') return false;
+  benchmark::RegisterBenchmark("ProcessBlocks/Other", ProcessBlocks, other)->Arg(512)->Arg(1);
+  benchmark::RegisterBenchmark("ProcessBlocksWithMidi/Other", ProcessBlocksWithMidi, other);
+  return true;
+}();
 
 }  // namespace
