@@ -73,8 +73,9 @@ void IGraphics::ApplyParamValue(int index, double value) {
   }
 }
 
-void IGraphics::DrainParamValues() {
+void IGraphics::DrainParamValues(bool blocking) {
   mMailbox.Drain([this](int index, double value) { ApplyParamValue(index, value); });
+  if (mSync) mSync->SyncFromPlugin(blocking);
 }
 
 // --- redraw
@@ -143,7 +144,7 @@ bool IGraphics::DrawAreaLoose(const Rect&) {
 }
 
 bool IGraphics::OnTimerTick() {
-  DrainParamValues();
+  DrainParamValues(false);
   Rect dirty;
   if (!FindDirtyArea(dirty)) return false;
   return DrawArea(dirty);

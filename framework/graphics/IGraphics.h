@@ -18,6 +18,16 @@ namespace velmora {
 class IPluginBase;
 class Param;
 
+// Brings the controls up to date with the plug-in's data on the editor's
+// thread: before each redraw pass (blocking false: skip when the plug-in is
+// busy, the next tick catches up) and before each mouse event (blocking
+// true, so the event acts on what the user sees).
+class IEditorSync {
+ public:
+  virtual ~IEditorSync() = default;
+  virtual void SyncFromPlugin(bool blocking) = 0;
+};
+
 // The editor: owns the controls and the drawing surface, redraws dirty
 // controls, routes mouse and key events, and keeps controls in step with
 // the parameters. The platform operations are virtual; a window class
@@ -71,6 +81,9 @@ class IGraphics : public IEditorLink {
   virtual void ShowCursor();                                                            // 26
   virtual void UnusedHook3() {}                                                         // 27
   virtual std::unique_ptr<RasterBitmap> LoadBitmapResource(int id, const std::string& fileName);  // 28
+  // Offers one file to drop targets and returns when the drop or the cancel
+  // is done; false when the platform could not start a drag.
+  virtual bool DragFile(const std::string& /*path*/) { return false; }
 
   // What the plug-in base calls.
   void SetParamFromPlugin(int index, double value, bool normalized) final;
@@ -118,8 +131,11 @@ class IGraphics : public IEditorLink {
   // One timer step: drain the mailbox, then draw the dirty area. Answers
   // whether anything was drawn.
   bool OnTimerTick();
-  // Applies the values other threads posted; editor's thread only.
-  void DrainParamValues();
+  // Applies the values other threads posted, then lets the sync bring the
+  // controls up to date; editor's thread only.
+  void DrainParamValues(bool blocking = true);
+  // Not owned; null for none. Set before the window opens.
+  void SetEditorSync(IEditorSync* sync) { mSync = sync; }
 
   int ControlAt(int x, int y, bool forMouseOver = false);
 
@@ -180,6 +196,7 @@ class IGraphics : public IEditorLink {
   std::unique_ptr<IControl> mKeyCatcher;
 
   ParamMailbox mMailbox;
+  IEditorSync* mSync = nullptr;
   std::atomic<std::thread::id> mOwnerThread;
 };
 

@@ -20,6 +20,10 @@ class IEditorLink {
   // window handle, or null when no window could be made.
   virtual void* OpenWindow(void* parent) = 0;
   virtual void CloseWindow() = 0;
+  // The host's idle call (effEditIdle, effIdle), on the thread that opened
+  // the window and without the plug-in lock: platforms without a window
+  // message loop handle their pending window events and redraw here.
+  virtual void Idle() {}
 };
 
 }  // namespace velmora

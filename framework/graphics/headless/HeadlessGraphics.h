@@ -75,6 +75,12 @@ class HeadlessGraphics : public IGraphics {
   void* OpenWindow(void* parent) override;
   void CloseWindow() override;
   void* WindowHandle() override { return mOpen ? &mWindowToken : nullptr; }
+  // Records the offer; the drop happens at once.
+  bool DragFile(const std::string& path) override {
+    mDraggedFiles.push_back(path);
+    return true;
+  }
+  const std::vector<std::string>& DraggedFiles() const { return mDraggedFiles; }
 
  private:
   PopupMenu* Choose(PopupMenu& menu, const std::vector<int>& path);
@@ -92,6 +98,7 @@ class HeadlessGraphics : public IGraphics {
   std::vector<ShownTextEntry> mTextEntries;
   std::vector<OpenedUrl> mUrls;
   std::vector<std::string> mMessageBoxes;
+  std::vector<std::string> mDraggedFiles;
 };
 
 }  // namespace velmora

@@ -55,7 +55,9 @@ class IPluginVST : public IPluginBase {
   // controls take the lock themselves where they change plug-in state
   // (SetParameterFromEditor), as they would on Windows. Drawing must not
   // happen under the lock, so the processing thread never waits for it.
-  virtual void OnIdle() {}
+  virtual void OnIdle() {
+    if (IEditorLink* editor = Editor()) editor->Idle();
+  }
 
   // Any host call; 0 when the host gave no callback.
   intptr_t CallHost(int32_t opcode, int32_t index = 0, intptr_t value = 0, void* ptr = nullptr,
