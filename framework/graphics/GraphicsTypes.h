@@ -111,6 +111,13 @@ struct MouseMods {
       : L(left), R(right), S(shift), C(control), A(alt) {}
 };
 
+// One representation of dragged data: a MIME type ("text/uri-list") and
+// its bytes.
+struct DragData {
+  std::string type;
+  std::string bytes;
+};
+
 class PopupMenu;
 
 struct PopupMenuItem {

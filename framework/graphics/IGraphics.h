@@ -81,9 +81,9 @@ class IGraphics : public IEditorLink {
   virtual void ShowCursor();                                                            // 26
   virtual void UnusedHook3() {}                                                         // 27
   virtual std::unique_ptr<RasterBitmap> LoadBitmapResource(int id, const std::string& fileName);  // 28
-  // Offers one file to drop targets and returns when the drop or the cancel
-  // is done; false when the platform could not start a drag.
-  virtual bool DragFile(const std::string& /*path*/) { return false; }
+  // Offers data to drop targets, in each of the given formats, and returns
+  // when the drop or the cancel is done; false when no drag could start.
+  virtual bool StartDrag(const std::vector<DragData>& /*offer*/) { return false; }
 
   // What the plug-in base calls.
   void SetParamFromPlugin(int index, double value, bool normalized) final;

@@ -2,7 +2,7 @@
 #include <cmath>
 
 #include "CoreTestSupport.h"
-#include "core/DragPayload.h"
+#include "core/platform/DragPayload.h"
 #include "core/platform/AppDataFolder.h"
 
 namespace velmora::test {

@@ -76,11 +76,11 @@ class HeadlessGraphics : public IGraphics {
   void CloseWindow() override;
   void* WindowHandle() override { return mOpen ? &mWindowToken : nullptr; }
   // Records the offer; the drop happens at once.
-  bool DragFile(const std::string& path) override {
-    mDraggedFiles.push_back(path);
+  bool StartDrag(const std::vector<DragData>& offer) override {
+    mDrags.push_back(offer);
     return true;
   }
-  const std::vector<std::string>& DraggedFiles() const { return mDraggedFiles; }
+  const std::vector<std::vector<DragData>>& Drags() const { return mDrags; }
 
  private:
   PopupMenu* Choose(PopupMenu& menu, const std::vector<int>& path);
@@ -98,7 +98,7 @@ class HeadlessGraphics : public IGraphics {
   std::vector<ShownTextEntry> mTextEntries;
   std::vector<OpenedUrl> mUrls;
   std::vector<std::string> mMessageBoxes;
-  std::vector<std::string> mDraggedFiles;
+  std::vector<std::vector<DragData>> mDrags;
 };
 
 }  // namespace velmora

@@ -1,4 +1,4 @@
-#include "core/DragPayload.h"
+#include "core/platform/DragPayload.h"
 
 namespace velmora {
 namespace {
