@@ -4,9 +4,11 @@
 
 namespace velmora {
 
-// The core reaches the editor's controls only through these interfaces. The
-// pointers in CoreViews are non-owning and may be null while no editor exists;
-// the core then skips the call. Calls are made with the plug-in lock held.
+// The core reaches the editor's controls only through these interfaces.
+// Calls are made with the plug-in lock held, on any thread (the processing
+// thread included), so implementations only record what changed; the
+// editor applies it on its own thread. The pointers in CoreViews are
+// non-owning and may be null; the core then skips the call.
 
 // The sixteen grid cell controls.
 class GridCellsView {

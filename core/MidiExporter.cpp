@@ -5,92 +5,172 @@
 
 namespace velmora {
 
-MidiExporter::~MidiExporter() { Shutdown(); }
-
-void MidiExporter::Start() {
-  std::lock_guard<std::mutex> lock(mutex_);
-  if (worker_.joinable() || stopping_) return;
+MidiExporter::MidiExporter(std::string path) : mPath(std::move(path)) {
+  mTake.reserve(4096);
   try {
-    worker_ = std::thread(&MidiExporter::Run, this);
+    mWorker = std::thread(&MidiExporter::Run, this);
   } catch (const std::system_error&) {
-    // Submit then writes in place: slower, but no take is lost.
+    std::cerr << "Velmora: the MIDI export thread could not start; takes will not be written" << std::endl;
   }
 }
 
-void MidiExporter::Submit(ExportJob job) {
+MidiExporter::~MidiExporter() {
   {
-    std::unique_lock<std::mutex> lock(mutex_);
-    if (worker_.joinable() && !stopping_) {
-      // A write still waiting would be overwritten by this one: it need not
-      // happen at all, and a burst of exports cannot pile up.
-      for (ExportJob& waiting : jobs_) {
-        if (waiting.path == job.path) {
-          KeepAsSpare(waiting.events);
-          waiting = std::move(job);
-          return;
-        }
-      }
-      jobs_.push_back(std::move(job));
-      ++submitted_;
-    } else {
-      lock.unlock();
-      Write(job);
-      return;
-    }
+    std::lock_guard<std::mutex> lock(mMutex);
+    mStopping = true;
   }
-  wake_.notify_one();
+  mWake.notify_one();
+  if (mWorker.joinable()) mWorker.join();
 }
 
-std::vector<PositionedEvent> MidiExporter::TakeEventBuffer() {
-  std::lock_guard<std::mutex> lock(mutex_);
-  return std::move(spare_);
+void MidiExporter::SetPath(const std::string& path) {
+  std::lock_guard<std::mutex> lock(mMutex);
+  mPath = path;
 }
 
-void MidiExporter::KeepAsSpare(std::vector<PositionedEvent>& events) {
-  events.clear();
-  if (events.capacity() > spare_.capacity()) spare_.swap(events);
+bool MidiExporter::Push(const Message& message, int reserve) {
+  const uint32_t tail = mTail.load(std::memory_order_relaxed);
+  const uint32_t head = mHead.load(std::memory_order_acquire);
+  if (tail - head + static_cast<uint32_t>(reserve) >= static_cast<uint32_t>(kRingSize)) return false;
+  mRing[tail % kRingSize] = message;
+  mTail.store(tail + 1, std::memory_order_release);
+  return true;
 }
 
-void MidiExporter::WaitUntilIdle() {
-  std::unique_lock<std::mutex> lock(mutex_);
-  idle_.wait(lock, [this] { return completed_ == submitted_; });
+void MidiExporter::NewTake() {
+  Message message;
+  message.kind = Message::kNewTake;
+  // Without it the new take would carry on the old one: count it as lost.
+  if (!Push(message, 0)) mLostExports.fetch_add(1, std::memory_order_relaxed);
 }
 
-void MidiExporter::Shutdown() {
+void MidiExporter::Capture(int32_t position, const RecordedEvent& event) {
+  Message message;
+  message.kind = Message::kCapture;
+  message.noteOn = event.isNoteOn;
+  message.note = static_cast<uint8_t>(event.note);
+  message.velocity = static_cast<uint8_t>(event.velocity);
+  message.position = position;
+  if (!Push(message, kControlReserve)) mLostCaptures.fetch_add(1, std::memory_order_relaxed);
+}
+
+void MidiExporter::Export(const ExportSettings& settings) {
+  Message message;
+  message.kind = Message::kExport;
+  message.position = settings.endPosition;
+  message.samplesPerBeat = settings.samplesPerBeat;
+  message.ticksPerQuarterNote = settings.ticksPerQuarterNote;
+  if (Push(message, 0)) {
+    mExportsPosted.fetch_add(1, std::memory_order_release);
+  } else {
+    mLostExports.fetch_add(1, std::memory_order_relaxed);
+  }
+}
+
+void MidiExporter::Wake() {
   {
-    std::lock_guard<std::mutex> lock(mutex_);
-    stopping_ = true;
-    wake_.notify_one();
+    std::lock_guard<std::mutex> lock(mMutex);
+    mWakeRequested = true;
   }
-  if (worker_.joinable()) worker_.join();
+  mWake.notify_one();
+}
+
+void MidiExporter::WaitForExports() {
+  if (!Running()) return;
+  const uint64_t target = mExportsPosted.load(std::memory_order_acquire);
+  Wake();
+  std::unique_lock<std::mutex> lock(mMutex);
+  mIdle.wait(lock, [&] { return mExportsDone >= target || mStopping; });
+}
+
+std::vector<PositionedEvent> MidiExporter::TakeCopy() {
+  if (!Running()) return {};
+  const uint32_t target = mTail.load(std::memory_order_acquire);
+  Wake();
+  std::unique_lock<std::mutex> lock(mMutex);
+  mIdle.wait(lock, [&] { return mHead.load(std::memory_order_acquire) - target < (1u << 31) || mStopping; });
+  return mTake;
 }
 
 void MidiExporter::Run() {
-  std::unique_lock<std::mutex> lock(mutex_);
+  std::unique_lock<std::mutex> lock(mMutex);
   for (;;) {
-    wake_.wait(lock, [this] { return stopping_ || !jobs_.empty(); });
-    if (jobs_.empty()) return;  // stopping, and everything is written
-    ExportJob job = std::move(jobs_.front());
-    jobs_.pop_front();
+    mWake.wait_for(lock, kPollInterval, [this] { return mStopping || mWakeRequested; });
+    mWakeRequested = false;
+    const bool stopping = mStopping;
     lock.unlock();
-    Write(job);
+    // Once stopping, what was asked for before the instance went still reaches the disk.
+    Drain();
+    ReportLosses();
     lock.lock();
-    KeepAsSpare(job.events);
-    ++completed_;
-    idle_.notify_all();
-    lock.unlock();
-    job = ExportJob{};  // what is left is freed outside the lock
-    lock.lock();
+    mIdle.notify_all();
+    if (stopping) return;
   }
 }
 
-void MidiExporter::Write(const ExportJob& job) {
-  try {
-    MidiFile file = BuildRecordingFile(job);
-    file.write(job.path);
-  } catch (const std::exception& error) {
-    std::cerr << "Error: could not write: " << job.path << " (" << error.what() << ")" << std::endl;
+bool MidiExporter::Drain() {
+  uint32_t head = mHead.load(std::memory_order_relaxed);
+  const uint32_t tail = mTail.load(std::memory_order_acquire);
+  if (head == tail) return false;
+  while (head != tail) {
+    const Message message = mRing[head % kRingSize];
+    Apply(message);
+    // The slot is free once its copy is taken in; the lock makes it visible to waiters too.
+    std::lock_guard<std::mutex> lock(mMutex);
+    mHead.store(++head, std::memory_order_release);
   }
+  return true;
+}
+
+void MidiExporter::Apply(const Message& message) {
+  switch (message.kind) {
+    case Message::kCapture: {
+      std::unique_lock<std::mutex> lock(mMutex);
+      if (mTake.size() < kMaxTakeEvents) {
+        mTake.emplace_back(message.position, RecordedEvent{message.note, message.velocity, message.noteOn});
+      } else if (!mTakeFullReported) {
+        mTakeFullReported = true;
+        lock.unlock();
+        std::cerr << "Velmora: the take reached " << kMaxTakeEvents
+                  << " events; it is kept and exported, later events are not recorded" << std::endl;
+      }
+      break;
+    }
+    case Message::kNewTake: {
+      std::lock_guard<std::mutex> lock(mMutex);
+      mTake.clear();
+      mTakeFullReported = false;
+      break;
+    }
+    case Message::kExport:
+      Write(ExportSettings{message.samplesPerBeat, message.ticksPerQuarterNote, message.position});
+      break;
+  }
+}
+
+void MidiExporter::Write(const ExportSettings& settings) {
+  std::unique_lock<std::mutex> lock(mMutex);
+  const std::string path = mPath;
+  try {
+    MidiFile file = BuildRecordingFile(mTake, settings);
+    lock.unlock();
+    file.write(path);
+  } catch (const std::exception& error) {
+    std::cerr << "Error: could not write: " << path << " (" << error.what() << ")" << std::endl;
+  }
+  if (!lock.owns_lock()) lock.lock();
+  ++mExportsDone;
+  mIdle.notify_all();
+}
+
+void MidiExporter::ReportLosses() {
+  const uint64_t captures = mLostCaptures.exchange(0, std::memory_order_relaxed);
+  const uint64_t exports = mLostExports.exchange(0, std::memory_order_relaxed);
+  if (captures > 0)
+    std::cerr << "Velmora: " << captures << " recorded events were lost: the take's hand-off was full" << std::endl;
+  if (exports > 0)
+    std::cerr << "Velmora: " << exports << " take starts or exports were lost: the take's hand-off was full"
+              << std::endl;
 }
 
 }  // namespace velmora

@@ -1,55 +1,102 @@
 #pragma once
 
+#include <array>
+#include <atomic>
+#include <chrono>
 #include <condition_variable>
 #include <cstdint>
-#include <deque>
 #include <mutex>
+#include <string>
 #include <thread>
+#include <vector>
 
 #include "core/Recording.h"
 
 namespace velmora {
 
-// Builds and writes exported takes on a thread of its own, one job after the
-// other in the order submitted, so that neither the processing thread nor the
-// plug-in lock ever waits for the disk. A job that is still waiting when a
-// newer one for the same file arrives is replaced by it, so the file ends as
-// if every job had been written in turn. It never touches the plug-in.
+// The writer of recorded takes: a thread of its own that keeps the take and
+// writes it as a MIDI file when an export is asked for, so that neither the
+// processing thread nor the plug-in lock ever waits for memory or the disk.
+//
+// Threads. The producer calls (NewTake, Capture, Export) are made with the
+// plug-in lock held, on any thread, the processing thread included: the
+// lock makes them one producer at a time. They only write into a fixed
+// ring of messages (no allocation, no system call, no wait); the writer
+// thread polls the ring every kPollInterval and whenever a non-processing
+// thread wakes it (WaitForExports). WaitForExports and TakeCopy are for the
+// editor and control threads, called without the plug-in lock. The thread
+// starts at construction and is joined, after writing what was asked for,
+// at destruction.
 class MidiExporter {
  public:
-  MidiExporter() = default;
+  static constexpr int kRingSize = 8192;
+  // Room kept in the ring for NewTake and Export when captures fill it.
+  static constexpr int kControlReserve = 16;
+  // A take keeps at most this many events; later ones are reported, not kept.
+  static constexpr size_t kMaxTakeEvents = size_t{1} << 20;
+  static constexpr std::chrono::milliseconds kPollInterval{50};
+
+  explicit MidiExporter(std::string path = std::string());
   ~MidiExporter();
   MidiExporter(const MidiExporter&) = delete;
   MidiExporter& operator=(const MidiExporter&) = delete;
 
-  // Starts the worker unless it runs; cheap once it does.
-  void Start();
-  // Queues a job; without a worker (it could not be started) the job is
-  // written before Submit returns.
-  void Submit(ExportJob job);
-  // Storage for the next job's events, with the room of an earlier job, so
-  // that a snapshot taken on the processing thread need not allocate.
-  std::vector<PositionedEvent> TakeEventBuffer();
-  // Returns when every job submitted so far is on disk.
-  void WaitUntilIdle();
-  // Writes what is queued, then stops the worker.
-  void Shutdown();
+  // Set before the first export; control thread.
+  void SetPath(const std::string& path);
+
+  // Producer side (plug-in lock held).
+  void NewTake();
+  void Capture(int32_t position, const RecordedEvent& event);
+  void Export(const ExportSettings& settings);
+
+  // Returns when every export asked for so far is written (at once when the
+  // writer could not start).
+  void WaitForExports();
+  // The take as the writer holds it once everything posted so far is taken in.
+  std::vector<PositionedEvent> TakeCopy();
+  bool Running() const { return mWorker.joinable(); }
 
  private:
-  void Run();
-  static void Write(const ExportJob& job);
-  // Caller holds the mutex.
-  void KeepAsSpare(std::vector<PositionedEvent>& events);
+  struct Message {
+    enum Kind : uint8_t { kCapture, kNewTake, kExport };
+    Kind kind = kCapture;
+    bool noteOn = false;
+    uint8_t note = 0;
+    uint8_t velocity = 0;
+    int32_t position = 0;  // capture; the end position for an export
+    int32_t samplesPerBeat = 0;
+    int32_t ticksPerQuarterNote = 0;
+  };
 
-  std::mutex mutex_;
-  std::condition_variable wake_;
-  std::condition_variable idle_;
-  std::deque<ExportJob> jobs_;
-  std::vector<PositionedEvent> spare_;
-  uint64_t submitted_ = 0;
-  uint64_t completed_ = 0;
-  bool stopping_ = false;
-  std::thread worker_;
+  bool Push(const Message& message, int reserve);
+  void Run();
+  // Writer thread: takes in everything in the ring; true when it found any.
+  bool Drain();
+  void Apply(const Message& message);
+  void Write(const ExportSettings& settings);
+  void ReportLosses();
+  void Wake();
+
+  // The ring: the producer writes mTail, the writer mHead.
+  std::array<Message, kRingSize> mRing{};
+  std::atomic<uint32_t> mHead{0};
+  std::atomic<uint32_t> mTail{0};
+  std::atomic<uint64_t> mExportsPosted{0};
+  std::atomic<uint64_t> mLostCaptures{0};
+  std::atomic<uint64_t> mLostExports{0};
+
+  // Writer side.
+  std::vector<PositionedEvent> mTake;
+  bool mTakeFullReported = false;
+  std::string mPath;
+
+  std::mutex mMutex;  // guards what the writer shares with waiters
+  std::condition_variable mWake;
+  std::condition_variable mIdle;
+  uint64_t mExportsDone = 0;
+  bool mWakeRequested = false;
+  bool mStopping = false;
+  std::thread mWorker;
 };
 
 }  // namespace velmora

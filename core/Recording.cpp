@@ -1,21 +1,11 @@
 #include "core/Recording.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <limits>
 
 namespace velmora {
-
-void RecordedEventMap::insert(int32_t position, const RecordedEvent& event) {
-  if (entries_.empty() || entries_.back().first <= position) {
-    entries_.emplace_back(position, event);
-    return;
-  }
-  // After every entry with the same position, as a multimap inserts.
-  const auto at = std::upper_bound(entries_.begin(), entries_.end(), position,
-                                   [](int32_t p, const PositionedEvent& e) { return p < e.first; });
-  entries_.emplace(at, position, event);
-}
 
 int32_t SamplesPerBeat(double sampleRate, double tempo) {
   if (!(tempo > 0.0) || !(sampleRate > 0.0)) return 0;
@@ -31,18 +21,61 @@ int32_t TickForPosition(int32_t position, int32_t ticksPerQuarterNote, int32_t s
   return static_cast<int32_t>(tick);
 }
 
-MidiFile BuildRecordingFile(const ExportJob& job) {
+namespace {
+
+struct TickedNote {
+  int32_t tick;
+  bool on;
+  uint8_t note;
+  uint8_t velocity;
+};
+
+// Tick order, and at equal ticks the note-offs first; otherwise the take's
+// own order.
+std::vector<TickedNote> InTickOrder(const std::vector<PositionedEvent>& events, const ExportSettings& settings) {
+  std::vector<TickedNote> notes;
+  notes.reserve(events.size());
+  for (const auto& [position, event] : events) {
+    if (event.note < 0 || event.note > 127) continue;
+    notes.push_back(TickedNote{TickForPosition(position, settings.ticksPerQuarterNote, settings.samplesPerBeat),
+                               event.isNoteOn, static_cast<uint8_t>(event.note),
+                               static_cast<uint8_t>(event.velocity & 0xFF)});
+  }
+  std::stable_sort(notes.begin(), notes.end(), [](const TickedNote& a, const TickedNote& b) {
+    return a.tick != b.tick ? a.tick < b.tick : (!a.on && b.on);
+  });
+  return notes;
+}
+
+void AddNote(MidiFile& file, int32_t track, int32_t tick, bool on, int note, int velocity) {
+  file.addEvent(track, TrackEvent(tick, {static_cast<uint8_t>(on ? 0x90 : 0x80), static_cast<uint8_t>(note),
+                                         static_cast<uint8_t>(on ? velocity : 0)}));
+}
+
+}  // namespace
+
+MidiFile BuildRecordingFile(const std::vector<PositionedEvent>& events, const ExportSettings& settings) {
   MidiFile file;
   const int32_t track = file.addTrack();
-  file.setTicksPerQuarterNote(job.ticksPerQuarterNote);
-  for (const auto& [position, event] : job.events) {
-    if (event.note < 0 || event.note > 127) continue;
-    const auto status = static_cast<uint8_t>(event.isNoteOn ? 0x90 : 0x80);
-    const auto velocity = static_cast<uint8_t>(event.velocity & 0xFF);
-    file.addEvent(track, TrackEvent(TickForPosition(position, job.ticksPerQuarterNote, job.samplesPerBeat),
-                                    {status, static_cast<uint8_t>(event.note), velocity}));
+  file.setTicksPerQuarterNote(settings.ticksPerQuarterNote);
+  std::array<bool, 128> sounding{};
+  int32_t lastTick = 0;
+  for (const TickedNote& n : InTickOrder(events, settings)) {
+    lastTick = n.tick;
+    if (!n.on) {
+      if (!sounding[n.note]) continue;
+      sounding[n.note] = false;
+    } else if (sounding[n.note]) {
+      AddNote(file, track, n.tick, false, n.note, 0);
+    }
+    AddNote(file, track, n.tick, n.on, n.note, n.velocity);
+    if (n.on) sounding[n.note] = true;
   }
-  file.sortTracks();
+  const int32_t endTick = std::max(
+      lastTick, TickForPosition(settings.endPosition, settings.ticksPerQuarterNote, settings.samplesPerBeat));
+  for (int note = 0; note < 128; ++note) {
+    if (sounding[static_cast<size_t>(note)]) AddNote(file, track, endTick, false, note, 0);
+  }
   return file;
 }
 

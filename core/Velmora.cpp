@@ -50,16 +50,16 @@ void Velmora::Construct() {
   // Members start at their initial values (Velmora.h); the generator is the
   // engine's own, seeded from the calendar time as RandomizeGrid expects.
   mEngine.SeedRandom(static_cast<unsigned>(std::time(nullptr)));
+  mEngine.views = mChanges.ForEngine();
+  mViews = mChanges.ForCore(nullptr);
   DefineParameters();
-  AppDataFolder = ApplicationDataFolder();
-  ExportPath = AppDataFolder + kExportFileName;
-  ReadHostTime(&HostTime);
+  mAppDataFolder = ApplicationDataFolder();
+  mRecorder.SetExportPath(mAppDataFolder + kExportFileName);
+  ReadHostTime(&mHostTime);
 }
 
-Velmora::~Velmora() {
-  // Takes still queued reach the disk before the instance goes.
-  mExporter.Shutdown();
-}
+// The recorder's writer finishes what was asked for before the instance goes.
+Velmora::~Velmora() = default;
 
 void Velmora::DefineParameters() {
   for (const ParamDefinition& def : kParamDefinitions) {
@@ -74,13 +74,12 @@ void Velmora::DefineParameters() {
 
 void Velmora::OnReset() {
   auto lock = Lock();
-  MidiQueue.ResizeForBlock(MaxBlockSize());
+  mAuditions.MidiQueue().ResizeForBlock(MaxBlockSize());
 }
 
-void Velmora::SetViews(const EngineViews& engineViews, const CoreViews& coreViews) {
+void Velmora::SetFileDragSource(FileDragSource* drag) {
   auto lock = Lock();
-  mEngine.views = engineViews;
-  mViews = coreViews;
+  mViews.drag = drag;
 }
 
 }  // namespace velmora

@@ -7,12 +7,12 @@
 #include <utility>
 #include <vector>
 
+#include "core/ChordAuditions.h"
 #include "core/CoreViews.h"
-#include "core/MidiExporter.h"
-#include "core/MidiQueue.h"
 #include "core/Parameters.h"
-#include "core/Recording.h"
+#include "core/Recorder.h"
 #include "core/VelmoraBase.h"
+#include "core/ViewChanges.h"
 #include "engine/ChordEngine.h"
 
 namespace velmora {
@@ -28,17 +28,24 @@ enum StateTextIndex : int {
   kStateTextCount
 };
 
+// The two filter boxes and their popups.
+enum class FilterBox { kExclusions, kInclusions };
+
 // The plug-in object: one per instance the host loads. It owns the engine
-// state and the playback and recording state, defines the parameters and
-// turns every parameter change, host block and editor action into engine
+// state, the auditions and the recorder, defines the parameters and turns
+// every parameter change, host block and editor action into engine
 // operations and MIDI.
 //
-// Threads. The processing thread (ProcessBlock, HandleMidiMessage) and the
-// host's control thread (parameters, state, reset) arrive with the plug-in
-// lock held by the adapter; the editor thread calls the public entries below,
-// each of which takes the lock itself. The lock is re-entrant, so every entry
-// takes it again. No file is written under the lock: exports are handed to a
-// worker thread of this instance.
+// Threads.
+// - [host] The processing thread (ProcessBlock, HandleMidiMessage) and the
+//   host's control thread (parameters, state, reset) arrive with the plug-in
+//   lock held by the adapter. ProcessBlock and HandleMidiMessage allocate
+//   nothing, make no system call and wait for nothing but the lock.
+// - [editor] The editor's thread calls the entries marked so; each takes the
+//   lock itself (it is re-entrant) and holds it briefly. StartFileDrag
+//   releases it before the drag loop; SetPressedKey takes no lock.
+// - The engine and the core tell the controls what changed only through
+//   ViewChanges; the editor copies the data at its own tick (ReadForEditor).
 class Velmora : public VelmoraBase {
  public:
   static constexpr int kPresetCount = 8;
@@ -56,7 +63,7 @@ class Velmora : public VelmoraBase {
   }
   ~Velmora() override;
 
-  // Host side; the caller holds the lock.
+  // [host] The caller holds the lock.
   void OnReset() override;
   void OnParamChanged(int index) override;
   void ProcessBlock(double** inputs, double** outputs, int frames) override;
@@ -65,100 +72,96 @@ class Velmora : public VelmoraBase {
   // The next position, or -1 when the chunk is damaged: then the restore ends
   // at the first text that cannot be read and no parameter is restored.
   int LoadState(const ChunkBuffer& chunk, int position) override;
+  // What trigger note 36..51 plays: "Cell 1: C maj", "Cell 2: empty".
+  bool MidiNoteName(int note, std::string* text) override;
 
-  // Auditions: chord list rows and grid cells (editor thread), MIDI input.
-  void StartChord(const std::vector<int>& notes, int octave, int inversion, int velocity);
-  void StopChord(const std::vector<int>& notes, int octave, int inversion);
+  // [editor] Auditions from chord list rows and grid cells.
+  void StartChord(const ChordNotes& notes, int octave, int inversion, int velocity);
+  void StopChord(const ChordNotes& notes, int octave, int inversion);
 
-  // Grid edits from the cell controls and list rows (editor thread).
+  // [editor] Grid edits from the cell controls and list rows.
   void ToggleCellLock(const ChordEntry& entry);
   void SetCellOctave(const ChordEntry& entry);
   void SetCellInversion(const ChordEntry& entry);
   void MoveCell(int left, int top, int x, int y);
   void PlaceListChord(const ChordEntry& rowChord, int rowTop, int x, int y);
 
-  // Keyboard (editor thread). The keyboard control writes the pressed key
-  // (-1 for none) without the lock; ProcessBlock reads it once per block.
+  // [editor] The keyboard. The pressed key (-1 for none) is written without
+  // the lock; ProcessBlock reads it once per block.
   void ToggleKeyboardNote(int key);
-  void SetPressedKey(int key) { PressedKey.store(key, std::memory_order_relaxed); }
+  void SetPressedKey(int key) { mPressedKey.store(key, std::memory_order_relaxed); }
+  int PressedKey() const { return mPressedKey.load(std::memory_order_relaxed); }
 
-  // Filter boxes (editor thread): clear one flag, reset the matching popup's
+  // [editor] The filter boxes: clear one flag, reset the matching popup's
   // choice so that it does not add the entry again, rebuild the list.
-  void RemoveExcludedRoot(int root);
-  void RemoveExcludedChordType(int chordType);
-  void RemoveIncludedRoot(int root);
-  void RemoveIncludedChordType(int chordType);
+  void RemoveFilterRoot(FilterBox box, int root);
+  void RemoveFilterChordType(FilterBox box, int chordType);
 
-  // Chord list control (editor thread).
+  // [editor] The popups' choices, which the dispatch reads.
+  ScalePopupChoice ScaleChoice() const;
+  void SetScaleChoice(int root, int scale);
+  ChordPopupChoice ChordChoice(FilterBox box) const;
+  void SetChordChoice(FilterBox box, int root, int chordType);
+
+  // [editor] The chord list and its octave selector.
   std::vector<ChordEntry> ChordListCopy() const;
+  int ListOctaveShift() const;
   void SetListOctaveShift(int shift);
 
-  // Any other engine access from the editor: f(ChordEngine&) under the lock.
-  template <typename F>
-  decltype(auto) WithEngine(F&& f) {
-    auto lock = Lock();
-    return std::forward<F>(f)(mEngine);
-  }
-
-  // The editor wires its controls in (and null views out before it goes).
-  void SetViews(const EngineViews& engineViews, const CoreViews& coreViews);
-
-  // Recorder.
-  void BeginTakeIfArmed();
-  // Queues the export of RecordedEvents to path; the file appears shortly
-  // after (WaitForExports). Does not change the take.
-  void ExportRecording(const std::string& path);
-  // Drag button (editor thread): ends a take, exports, then offers the file.
+  // [editor] The drag button: ends a take and exports it, then offers the file.
   void StartFileDrag();
-  // Returns when every export queued so far is written. Call without the lock.
-  void WaitForExports();
+  // [editor, control] Returns when every export asked for so far is written.
+  // Without the lock.
+  void WaitForExports() { mRecorder.WaitForExports(); }
 
-  // Caller holds the lock.
-  ChordEngine& Engine() { return mEngine; }
-  const std::string& ExportFilePath() const { return ExportPath; }
+  // [editor] The editor's sync: f(const ViewChanges&, const ChordEngine&)
+  // under the lock. Not blocking, it answers false at once when the lock is
+  // busy (the next tick catches up).
+  template <typename F>
+  bool ReadForEditor(bool blocking, F&& f) const {
+    std::unique_lock<std::recursive_mutex> lock(Mutex(), std::defer_lock);
+    if (blocking) {
+      lock.lock();
+    } else if (!lock.try_lock()) {
+      return false;
+    }
+    std::forward<F>(f)(static_cast<const ViewChanges&>(mChanges), static_cast<const ChordEngine&>(mEngine));
+    return true;
+  }
+  // [editor] The drag source of the platform; null for none. Before the
+  // editor goes, it sets null again.
+  void SetFileDragSource(FileDragSource* drag);
 
-  std::atomic<int> PressedKey{-1};
+  const std::string& ExportFilePath() const { return mRecorder.ExportPath(); }
 
  protected:
-  // Used only by StopChord: the notes of voicing that other sounding voicings
-  // hold (with repeats); removes the last voicing equal to it.
-  std::vector<int> ReleaseVoicing(const std::vector<int>& voicing);
-
-  bool RecordArmed = false;
-  bool RecordingActive = false;
-  TimeInfo HostTime;
-  int32_t RecordPosition = 0;
-  int32_t TicksPerQuarterNote = 120;
-  std::string ExportPath;
-  velmora::MidiQueue MidiQueue;
-  int32_t LastPressedKey = -1;
-  int32_t LastPressedNote = -1;
-  std::string AppDataFolder;
-  bool KeyPressPending = false;
-  std::array<bool, kNoteCount> NoteOnState{};
-  std::array<int32_t, kNoteCount> NoteOnCount{};
-  std::vector<std::vector<int>> SoundingVoicings;
-  std::array<ChordEntry, kGridCellCount> TriggeredCells{};
-  std::array<std::string, kStateTextCount> StateTexts;
-  RecordedEventMap RecordedEvents;
+  // The parts tests look into, with the lock held.
+  ChordEngine mEngine;
+  ChordAuditions mAuditions;
+  Recorder mRecorder;
+  ViewChanges mChanges;
+  CoreViews mViews;
+  TimeInfo mHostTime;
+  int32_t mLastPressedKey = -1;
+  int32_t mLastPressedNote = -1;
+  bool mKeyPressPending = false;
+  std::array<std::string, kStateTextCount> mStateTexts;
+  std::string mAppDataFolder;
 
  private:
   void Construct();
   void DefineParameters();
-  void SendQueue(bool capture);
-  void CaptureSent(const MidiMessage& message);
+  void StartVoicing(const Voicing& voicing, int velocity);
+  void BeginTakeIfArmed();
+  void SendQueue(bool capturing);
   void PollKeyboard();
-  void EndTakeIfStopped();
-  void SetRecordArmed(double value);
   void ShiftGridOctave(int delta, SwitchView* shownSwitch);
-  void QueueNoteOff(int note, int count);
-  void RemoveFilterFlag(bool& flag, ChordPopupChoice& popup, FilterListView* view);
+  void RemoveFilterFlag(bool& flag, FilterBox box);
+  ChordPopupChoice& ChoiceOf(FilterBox box);
   int32_t ExportSamplesPerBeat();
   StateTextResult ReadStateTexts();
 
-  ChordEngine mEngine;
-  CoreViews mViews;
-  MidiExporter mExporter;
+  std::atomic<int> mPressedKey{-1};
 };
 
 }  // namespace velmora

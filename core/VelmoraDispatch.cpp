@@ -72,7 +72,8 @@ void Velmora::OnParamChanged(int index) {
       mEngine.SetInversionEnabled(index - kCustomInversionRoot, v != 0.0);
       break;
     case kRecord:
-      SetRecordArmed(v);
+      // A tempo is asked of the host only when an export can follow.
+      mRecorder.SetArmed(v, v != 0.0 ? 0 : ExportSamplesPerBeat());
       break;
     default:
       break;  // control bindings only; the drag button acts on the object directly
@@ -83,18 +84,6 @@ void Velmora::ShiftGridOctave(int delta, SwitchView* shownSwitch) {
   mEngine.ShiftGridOctave(delta);
   // The switch springs back on screen; the parameter keeps its 1.
   if (shownSwitch != nullptr) shownSwitch->ValueFromPlugin(0.0);
-}
-
-void Velmora::SetRecordArmed(double v) {
-  if (v != (RecordArmed ? 1.0 : 0.0)) RecordArmed = v != 0.0;
-  if (RecordArmed) {
-    // Every export follows an arming, so the writer is ready before a take
-    // can end on the processing thread.
-    mExporter.Start();
-    return;
-  }
-  RecordingActive = false;
-  if (!RecordedEvents.empty()) ExportRecording(ExportPath);
 }
 
 }  // namespace velmora

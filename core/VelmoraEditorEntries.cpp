@@ -35,40 +35,65 @@ void Velmora::ToggleKeyboardNote(int key) {
   mEngine.ToggleKeyboardNote(key);
 }
 
-void Velmora::RemoveFilterFlag(bool& flag, ChordPopupChoice& popup, FilterListView* view) {
+ChordPopupChoice& Velmora::ChoiceOf(FilterBox box) {
+  return box == FilterBox::kExclusions ? mEngine.ExclusionPopup : mEngine.InclusionPopup;
+}
+
+void Velmora::RemoveFilterFlag(bool& flag, FilterBox box) {
   flag = false;
-  popup = ChordPopupChoice{};
+  ChoiceOf(box) = ChordPopupChoice{};
+  FilterListView* view = box == FilterBox::kExclusions ? mEngine.views.exclusions : mEngine.views.inclusions;
   if (view != nullptr) view->MarkForRedraw();
   mEngine.RebuildChordList();
 }
 
-void Velmora::RemoveExcludedRoot(int root) {
+void Velmora::RemoveFilterRoot(FilterBox box, int root) {
   auto lock = Lock();
   if (root < 0 || root >= kPitchClassCount) return;
-  RemoveFilterFlag(mEngine.ExcludedRoots[root], mEngine.ExclusionPopup, mEngine.views.exclusions);
+  auto& roots = box == FilterBox::kExclusions ? mEngine.ExcludedRoots : mEngine.IncludedRoots;
+  RemoveFilterFlag(roots[static_cast<size_t>(root)], box);
 }
 
-void Velmora::RemoveExcludedChordType(int chordType) {
+void Velmora::RemoveFilterChordType(FilterBox box, int chordType) {
   auto lock = Lock();
   if (chordType < 0 || chordType >= kChordTypeCount) return;
-  RemoveFilterFlag(mEngine.ExcludedChordTypes[chordType], mEngine.ExclusionPopup, mEngine.views.exclusions);
+  auto& types = box == FilterBox::kExclusions ? mEngine.ExcludedChordTypes : mEngine.IncludedChordTypes;
+  RemoveFilterFlag(types[static_cast<size_t>(chordType)], box);
 }
 
-void Velmora::RemoveIncludedRoot(int root) {
+ScalePopupChoice Velmora::ScaleChoice() const {
   auto lock = Lock();
-  if (root < 0 || root >= kPitchClassCount) return;
-  RemoveFilterFlag(mEngine.IncludedRoots[root], mEngine.InclusionPopup, mEngine.views.inclusions);
+  return mEngine.ScalePopup;
 }
 
-void Velmora::RemoveIncludedChordType(int chordType) {
+void Velmora::SetScaleChoice(int root, int scale) {
   auto lock = Lock();
-  if (chordType < 0 || chordType >= kChordTypeCount) return;
-  RemoveFilterFlag(mEngine.IncludedChordTypes[chordType], mEngine.InclusionPopup, mEngine.views.inclusions);
+  ScalePopupChoice& choice = mEngine.ScalePopup;
+  choice.chosenRoot = root;
+  choice.chosenScale = scale;
+  choice.noteLabel = root >= 0 ? NoteShortName(root) : "-";
+  choice.scaleLabel = scale >= 0 ? ScaleShortName(scale) : "-";
+  mChanges.ScaleChoiceChanged();
+}
+
+ChordPopupChoice Velmora::ChordChoice(FilterBox box) const {
+  auto lock = Lock();
+  return box == FilterBox::kExclusions ? mEngine.ExclusionPopup : mEngine.InclusionPopup;
+}
+
+void Velmora::SetChordChoice(FilterBox box, int root, int chordType) {
+  auto lock = Lock();
+  ChoiceOf(box) = ChordPopupChoice{root, chordType};
 }
 
 std::vector<ChordEntry> Velmora::ChordListCopy() const {
   auto lock = Lock();
   return mEngine.ChordList;
+}
+
+int Velmora::ListOctaveShift() const {
+  auto lock = Lock();
+  return mEngine.ListOctaveShift;
 }
 
 void Velmora::SetListOctaveShift(int shift) {

@@ -5,13 +5,13 @@ namespace velmora {
 
 bool Velmora::SaveState(ChunkBuffer& chunk) {
   auto lock = Lock();
-  StateTexts[kGridText] = mEngine.WriteGridText();
-  StateTexts[kHighlightsText] = mEngine.WriteHighlightsText();
-  StateTexts[kExclusionsText] = mEngine.WriteExclusionsText();
-  StateTexts[kPitchClassText] = mEngine.WritePitchClassText();
-  StateTexts[kInversionsText] = mEngine.WriteInversionsText();
-  StateTexts[kInclusionsText] = mEngine.WriteInclusionsText();
-  for (const std::string& text : StateTexts) {
+  mStateTexts[kGridText] = mEngine.WriteGridText();
+  mStateTexts[kHighlightsText] = mEngine.WriteHighlightsText();
+  mStateTexts[kExclusionsText] = mEngine.WriteExclusionsText();
+  mStateTexts[kPitchClassText] = mEngine.WritePitchClassText();
+  mStateTexts[kInversionsText] = mEngine.WriteInversionsText();
+  mStateTexts[kInclusionsText] = mEngine.WriteInclusionsText();
+  for (const std::string& text : mStateTexts) {
     if (chunk.PutText(text) < 0) return false;
   }
   return SerializeParams(chunk);
@@ -19,9 +19,9 @@ bool Velmora::SaveState(ChunkBuffer& chunk) {
 
 int Velmora::LoadState(const ChunkBuffer& chunk, int position) {
   auto lock = Lock();
-  // A text that cannot be read keeps what its buffer held; the readers then
-  // work on that, as they always have.
-  for (std::string& text : StateTexts) position = chunk.GetText(&text, position);
+  // A text that cannot be read keeps what its buffer held; an empty one read
+  // whole is empty, so nothing of an earlier state comes back.
+  for (std::string& text : mStateTexts) position = chunk.GetText(&text, position);
   // A text the readers reject ends the restore there; the host gets -1, and
   // the parameters stay as they were.
   if (ReadStateTexts() != StateTextResult::Ok) return -1;
@@ -29,13 +29,23 @@ int Velmora::LoadState(const ChunkBuffer& chunk, int position) {
 }
 
 StateTextResult Velmora::ReadStateTexts() {
-  StateTextResult result = mEngine.ReadGridText(StateTexts[kGridText], StateTexts[kInversionsText]);
+  StateTextResult result = mEngine.ReadGridText(mStateTexts[kGridText], mStateTexts[kInversionsText]);
   if (result != StateTextResult::Ok) return result;
-  result = mEngine.ReadHighlightsText(StateTexts[kHighlightsText], StateTexts[kPitchClassText]);
+  result = mEngine.ReadHighlightsText(mStateTexts[kHighlightsText], mStateTexts[kPitchClassText]);
   if (result != StateTextResult::Ok) return result;
-  result = mEngine.ReadExclusionsText(StateTexts[kExclusionsText]);
+  result = mEngine.ReadExclusionsText(mStateTexts[kExclusionsText]);
   if (result != StateTextResult::Ok) return result;
-  return mEngine.ReadInclusionsText(StateTexts[kInclusionsText]);
+  return mEngine.ReadInclusionsText(mStateTexts[kInclusionsText]);
+}
+
+bool Velmora::MidiNoteName(int note, std::string* text) {
+  constexpr int kFirstTriggerNote = 36;
+  auto lock = Lock();
+  const int cell = note - kFirstTriggerNote;
+  if (text == nullptr || cell < 0 || cell >= kGridCellCount) return false;
+  const ChordEntry& entry = mEngine.ChordGrid[cell];
+  *text = "Cell " + std::to_string(cell + 1) + ": " + (entry.IsEmpty() ? std::string("empty") : entry.name);
+  return true;
 }
 
 }  // namespace velmora

@@ -51,7 +51,7 @@ int OctavePartner(int note);
 
 // MIDI notes of a chord shifted by octaves and rotated by inversions; notes
 // leaving 0..127 are dropped and inversion steps that would leave it skipped.
-std::vector<int> VoiceChord(const std::vector<int>& notes, int octave, int inversion);
+Voicing VoiceChord(const ChordNotes& notes, int octave, int inversion);
 
 CellRect GridCellRect(int index);
 
@@ -86,6 +86,10 @@ class ChordEngine {
   ChordPopupChoice ExclusionPopup;
   ChordPopupChoice InclusionPopup;
   int ListOctaveShift = 0;
+
+  // Room for every chord row and every highlight the keyboard can make, so
+  // that rebuilding the list or toggling a key never allocates.
+  ChordEngine();
 
   void SeedRandom(unsigned seed) { random_.Seed(seed); }
 
@@ -138,6 +142,7 @@ class ChordEngine {
  private:
   void ShowGrid();
   void ShowHighlights();
+  void ResetScalePopup();
   void ApplyChordChoice(const ChordPopupChoice& choice, std::array<bool, kPitchClassCount>& roots,
                         std::array<bool, kChordTypeCount>& types, FilterListView* view);
   void ClearChordFilters(std::array<bool, kPitchClassCount>& roots,

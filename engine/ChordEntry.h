@@ -1,14 +1,15 @@
 #pragma once
 
 #include <string>
-#include <vector>
+
+#include "engine/ChordNotes.h"
 
 namespace velmora {
 
 // One chord as the list, the grid, the history and the saved state share it.
 // root -1 marks an empty entry.
 struct ChordEntry {
-  std::vector<int> notes;
+  ChordNotes notes;
   int root = -1;
   int chordType = 0;
   bool locked = false;

@@ -19,7 +19,7 @@ int LowestEnabledInversion(const std::array<bool, kInversionCount>& enabled) {
   return -1;
 }
 
-bool ContainsPitchClasses(const std::vector<int>& notes, const std::array<bool, kPitchClassCount>& required) {
+bool ContainsPitchClasses(const ChordNotes& notes, const std::array<bool, kPitchClassCount>& required) {
   for (int p = 0; p < kPitchClassCount; ++p) {
     if (!required[p]) continue;
     bool found = std::any_of(notes.begin(), notes.end(), [p](int n) { return n % 12 == p; });
@@ -41,7 +41,7 @@ std::array<bool, kNoteCount> MarkedAcrossOctaves(const std::array<bool, kNoteCou
   return marked;
 }
 
-bool PassesLooseTest(const std::vector<int>& notes, const std::array<bool, kNoteCount>& marked, int limit) {
+bool PassesLooseTest(const ChordNotes& notes, const std::array<bool, kNoteCount>& marked, int limit) {
   int unmarked = 0;
   for (int n : notes) {
     if (n >= 0 && n < kNoteCount && marked[n]) continue;
@@ -51,9 +51,10 @@ bool PassesLooseTest(const std::vector<int>& notes, const std::array<bool, kNote
   return true;
 }
 
-// Refills a list slot from a chord row, reusing the slot's buffers.
+// Refills a list slot from a chord row; names fit the string's own buffer, so
+// a rebuild does not allocate once the list has its room.
 void AssignChordRow(ChordEntry& entry, const ChordTableEntry& chord) {
-  entry.notes.assign(chord.notes.begin(), chord.notes.end());
+  entry.notes = chord.notes;
   entry.root = chord.root;
   entry.chordType = chord.chordType;
   entry.locked = false;
@@ -65,6 +66,11 @@ void AssignChordRow(ChordEntry& entry, const ChordTableEntry& chord) {
 }
 
 }  // namespace
+
+ChordEngine::ChordEngine() {
+  ChordList.reserve(kChordRowCount);
+  KeyboardHighlights.reserve(2 * kMaxKeyboardHighlights);
+}
 
 void ChordEngine::RebuildChordList() {
   const bool anyRootIncluded = AnySet(IncludedRoots);
@@ -86,10 +92,7 @@ void ChordEngine::RebuildChordList() {
     AssignChordRow(ChordList[count++], chord);
   }
   ChordList.resize(count);
-  if (views.chordList != nullptr) {
-    views.chordList->ResetScroll();
-    views.chordList->ShowChordPage(ChordList);
-  }
+  if (views.chordList != nullptr) views.chordList->ChordListRebuilt();
 }
 
 bool ChordEngine::ListHasNoChord() const {

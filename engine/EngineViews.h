@@ -1,35 +1,33 @@
 #pragma once
 
-#include <vector>
-
-#include "ChordEntry.h"
-
 namespace velmora {
 
-// The engine reaches the editor's controls only through these interfaces.
-// Every pointer in EngineViews is non-owning and may be null while no editor
-// exists; the engine then simply skips the call. Controls receive copies, so
-// they never hold references into engine state.
+// The engine tells the editor's controls only that what they show has
+// changed; the editor copies the engine's data itself, on its own thread, at
+// its next tick. The engine runs on whichever thread holds the plug-in lock,
+// the processing thread included, so an implementation only records the
+// change: no allocation, no wait. Every pointer in EngineViews is
+// non-owning and may be null; the engine then skips the call.
 
 class ChordListView {
  public:
   virtual ~ChordListView() = default;
-  // Called after every rebuild: the first shown row goes back to the top.
-  virtual void ResetScroll() = 0;
-  virtual void ShowChordPage(std::vector<ChordEntry> list) = 0;
+  // The list was rebuilt; its first shown row goes back to the top.
+  virtual void ChordListRebuilt() = 0;
 };
 
 class GridView {
  public:
   virtual ~GridView() = default;
-  virtual void ShowGridCells(std::vector<ChordEntry> cells) = 0;
+  // The cells are to be refilled from ChordGrid.
+  virtual void GridChanged() = 0;
 };
 
 class KeyboardView {
  public:
   virtual ~KeyboardView() = default;
-  virtual void SetHighlightedNotes(std::vector<int> notes) = 0;
-  virtual void MarkForRedraw() = 0;
+  // KeyboardHighlights or PitchClassSelection changed.
+  virtual void HighlightsChanged() = 0;
 };
 
 class FilterListView {
@@ -39,12 +37,20 @@ class FilterListView {
   virtual void MarkForRedraw() = 0;
 };
 
+class ScalePopupView {
+ public:
+  virtual ~ScalePopupView() = default;
+  // ScalePopup's choice or labels changed.
+  virtual void ScaleChoiceChanged() = 0;
+};
+
 struct EngineViews {
   ChordListView* chordList = nullptr;
   GridView* grid = nullptr;
   KeyboardView* keyboard = nullptr;
   FilterListView* exclusions = nullptr;
   FilterListView* inclusions = nullptr;
+  ScalePopupView* scalePopup = nullptr;
 };
 
 }  // namespace velmora

@@ -37,8 +37,7 @@ CellRect GridCellRect(int index) {
 }
 
 void ChordEngine::ShowGrid() {
-  if (views.grid == nullptr) return;
-  views.grid->ShowGridCells(std::vector<ChordEntry>(ChordGrid.begin(), ChordGrid.end()));
+  if (views.grid != nullptr) views.grid->GridChanged();
 }
 
 void ChordEngine::FillRandomCell(int index, std::vector<ChordEntry>& candidates) {
@@ -62,14 +61,14 @@ void ChordEngine::FillRandomCell(int index, std::vector<ChordEntry>& candidates)
 
 void ChordEngine::RandomizeGrid() {
   if (ListHasNoChord()) return;
-  std::vector<const std::vector<int>*> lockedNotes;
+  std::vector<const ChordNotes*> lockedNotes;
   for (const ChordEntry& cell : ChordGrid) {
     if (!cell.IsEmpty() && cell.locked) lockedNotes.push_back(&cell.notes);
   }
   std::vector<ChordEntry> candidates;
   for (const ChordEntry& entry : ChordList) {
     const bool held = std::any_of(lockedNotes.begin(), lockedNotes.end(),
-                                  [&entry](const std::vector<int>* notes) { return *notes == entry.notes; });
+                                  [&entry](const ChordNotes* notes) { return *notes == entry.notes; });
     if (!held) candidates.push_back(entry);
   }
   for (int i = 0; i < kGridCellCount; ++i) {

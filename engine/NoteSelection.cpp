@@ -12,9 +12,12 @@ void Mark(std::array<bool, kNoteCount>& marks, int note) {
 int OctavePartner(int note) { return note <= 52 ? note + 12 : note - 12; }
 
 void ChordEngine::ShowHighlights() {
-  if (views.keyboard == nullptr) return;
-  views.keyboard->SetHighlightedNotes(KeyboardHighlights);
-  views.keyboard->MarkForRedraw();
+  if (views.keyboard != nullptr) views.keyboard->HighlightsChanged();
+}
+
+void ChordEngine::ResetScalePopup() {
+  ScalePopup = ScalePopupChoice{};
+  if (views.scalePopup != nullptr) views.scalePopup->ScaleChoiceChanged();
 }
 
 void ChordEngine::SelectScale(int row) {
@@ -45,7 +48,7 @@ void ChordEngine::SelectScale(int row) {
 
 void ChordEngine::SetMarkedNotes(const std::vector<int>& notes) {
   // Hand-marked notes no longer describe the chosen scale.
-  if (ScalePopup.chosenRoot != -1 && ScalePopup.chosenScale != -1) ScalePopup = ScalePopupChoice{};
+  if (ScalePopup.chosenRoot != -1 && ScalePopup.chosenScale != -1) ResetScalePopup();
   NoteMarks.fill(false);
   for (int n : notes) Mark(NoteMarks, n);
   RebuildChordList();
@@ -91,7 +94,7 @@ void ChordEngine::ClearNoteSelection() {
   PitchClassSelection.fill(false);
   KeyboardHighlights.clear();
   ShowHighlights();
-  ScalePopup = ScalePopupChoice{};
+  ResetScalePopup();
   RebuildChordList();
 }
 

@@ -200,11 +200,15 @@ StateTextResult ChordEngine::ReadFlagText(const std::string& text, std::array<bo
   return StateTextResult::Ok;
 }
 
+// The popup's pending choice belongs to the state being replaced: left in
+// place, the parameter pass that follows a restore would add it again.
 StateTextResult ChordEngine::ReadExclusionsText(const std::string& exclusionsText) {
+  ExclusionPopup = ChordPopupChoice{};
   return ReadFlagText(exclusionsText, ExcludedRoots, ExcludedChordTypes, views.exclusions);
 }
 
 StateTextResult ChordEngine::ReadInclusionsText(const std::string& inclusionsText) {
+  InclusionPopup = ChordPopupChoice{};
   return ReadFlagText(inclusionsText, IncludedRoots, IncludedChordTypes, views.inclusions);
 }
 

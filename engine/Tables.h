@@ -22,7 +22,7 @@ struct ScaleTableEntry {
 
 // One chord type spelled from one root, in root position.
 struct ChordTableEntry {
-  std::vector<int> notes;
+  ChordNotes notes;
   int root = 0;
   int chordType = 0;
   std::string name;  // ChordName(root, chordType), kept so list rebuilds do not re-format it

@@ -4,9 +4,8 @@
 
 namespace velmora {
 
-std::vector<int> VoiceChord(const std::vector<int>& notes, int octave, int inversion) {
-  std::vector<int> out;
-  out.reserve(notes.size());
+Voicing VoiceChord(const ChordNotes& notes, int octave, int inversion) {
+  Voicing out;
   long long top = 0;
   // 64-bit so any int octave shifts without overflow.
   const long long offset = 12LL * octave;
@@ -23,7 +22,7 @@ std::vector<int> VoiceChord(const std::vector<int>& notes, int octave, int inver
     const long long m = out.front() + shift;
     // A skipped step leaves the voicing unchanged, so every later step skips too.
     if (m > 127) break;
-    out.erase(out.begin());
+    out.pop_front();
     out.push_back(static_cast<int>(m));
   }
   return out;

@@ -101,7 +101,11 @@ int ChunkBuffer::GetText(std::string* text, int position) const {
   if (start < 0 || length < 0) return -1;
   int64_t end = static_cast<int64_t>(start) + length;
   if (end > kMaxLength) return -1;
-  if (length > 0 && Has(start, length)) {
+  if (length == 0) {
+    // An empty text read whole is empty: keeping the old content would
+    // bring back a text of an earlier state.
+    text->clear();
+  } else if (Has(start, length)) {
     const char* bytes = reinterpret_cast<const char*>(mBytes.data() + start);
     text->assign(bytes, strnlen(bytes, static_cast<size_t>(length)));
   }

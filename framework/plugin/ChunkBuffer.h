@@ -25,8 +25,9 @@ class ChunkBuffer {
   int GetDouble(double* v, int position) const;
   int GetByte(uint8_t* v, int position) const;
   int GetBool(bool* v, int position) const;
-  // Reads a text written by PutText. An empty or truncated text leaves
-  // *text as it was; a negative length marks a damaged chunk (-1).
+  // Reads a text written by PutText. An empty text empties *text; a
+  // truncated one leaves it as it was; a negative length marks a damaged
+  // chunk (-1).
   int GetText(std::string* text, int position) const;
 
   // Bytes added by growth are zero; a negative size empties the buffer.

@@ -47,40 +47,28 @@ class FakeHost : public Velmora {
     return out;
   }
 
-  using Velmora::HostTime;
-  using Velmora::KeyPressPending;
-  using Velmora::LastPressedNote;
-  using Velmora::MidiQueue;
-  using Velmora::NoteOnCount;
-  using Velmora::NoteOnState;
-  using Velmora::RecordArmed;
-  using Velmora::RecordedEvents;
-  using Velmora::RecordingActive;
-  using Velmora::RecordPosition;
-  using Velmora::SoundingVoicings;
-  using Velmora::StateTexts;
-  using Velmora::TriggeredCells;
+  // The parts of the plug-in tests look into.
+  ChordEngine& Engine() { return mEngine; }
+  ChordAuditions& Auditions() { return mAuditions; }
+  MidiQueue& Queue() { return mAuditions.MidiQueue(); }
+  Recorder& Recording() { return mRecorder; }
+  ViewChanges& Changes() { return mChanges; }
+  std::vector<PositionedEvent> RecordedEvents() { return mRecorder.RecordedEvents(); }
+  int32_t RecordPosition() const { return mRecorder.RecordPosition(); }
+  bool RecordingActive() const { return mRecorder.RecordingActive(); }
+  bool RecordArmed() const { return mRecorder.RecordArmed(); }
+  int32_t LastPressedNote() const { return mLastPressedNote; }
+  const std::array<std::string, kStateTextCount>& StateTexts() const { return mStateTexts; }
 };
 
 constexpr int64_t On(int note, int offset = 0) { return int64_t{0x90} << 40 | int64_t{note} << 32 | offset; }
 constexpr int64_t Off(int note, int offset = 0) { return int64_t{0x80} << 40 | int64_t{note} << 32 | offset; }
 using Sent = std::vector<int64_t>;
 
-// Every control the core reaches, recording what it was told.
-struct FakeControls : GridCellsView, DragButtonView, FileDragSource {
-  struct Switch : SwitchView {
-    std::vector<double> values;
-    void ValueFromPlugin(double v) override { values.push_back(v); }
-  } octaveUp, octaveDown;
-  std::vector<std::pair<int, bool>> sounding;
-  bool hidden = true;
-  std::vector<std::vector<uint8_t>> dragged;  // the file's bytes as each drag began
-
-  void SetCellSounding(int cell, bool on) override { sounding.emplace_back(cell, on); }
-  bool IsHidden() const override { return hidden; }
-  void SetHidden(bool h) override { hidden = h; }
+// The platform's drag: remembers the file's bytes as each drag began.
+struct FakeDrag : FileDragSource {
+  std::vector<std::vector<uint8_t>> dragged;
   bool DragFile(const std::string& path) override;
-  CoreViews Views() { return CoreViews{this, this, &octaveUp, &octaveDown, this}; }
 };
 
 inline std::vector<uint8_t> ReadBytes(const std::string& path) {
@@ -88,7 +76,7 @@ inline std::vector<uint8_t> ReadBytes(const std::string& path) {
   return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
-inline bool FakeControls::DragFile(const std::string& path) {
+inline bool FakeDrag::DragFile(const std::string& path) {
   dragged.push_back(ReadBytes(path));
   return true;
 }
@@ -121,11 +109,12 @@ struct DataHome {
 
 class CoreTest : public ::testing::Test {
  protected:
-  CoreTest() { host.SetViews(EngineViews{}, controls.Views()); }
+  CoreTest() { host.SetFileDragSource(&drag); }
+  ~CoreTest() override { host.SetFileDragSource(nullptr); }
   ChordEngine& engine() { return host.Engine(); }
 
   DataHome home;
-  FakeControls controls;
+  FakeDrag drag;
   FakeHost host;
 };
 

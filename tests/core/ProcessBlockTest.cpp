@@ -20,7 +20,7 @@ class ProcessBlockTest : public CoreTest {
 };
 
 TEST_F(ProcessBlockTest, SendsTheWholeQueueInOneBlockWithItsOwnOffsets) {
-  host.MidiQueue.Enqueue({5000, 0x90, 61, 1});
+  host.Queue().Enqueue({5000, 0x90, 61, 1});
   host.StartChord({60}, 0, 0, 100);
   EXPECT_TRUE(host.SendBlock(0).empty());  // no frames: kept for the next block
   EXPECT_EQ(host.SendBlock(), (Sent{On(60), On(61, 5000)}));
@@ -41,13 +41,14 @@ TEST_F(ProcessBlockTest, OnlyNotes36To51PlayTheirCellsOnAnyChannel) {
   }
   EXPECT_TRUE(host.SendBlock().empty());
   host.HandleMidiMessage(HostNote(0x99, 36, 90));
+  EXPECT_TRUE(host.Changes().cells[0].sounding);
   EXPECT_EQ(host.SendBlock(), Notes(true, cell));
   EXPECT_EQ(host.sent[0].data2, 90);
   host.HandleMidiMessage(HostNote(0x99, 36, 0));
   EXPECT_EQ(host.SendBlock(), Notes(false, cell));
   host.HandleMidiMessage(HostNote(0x89, 36, 0));
   EXPECT_TRUE(host.SendBlock().empty());
-  EXPECT_EQ(controls.sounding, (std::vector<std::pair<int, bool>>{{0, true}, {0, false}}));
+  EXPECT_FALSE(host.Changes().cells[0].sounding);
 }
 
 TEST_F(ProcessBlockTest, ReleaseStopsTheChordStartedNotTheCellsNewContent) {
@@ -59,7 +60,8 @@ TEST_F(ProcessBlockTest, ReleaseStopsTheChordStartedNotTheCellsNewContent) {
   ASSERT_EQ(engine().ChordGrid[0].root, 2);
   host.HandleMidiMessage(HostNote(0x80, 36, 0));
   EXPECT_EQ(host.SendBlock(), Notes(false, started));
-  EXPECT_TRUE(host.TriggeredCells[0].IsEmpty());
+  host.HandleMidiMessage(HostNote(0x80, 36, 0));  // the cell no longer holds a chord
+  EXPECT_TRUE(host.SendBlock().empty());
 }
 
 TEST_F(ProcessBlockTest, CapturesWhileArmedAndRunningEvenWithoutATake) {
@@ -69,15 +71,15 @@ TEST_F(ProcessBlockTest, CapturesWhileArmedAndRunningEvenWithoutATake) {
   host.hostTime.transportIsRunning = true;
   host.StopChord({60}, 0, 0);
   host.SendBlock();
-  ASSERT_EQ(host.RecordedEvents.size(), 1u);
-  EXPECT_FALSE(host.RecordedEvents.begin()->second.isNoteOn);
-  EXPECT_EQ(host.RecordPosition, 0);
+  ASSERT_EQ(host.RecordedEvents().size(), 1u);
+  EXPECT_FALSE(host.RecordedEvents()[0].second.isNoteOn);
+  EXPECT_EQ(host.RecordPosition(), 0);
   host.StartChord({62}, 0, 0, 100);  // the take forgets the stray note-off
-  EXPECT_TRUE(host.RecordedEvents.empty());
+  EXPECT_TRUE(host.RecordedEvents().empty());
   host.SendBlock();
   host.SendBlock(100);
-  EXPECT_EQ(host.RecordPosition, 612);
-  EXPECT_EQ(host.RecordedEvents.begin()->second.note, 62);
+  EXPECT_EQ(host.RecordPosition(), 612);
+  EXPECT_EQ(host.RecordedEvents()[0].second.note, 62);
 }
 
 TEST_F(ProcessBlockTest, KeyboardPollTogglesOncePerPressInsideTheRange) {
@@ -87,11 +89,11 @@ TEST_F(ProcessBlockTest, KeyboardPollTogglesOncePerPressInsideTheRange) {
   EXPECT_EQ(Press(5), (std::vector<int>{41, 53}));
   EXPECT_EQ(Press(5), (std::vector<int>{41, 53}));
   Press(-1);
-  EXPECT_EQ(host.LastPressedNote, 35);
+  EXPECT_EQ(host.LastPressedNote(), 35);
   EXPECT_TRUE(Press(5).empty());
   EXPECT_EQ(Press(17), (std::vector<int>{53, 41}));
   Press(1000000);  // off the keyboard: no key
-  EXPECT_EQ(host.LastPressedNote, 35);
+  EXPECT_EQ(host.LastPressedNote(), 35);
 }
 
 }  // namespace

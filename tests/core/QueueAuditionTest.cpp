@@ -59,8 +59,8 @@ TEST(MidiQueue, DropsMessagesPastItsBound) {
 
 using AuditionTest = CoreTest;
 
-const std::vector<int> kCMajor = {60, 64, 67};
-const std::vector<int> kEMinor = {64, 67, 71};
+const ChordNotes kCMajor = {60, 64, 67};
+const ChordNotes kEMinor = {64, 67, 71};
 
 TEST_F(AuditionTest, SharedNotesRetriggerAndEndWithTheLastChordHoldingThem) {
   host.StartChord(kCMajor, 0, 0, 100);
@@ -73,7 +73,7 @@ TEST_F(AuditionTest, SharedNotesRetriggerAndEndWithTheLastChordHoldingThem) {
   EXPECT_EQ(host.SendBlock(), (Sent{Off(60)}));
   host.StopChord(kEMinor, 0, 0);
   EXPECT_EQ(host.SendBlock(), (Sent{Off(64), Off(67), Off(71)}));
-  EXPECT_TRUE(host.SoundingVoicings.empty());
+  EXPECT_EQ(host.Auditions().SoundingCount(), 0);
 }
 
 TEST_F(AuditionTest, StoppingAChordNeverStartedReleasesWhatNobodyHolds) {
@@ -81,21 +81,23 @@ TEST_F(AuditionTest, StoppingAChordNeverStartedReleasesWhatNobodyHolds) {
   host.SendBlock();
   host.StopChord(kCMajor, 0, 0);
   EXPECT_EQ(host.SendBlock(), (Sent{Off(60)}));
-  EXPECT_EQ(host.SoundingVoicings, std::vector<std::vector<int>>{kEMinor});
-  EXPECT_TRUE(host.NoteOnState[64]);
+  ASSERT_EQ(host.Auditions().SoundingCount(), 1);
+  EXPECT_EQ(host.Auditions().SoundingVoicing(0), kEMinor);
+  EXPECT_TRUE(host.Auditions().NoteOnState(64));
 }
 
 TEST_F(AuditionTest, StopSendsANoteOffForEveryNoteOnTheHostHas) {
   host.StartChord({60}, 0, 0, 0);  // a velocity-0 note-on still counts
   host.SendBlock();
-  EXPECT_EQ(host.NoteOnCount[60], 1);
-  host.NoteOnCount[60] = 2;
+  EXPECT_EQ(host.Auditions().NoteOnCount(60), 1);
+  host.Queue().Enqueue({0, 0x90, 60, 100});  // the host now has two note-ons for 60
+  host.SendBlock();
   host.StopChord({60}, 0, 0);
   EXPECT_EQ(host.SendBlock(), (Sent{Off(60), Off(60)}));
-  EXPECT_EQ(host.NoteOnCount[60], 0);
+  EXPECT_EQ(host.Auditions().NoteOnCount(60), 0);
   host.StopChord({60}, 0, 0);
   EXPECT_EQ(host.SendBlock(), (Sent{Off(60)}));
-  EXPECT_EQ(host.NoteOnCount[60], 0);
+  EXPECT_EQ(host.Auditions().NoteOnCount(60), 0);
 }
 
 TEST_F(AuditionTest, VelocityStaysASevenBitDataByte) {

@@ -15,7 +15,7 @@ class RecordingTest : public CoreTest {
     host.SetParam(kRecord, 1.0);
   }
   void PlayAt(int32_t frame, bool on, int note) {
-    if (frame > host.RecordPosition) host.Block(frame - host.RecordPosition);
+    if (frame > host.RecordPosition()) host.Block(frame - host.RecordPosition());
     on ? host.StartChord({note}, 0, 0, 100) : host.StopChord({note}, 0, 0);
   }
   std::string EndTake() {
@@ -31,12 +31,12 @@ TEST_F(RecordingTest, ATakeIsWrittenInTicksOfTheHostTempo) {
   PlayAt(0, true, 60);
   PlayAt(0, true, 64);
   PlayAt(44100, false, 60);
-  EXPECT_TRUE(host.RecordingActive);
-  EXPECT_FALSE(controls.hidden);
+  EXPECT_TRUE(host.RecordingActive());
+  EXPECT_TRUE(host.Changes().dragButtonShown);
   EXPECT_EQ(EndTake(),
             "0, 0, Header, 1, 2, 120\n2, 0, Note_on_c, 0, 60, 100\n2, 0, Note_on_c, 0, 64, 100\n"
-            "2, 240, Note_off_c, 0, 60, 0\n");
-  EXPECT_FALSE(host.RecordingActive);
+            "2, 240, Note_off_c, 0, 60, 0\n2, 243, Note_off_c, 0, 64, 0\n");  // 64 ends with the take
+  EXPECT_FALSE(host.RecordingActive());
 }
 
 TEST_F(RecordingTest, At90BpmAnd48kTicksRoundHalvesAwayFromZero) {
@@ -81,7 +81,7 @@ TEST_F(RecordingTest, RecordOffWritesTheTakeAgainAtEveryNotification) {
   host.Block();
   host.SetParam(kRecord, 0.0);
   host.WaitForExports();
-  EXPECT_FALSE(host.RecordingActive);
+  EXPECT_FALSE(host.RecordingActive());
   const std::vector<uint8_t> first = ReadBytes(host.ExportFilePath());
   fs::remove(host.ExportFilePath());
   host.SetParam(kRecord, 0.0);
@@ -92,7 +92,7 @@ TEST_F(RecordingTest, RecordOffWritesTheTakeAgainAtEveryNotification) {
 
 TEST_F(RecordingTest, DragOffersNothingUntilSomethingWasRecorded) {
   host.StartFileDrag();
-  EXPECT_TRUE(controls.dragged.empty());
+  EXPECT_TRUE(drag.dragged.empty());
   EXPECT_FALSE(fs::exists(host.ExportFilePath()));
 }
 
@@ -101,41 +101,28 @@ TEST_F(RecordingTest, DragDuringATakeWritesTheFileFirstAndFreezesThePosition) {
   PlayAt(1000, false, 60);
   host.Block();
   host.StartFileDrag();
-  EXPECT_FALSE(host.RecordingActive);
-  ExportJob job;  // what a synchronous export writes
-  job.samplesPerBeat = 22050;
-  job.path = (home.path / "expected.mid").string();
-  job.events = host.RecordedEvents.entries();
-  ASSERT_TRUE(BuildRecordingFile(job).write(job.path));
-  ASSERT_EQ(controls.dragged.size(), 1u);
-  EXPECT_EQ(controls.dragged[0], ReadBytes(job.path));
+  EXPECT_FALSE(host.RecordingActive());
+  const std::string expected = (home.path / "expected.mid").string();  // what a synchronous export writes
+  ASSERT_TRUE(BuildRecordingFile(host.RecordedEvents(), ExportSettings{22050, 120, 1512}).write(expected));
+  ASSERT_EQ(drag.dragged.size(), 1u);
+  EXPECT_EQ(drag.dragged[0], ReadBytes(expected));
   host.StopChord({60}, 0, 0);  // still captured, at the frozen position
   host.Block();
-  EXPECT_EQ(host.RecordedEvents.entries().back().first, 1512);
-  EXPECT_EQ(host.RecordPosition, 1512);
+  EXPECT_EQ(host.RecordedEvents().back().first, 1512);
+  EXPECT_EQ(host.RecordPosition(), 1512);
 }
 
 TEST_F(RecordingTest, ABurstOfExportsLeavesTheLastOnDisk) {
-  MidiExporter exporter;
-  exporter.Start();
-  ExportJob job;
-  job.samplesPerBeat = 22050;
-  job.path = (home.path / "burst.mid").string();
+  const std::string path = (home.path / "burst.mid").string();
+  MidiExporter exporter(path);
   for (int i = 0; i < 200; ++i) {
-    job.events.push_back({i * 100, RecordedEvent{60, 100, true}});
-    exporter.Submit(job);
+    exporter.Capture(i * 100, RecordedEvent{60, 100, true});
+    exporter.Capture(i * 100 + 50, RecordedEvent{60, 0, false});
+    exporter.Export(ExportSettings{22050, 120, i * 100 + 50});
   }
-  exporter.WaitUntilIdle();
-  const std::string csv = MidiCsv(job.path);
-  EXPECT_EQ(std::count(csv.begin(), csv.end(), '\n'), 201);
-}
-
-TEST(RecordedEventMap, IsAnOrderedMultimap) {
-  RecordedEventMap events;
-  for (auto [position, note] : {std::pair{5, 1}, {9, 2}, {5, 3}, {0, 4}, {9, 5}}) events.insert(position, {note, 0, false});
-  std::vector<int> notes;
-  for (const auto& entry : events) notes.push_back(entry.second.note);
-  EXPECT_EQ(notes, (std::vector<int>{4, 1, 3, 2, 5}));
+  exporter.WaitForExports();
+  const std::string csv = MidiCsv(path);
+  EXPECT_EQ(std::count(csv.begin(), csv.end(), '\n'), 401);
 }
 
 TEST(RecordingMath, NeedsAPositiveTempoAndRateAndStaysInsideInt32) {

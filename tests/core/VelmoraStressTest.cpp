@@ -26,16 +26,6 @@ constexpr auto kRunTime = std::chrono::seconds(2);
 constexpr auto kRunTime = std::chrono::seconds(3);
 #endif
 
-struct EngineCalls : ChordListView, GridView, KeyboardView, FilterListView {
-  int calls = 0;  // the engine calls its views under the plug-in lock only
-  void ResetScroll() override { ++calls; }
-  void ShowChordPage(std::vector<ChordEntry>) override { ++calls; }
-  void ShowGridCells(std::vector<ChordEntry>) override { ++calls; }
-  void SetHighlightedNotes(std::vector<int>) override { ++calls; }
-  void MarkForRedraw() override { ++calls; }
-  void ResetScrollPositions() override { ++calls; }
-};
-
 void Processing(FakeHost& host, const std::atomic<bool>& stop, int& count) {
   std::vector<double> left(256), right(256);
   double* outputs[] = {left.data(), right.data()};
@@ -61,7 +51,7 @@ void Editor(FakeHost& host, const std::atomic<bool>& stop, int& count) {
       case 3: host.MoveCell(from.left, from.top, to.left + 5, to.top + 5); break;
       case 4: host.PlaceListChord(cell, 7 + 33 * (k % 20), to.left + 5, to.top + 5); break;
       case 5: host.ToggleKeyboardNote(5 + k); break;
-      case 6: host.RemoveExcludedRoot(k % 12); host.RemoveIncludedChordType(k); break;
+      case 6: host.RemoveFilterRoot(FilterBox::kExclusions, k % 12); host.RemoveFilterChordType(FilterBox::kInclusions, k); break;
       case 7: host.SetPressedKey(k % 3 == 0 ? -1 : 5 + k); break;
       case 8: host.ChordListCopy(); host.SetListOctaveShift(k % 3 - 1); break;
       default: host.StartFileDrag(); break;
@@ -80,11 +70,11 @@ void Control(FakeHost& host, const std::atomic<bool>& stop, int& count, int& fai
       case 0: write(kRecord, random() % 2); break;
       case 1: write(kRandomizeGrid, 1.0); break;
       case 2:
-        host.WithEngine([&](ChordEngine& e) { e.ScalePopup = {static_cast<int>(random() % 12), 0, "-", "-"}; });
+        host.SetScaleChoice(static_cast<int>(random() % 12), 0);
         write(kScalesDropdown, random() % 228);
         break;
       case 3:
-        host.WithEngine([&](ChordEngine& e) { e.ExclusionPopup = {static_cast<int>(random() % 12), 3}; });
+        host.SetChordChoice(FilterBox::kExclusions, static_cast<int>(random() % 12), 3);
         write(kExclusionsDropdown, 1.0);
         break;
       case 4: write(random() % 2 ? kUndo : kRedo, 1.0); break;
@@ -110,9 +100,8 @@ void Control(FakeHost& host, const std::atomic<bool>& stop, int& count, int& fai
 TEST(VelmoraStressTest, ProcessingEditorAndControlThreadsShareOneInstance) {
   DataHome home;
   FakeHost host;
-  FakeControls controls;
-  EngineCalls views;
-  host.SetViews(EngineViews{&views, &views, &views, &views, &views}, controls.Views());
+  FakeDrag drag;
+  host.SetFileDragSource(&drag);
   std::atomic<bool> stop{false};
   int blocks = 0, edits = 0, changes = 0, failedLoads = 0;
   std::thread processing(Processing, std::ref(host), std::cref(stop), std::ref(blocks));
@@ -124,13 +113,13 @@ TEST(VelmoraStressTest, ProcessingEditorAndControlThreadsShareOneInstance) {
   editor.join();
   control.join();
   host.WaitForExports();
+  host.SetFileDragSource(nullptr);
 
   EXPECT_GT(blocks, 100);
   EXPECT_GT(edits, 100);
   EXPECT_GT(changes, 100);
   EXPECT_EQ(failedLoads, 0);
-  for (const std::vector<uint8_t>& file : controls.dragged) {  // only complete files were offered
-    if (file.empty()) continue;
+  for (const std::vector<uint8_t>& file : drag.dragged) {  // only complete files were offered
     ASSERT_GE(file.size(), 14u);
     EXPECT_EQ(std::string(file.begin(), file.begin() + 4), "MThd");
   }

@@ -8,7 +8,7 @@ namespace velmora {
 namespace {
 
 using test::Chord;
-using Notes = std::vector<int>;
+using Notes = ChordNotes;
 
 TEST(VoiceChord, ShiftsOctavesAndRotatesInversions) {
   const Notes cMaj = {60, 64, 67};

@@ -7,23 +7,32 @@
 
 namespace velmora::test {
 
+// Each view copies what the engine shows at the moment it is told, as the
+// editor would at its next tick.
 struct RecordingChordList : ChordListView {
+  const ChordEngine* engine = nullptr;
   int resets = 0;
   std::vector<std::vector<ChordEntry>> pages;
-  void ResetScroll() override { ++resets; }
-  void ShowChordPage(std::vector<ChordEntry> list) override { pages.push_back(std::move(list)); }
+  void ChordListRebuilt() override {
+    ++resets;
+    pages.push_back(engine->ChordList);
+  }
 };
 
 struct RecordingGrid : GridView {
+  const ChordEngine* engine = nullptr;
   std::vector<std::vector<ChordEntry>> shown;
-  void ShowGridCells(std::vector<ChordEntry> cells) override { shown.push_back(std::move(cells)); }
+  void GridChanged() override { shown.emplace_back(engine->ChordGrid.begin(), engine->ChordGrid.end()); }
 };
 
 struct RecordingKeyboard : KeyboardView {
+  const ChordEngine* engine = nullptr;
   std::vector<std::vector<int>> highlights;
   int redraws = 0;
-  void SetHighlightedNotes(std::vector<int> notes) override { highlights.push_back(std::move(notes)); }
-  void MarkForRedraw() override { ++redraws; }
+  void HighlightsChanged() override {
+    highlights.push_back(engine->KeyboardHighlights);
+    ++redraws;
+  }
 };
 
 struct RecordingFilterList : FilterListView {
@@ -41,7 +50,10 @@ struct ViewedEngine {
   RecordingKeyboard keyboard;
   RecordingFilterList exclusions;
   RecordingFilterList inclusions;
-  ViewedEngine() { engine.views = EngineViews{&list, &grid, &keyboard, &exclusions, &inclusions}; }
+  ViewedEngine() {
+    list.engine = grid.engine = keyboard.engine = &engine;
+    engine.views = EngineViews{&list, &grid, &keyboard, &exclusions, &inclusions, nullptr};
+  }
 };
 
 inline std::vector<std::string> Names(const std::vector<ChordEntry>& entries) {

@@ -23,10 +23,10 @@ TEST(Tables, ScaleRowsFoldRootsGToBDown) {
 
 TEST(Tables, ChordRowsAreUnfoldedRootPosition) {
   ASSERT_EQ(ChordTable().size(), 360u);
-  EXPECT_EQ(ChordTable()[0].notes, (Notes{60, 64, 67}));
-  EXPECT_EQ(ChordTable()[359].notes, (Notes{71, 75, 78, 80, 85, 92}));
-  EXPECT_EQ(ChordTable()[348].notes, (Notes{60, 64, 67, 69, 74, 81}));
-  EXPECT_EQ(ChordTable()[ChordRowIndex(7, 0)].notes, (Notes{67, 71, 74}));
+  EXPECT_EQ(ChordTable()[0].notes, (ChordNotes{60, 64, 67}));
+  EXPECT_EQ(ChordTable()[359].notes, (ChordNotes{71, 75, 78, 80, 85, 92}));
+  EXPECT_EQ(ChordTable()[348].notes, (ChordNotes{60, 64, 67, 69, 74, 81}));
+  EXPECT_EQ(ChordTable()[ChordRowIndex(7, 0)].notes, (ChordNotes{67, 71, 74}));
   EXPECT_EQ(ChordRowIndex(12, 0), -1);
   EXPECT_EQ(ChordRowIndex(0, 30), -1);
 }

@@ -47,9 +47,9 @@ TEST_F(GetTextTest, RoundTrip) {
   EXPECT_EQ(text, "de");
 }
 
-TEST_F(GetTextTest, EmptyTextKeepsThePreviousContent) {
+TEST_F(GetTextTest, EmptyTextReadWholeIsEmpty) {
   EXPECT_EQ(Read({0, 0, 0, 0}), 4);
-  EXPECT_EQ(text, "previous");
+  EXPECT_EQ(text, "");
 }
 
 TEST_F(GetTextTest, EmbeddedZeroCutsTheText) {

@@ -60,11 +60,11 @@ TEST_F(PresetTest, BankRoundTripWithBoundedNames) {
   EXPECT_EQ(copy.GetParam(2)->Value(), 4.0);  // the current preset is loaded at the end
 }
 
-TEST_F(PresetTest, EmptyStoredNameTakesThePreviousSlotName) {
+TEST_F(PresetTest, EmptyStoredNameStaysEmpty) {
   ChunkBuffer bank = Bank({"", "First", "", "Third"});
   EXPECT_EQ(plugin.UnserializePresets(bank, 0), bank.Size());
   EXPECT_STREQ(plugin.PresetName(0), "");
-  EXPECT_STREQ(plugin.PresetName(2), "First");
+  EXPECT_STREQ(plugin.PresetName(2), "");
   EXPECT_STREQ(plugin.PresetName(3), "Third");
 }
 

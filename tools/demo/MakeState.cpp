@@ -80,18 +80,23 @@ bool ParseRequest(const std::vector<std::string>& words, Request& request) {
   return true;
 }
 
-void Apply(velmora::Velmora& plugin, const Request& request) {
-  plugin.WithEngine([&](ChordEngine& engine) {
-    if (request.scaleRow >= 0) engine.SelectScale(request.scaleRow);
+// A plug-in whose engine state is set straight from the request.
+class StateMaker : public velmora::Velmora {
+ public:
+  StateMaker() : Velmora(nullptr) {}  // no host: every host call answers 0
+
+  void Apply(const Request& request) {
+    auto lock = Lock();
+    if (request.scaleRow >= 0) mEngine.SelectScale(request.scaleRow);
     for (const Cell& cell : request.cells) {
       velmora::ChordEntry entry =
           velmora::EntryFromChordRow(velmora::ChordRowIndex(cell.root, cell.chordType), cell.index);
       entry.octave = cell.octave;
       entry.inversion = cell.inversion;
-      engine.ChordGrid[static_cast<size_t>(cell.index)] = entry;
+      mEngine.ChordGrid[static_cast<size_t>(cell.index)] = entry;
     }
-  });
-}
+  }
+};
 
 bool Write(const velmora::ChunkBuffer& chunk, const std::string& path) {
   FILE* file = path == "-" ? stdout : std::fopen(path.c_str(), "wb");
@@ -107,9 +112,8 @@ bool Write(const velmora::ChunkBuffer& chunk, const std::string& path) {
 int main(int argc, char** argv) {
   Request request;
   if (!ParseRequest(std::vector<std::string>(argv + 1, argv + argc), request)) return Usage();
-  // No host: every host call answers 0, as in a host that answers nothing.
-  velmora::Velmora plugin(nullptr);
-  Apply(plugin, request);
+  StateMaker plugin;
+  plugin.Apply(request);
   velmora::ChunkBuffer chunk;
   velmora::IPluginBase::AddChunkHeader(chunk);
   if (!plugin.SaveState(chunk)) {

@@ -1,0 +1,176 @@
+// OLE drag-and-drop of the exported file: a CF_HDROP offer with the copy
+// effect, run by DoDragDrop on the editor's thread until the drop or cancel.
+#include <shlobj.h>
+
+#include <cstring>
+#include <new>
+
+#include "core/platform/DragPayload.h"
+#include "core/platform/FileDrag.h"
+#include "core/platform/win/OleDrag.h"
+
+namespace velmora {
+
+// --- CDataObject
+
+CDataObject::CDataObject(const FORMATETC* formats, const STGMEDIUM* media, int count)
+    : mCount(count), mFormats(new FORMATETC[count]), mMedia(new STGMEDIUM[count]) {
+  for (int i = 0; i < count; ++i) {
+    mFormats[i] = formats[i];
+    mMedia[i] = media[i];
+  }
+}
+
+CDataObject::~CDataObject() {
+  for (int i = 0; i < mCount; ++i) ReleaseStgMedium(&mMedia[i]);
+  delete[] mFormats;
+  delete[] mMedia;
+}
+
+HRESULT CDataObject::QueryInterface(REFIID iid, void** out) {
+  if (!out) return E_POINTER;
+  if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IDataObject)) {
+    AddRef();
+    *out = static_cast<IDataObject*>(this);
+    return S_OK;
+  }
+  *out = nullptr;
+  return E_NOINTERFACE;
+}
+
+ULONG CDataObject::AddRef() { return ULONG(InterlockedIncrement(&mRefCount)); }
+
+ULONG CDataObject::Release() {
+  const LONG count = InterlockedDecrement(&mRefCount);
+  if (count == 0) delete this;
+  return ULONG(count);
+}
+
+int CDataObject::Find(const FORMATETC* requested) const {
+  if (!requested) return -1;
+  for (int i = 0; i < mCount; ++i) {
+    if ((requested->tymed & mFormats[i].tymed) != 0 && requested->cfFormat == mFormats[i].cfFormat &&
+        requested->dwAspect == mFormats[i].dwAspect) {
+      return i;
+    }
+  }
+  return -1;
+}
+
+// The receiver owns what it gets: a fixed copy of the stored block.
+HRESULT CDataObject::GetData(FORMATETC* requested, STGMEDIUM* medium) {
+  const int i = Find(requested);
+  if (i < 0 || !medium) return DV_E_FORMATETC;
+  medium->tymed = mMedia[i].tymed;
+  medium->pUnkForRelease = nullptr;
+  if (mMedia[i].tymed != TYMED_HGLOBAL) return DV_E_FORMATETC;
+  const SIZE_T size = GlobalSize(mMedia[i].hGlobal);
+  const void* source = GlobalLock(mMedia[i].hGlobal);
+  if (!source) return E_OUTOFMEMORY;
+  HGLOBAL copy = GlobalAlloc(GMEM_FIXED, size);
+  if (copy) std::memcpy(reinterpret_cast<void*>(copy), source, size);
+  GlobalUnlock(mMedia[i].hGlobal);
+  if (!copy) return E_OUTOFMEMORY;
+  medium->hGlobal = copy;
+  return S_OK;
+}
+
+HRESULT CDataObject::GetDataHere(FORMATETC*, STGMEDIUM*) { return DV_E_FORMATETC; }
+
+HRESULT CDataObject::QueryGetData(FORMATETC* requested) { return Find(requested) >= 0 ? S_OK : DV_E_FORMATETC; }
+
+HRESULT CDataObject::GetCanonicalFormatEtc(FORMATETC*, FORMATETC* out) {
+  if (out) out->ptd = nullptr;
+  return E_NOTIMPL;
+}
+
+HRESULT CDataObject::SetData(FORMATETC*, STGMEDIUM*, BOOL) { return E_NOTIMPL; }
+
+HRESULT CDataObject::EnumFormatEtc(DWORD direction, IEnumFORMATETC** out) {
+  if (direction != DATADIR_GET) return E_NOTIMPL;
+  return SHCreateStdEnumFmtEtc(UINT(mCount), mFormats, out);
+}
+
+HRESULT CDataObject::DAdvise(FORMATETC*, DWORD, IAdviseSink*, DWORD*) { return OLE_E_ADVISENOTSUPPORTED; }
+HRESULT CDataObject::DUnadvise(DWORD) { return OLE_E_ADVISENOTSUPPORTED; }
+HRESULT CDataObject::EnumDAdvise(IEnumSTATDATA**) { return OLE_E_ADVISENOTSUPPORTED; }
+
+// --- CDropSource
+
+HRESULT CDropSource::QueryInterface(REFIID iid, void** out) {
+  if (!out) return E_POINTER;
+  if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IDropSource)) {
+    AddRef();
+    *out = static_cast<IDropSource*>(this);
+    return S_OK;
+  }
+  *out = nullptr;
+  return E_NOINTERFACE;
+}
+
+ULONG CDropSource::AddRef() { return ULONG(InterlockedIncrement(&mRefCount)); }
+
+ULONG CDropSource::Release() {
+  const LONG count = InterlockedDecrement(&mRefCount);
+  if (count == 0) delete this;
+  return ULONG(count);
+}
+
+HRESULT CDropSource::QueryContinueDrag(BOOL escapePressed, DWORD keyState) {
+  if (escapePressed) return DRAGDROP_S_CANCEL;
+  if (!(keyState & MK_LBUTTON)) return DRAGDROP_S_DROP;
+  return S_OK;
+}
+
+HRESULT CDropSource::GiveFeedback(DWORD) { return DRAGDROP_S_USEDEFAULTCURSORS; }
+
+// --- the drag
+
+CDataObject* MakeFileDropData(const std::string& path) {
+  const std::vector<uint8_t> list = ExportedFileList(path);
+  HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, list.size());
+  if (!block) return nullptr;
+  void* bytes = GlobalLock(block);
+  if (!bytes) {
+    GlobalFree(block);
+    return nullptr;
+  }
+  std::memcpy(bytes, list.data(), list.size());
+  GlobalUnlock(block);
+  FORMATETC format{CF_HDROP, nullptr, DVASPECT_CONTENT, -1, TYMED_HGLOBAL};
+  STGMEDIUM medium{};
+  medium.tymed = TYMED_HGLOBAL;
+  medium.hGlobal = block;
+  medium.pUnkForRelease = nullptr;
+  CDataObject* data = new (std::nothrow) CDataObject(&format, &medium, 1);
+  if (!data) GlobalFree(block);
+  return data;
+}
+
+namespace {
+
+class OleFileDrag : public FileDragSource {
+ public:
+  bool DragFile(const std::string& path) override {
+    OleInitialize(nullptr);  // once per thread is enough; later calls only count
+    CDataObject* data = MakeFileDropData(path);
+    if (!data) return false;
+    CDropSource* source = new (std::nothrow) CDropSource();
+    if (!source) {
+      data->Release();
+      return false;
+    }
+    DWORD effect = DROPEFFECT_NONE;
+    DoDragDrop(data, source, DROPEFFECT_COPY, &effect);
+    // A drop target that still holds references keeps them alive.
+    data->Release();
+    source->Release();
+    return true;
+  }
+};
+
+}  // namespace
+
+std::unique_ptr<FileDragSource> MakePlatformFileDrag(IGraphics&) { return std::make_unique<OleFileDrag>(); }
+
+}  // namespace velmora

@@ -1,0 +1,62 @@
+#pragma once
+
+// The two COM objects of an OLE drag of the exported file: the data offered
+// (CF_HDROP in global memory) and the source's answers to the drag loop.
+// Reference counts start at 1; the last Release deletes the object.
+#include <windows.h>
+#include <ole2.h>
+
+#include <string>
+
+namespace velmora {
+
+class CDataObject : public IDataObject {
+ public:
+  // Copies the formats and takes over the media (released with the object).
+  CDataObject(const FORMATETC* formats, const STGMEDIUM* media, int count);
+
+  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override;
+  ULONG STDMETHODCALLTYPE AddRef() override;
+  ULONG STDMETHODCALLTYPE Release() override;
+  HRESULT STDMETHODCALLTYPE GetData(FORMATETC* requested, STGMEDIUM* medium) override;
+  HRESULT STDMETHODCALLTYPE GetDataHere(FORMATETC* requested, STGMEDIUM* medium) override;
+  HRESULT STDMETHODCALLTYPE QueryGetData(FORMATETC* requested) override;
+  HRESULT STDMETHODCALLTYPE GetCanonicalFormatEtc(FORMATETC* in, FORMATETC* out) override;
+  HRESULT STDMETHODCALLTYPE SetData(FORMATETC* format, STGMEDIUM* medium, BOOL release) override;
+  HRESULT STDMETHODCALLTYPE EnumFormatEtc(DWORD direction, IEnumFORMATETC** out) override;
+  HRESULT STDMETHODCALLTYPE DAdvise(FORMATETC* format, DWORD flags, IAdviseSink* sink, DWORD* connection) override;
+  HRESULT STDMETHODCALLTYPE DUnadvise(DWORD connection) override;
+  HRESULT STDMETHODCALLTYPE EnumDAdvise(IEnumSTATDATA** out) override;
+
+ private:
+  ~CDataObject();
+  int Find(const FORMATETC* requested) const;
+
+  LONG mRefCount = 1;
+  int mCount;
+  FORMATETC* mFormats;
+  STGMEDIUM* mMedia;
+};
+
+class CDropSource : public IDropSource {
+ public:
+  CDropSource() = default;
+
+  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override;
+  ULONG STDMETHODCALLTYPE AddRef() override;
+  ULONG STDMETHODCALLTYPE Release() override;
+  HRESULT STDMETHODCALLTYPE QueryContinueDrag(BOOL escapePressed, DWORD keyState) override;
+  HRESULT STDMETHODCALLTYPE GiveFeedback(DWORD effect) override;
+
+ private:
+  ~CDropSource() = default;
+
+  LONG mRefCount = 1;
+};
+
+// The exported file's drag data: CF_HDROP, DVASPECT_CONTENT, TYMED_HGLOBAL,
+// holding ExportedFileList(path) in a movable block. Null when the block
+// cannot be made.
+CDataObject* MakeFileDropData(const std::string& path);
+
+}  // namespace velmora
