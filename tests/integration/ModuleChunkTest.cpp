@@ -121,5 +121,59 @@ TEST_F(ModuleChunkTest, ProgramChangesKeepEachSlotsState) {
   EXPECT_EQ(ProgramChunk(host), restored);
 }
 
+// A program chunk with other state texts and the same header and parameters.
+Bytes WithTexts(const Bytes& chunk, const std::vector<std::string>& texts) {
+  size_t end = 8;
+  for (int i = 0; i < 6; ++i) {
+    std::uint32_t length = 0;
+    for (int b = 3; b >= 0; --b) length = length << 8 | chunk.at(end + static_cast<size_t>(b));
+    end += 4 + length;
+  }
+  Bytes out(chunk.begin(), chunk.begin() + 8);
+  for (const std::string& text : texts) {
+    const auto length = static_cast<std::uint32_t>(text.size());
+    for (int b = 0; b < 4; ++b) out.push_back(static_cast<std::uint8_t>(length >> (8 * b)));
+    out.insert(out.end(), text.begin(), text.end());
+  }
+  out.insert(out.end(), chunk.begin() + static_cast<std::ptrdiff_t>(end), chunk.end());
+  return out;
+}
+
+// What the instance plays after RandomizeGrid and trigger notes 36..39.
+std::vector<Note> RandomCellsPlay(VstHost& h) {
+  h.takeCapturedMidi();
+  h.setParameter(8, 1.0f);
+  h.setParameter(8, 0.0f);
+  for (int note = 36; note < 40; ++note) h.queueMidi(0, 0x90, static_cast<std::uint8_t>(note), 100);
+  h.process(2);
+  return Notes(h.takeCapturedMidi());
+}
+
+// A fresh instance's chunk restored over any other state gives a fresh
+// instance's behaviour, whichever of the six texts that state had filled.
+TEST_F(ModuleChunkTest, AFreshChunkRestoredOverAnyStateForgetsIt) {
+  const Bytes fresh = ProgramChunk(host);
+  std::vector<std::string> full = StateTexts(state);
+  full[1] = "48 60 50 62 52 64 53 41 55 43 57 45 59 47 ";  // C major highlights
+  full[2] = "1 6 ,13 ";
+  full[3] = "4 ";  // pitch class E
+  full[4] = "2 1 ";
+  full[5] = "0 ,0 7 ";
+  VstHost reference;
+  ASSERT_TRUE(reference.load(VELMORA_MODULE)) << reference.error();
+  Start(reference);
+  ASSERT_TRUE(reference.setChunk(ChunkKind::Program, fresh));
+  const Bytes expected = ProgramChunk(reference);
+  const std::vector<Note> expectedPlay = RandomCellsPlay(reference);
+  for (int text = 0; text < 6; ++text) {
+    std::vector<std::string> texts = StateTexts(fresh);
+    texts[static_cast<size_t>(text)] = full[static_cast<size_t>(text)];
+    ASSERT_TRUE(host.setChunk(ChunkKind::Program, WithTexts(fresh, texts))) << text;
+    ASSERT_TRUE(host.setChunk(ChunkKind::Program, fresh)) << text;
+    EXPECT_EQ(ProgramChunk(host), expected) << text;
+    EXPECT_EQ(RandomCellsPlay(host), expectedPlay) << text;
+  }
+}
+
 }  // namespace
 }  // namespace velmora::integration

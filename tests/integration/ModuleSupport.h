@@ -4,6 +4,7 @@
 // module's entry point with a callback of the test's own.
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -11,6 +12,7 @@
 #include <cstring>
 #include <filesystem>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include <unistd.h>
@@ -42,6 +44,16 @@ struct DataHome {
     fs::remove_all(path, ignored);
   }
   fs::path ExportFile() const { return path / "velmora-midi.mid"; }
+  // The export is written by the plug-in's own thread shortly after the take
+  // ends: true once the file is there (it appears whole, by a rename).
+  bool WaitForExport(std::chrono::seconds patience = std::chrono::seconds(10)) const {
+    const auto until = std::chrono::steady_clock::now() + patience;
+    while (!fs::exists(ExportFile())) {
+      if (std::chrono::steady_clock::now() > until) return false;
+      std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    return true;
+  }
 };
 
 // A program chunk from velmora-make-state, e.g. "cell 0 0 0" for C maj in cell 0.
