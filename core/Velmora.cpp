@@ -16,32 +16,40 @@ struct ParamDefinition {
   int defaultValue;
   int minimum;
   int maximum;
+  const char* shortLabel;  // what hosts show in narrow lists
+  const char* category;
 };
+
+constexpr const char* kScale = "Scale";
+constexpr const char* kFilters = "Filters";
+constexpr const char* kGrid = "Grid";
+constexpr const char* kInversions = "Inversions";
+constexpr const char* kRecording = "Recording";
 
 // In the order the editor build defines them.
 constexpr ParamDefinition kParamDefinitions[] = {
-    {kScalesDropdown, "ScalesDropdown", Kind::Int, -1, 0, kScaleRowCount},
-    {kExclusionsDropdown, "ExclusionsDropdown", Kind::Int, -1, 0, kChordRowCount},
-    {kInclusionsDropdown, "InclusionsDropdown", Kind::Int, -1, 0, kChordRowCount},
-    {kNoteDropdown, "NoteDropdown", Kind::Int, -1, 0, 127},
-    {kLooseMatches, "LooseMatches", Kind::Int, 0, 0, 4},
-    {kUndo, "Undo", Kind::Bool, 0, 0, 1},
-    {kRedo, "Redo", Kind::Bool, 0, 0, 1},
-    {kRandomizeGrid, "RandomizeGrid", Kind::Bool, 0, 0, 1},
-    {kClearExclusions, "ClearExclusions", Kind::Bool, 0, 0, 1},
-    {kClearInclusions, "ClearInclusions", Kind::Bool, 0, 0, 1},
-    {kClearNoteSelection, "ClearNoteSelection", Kind::Bool, 0, 0, 1},
-    {kClearGrid, "ClearGrid", Kind::Bool, 0, 0, 1},
-    {kCustomInversionRoot, "CustomInversionRoot", Kind::Bool, 1, 0, 1},
-    {kCustomInversion1, "CustomInversion1", Kind::Bool, 0, 0, 1},
-    {kCustomInversion2, "CustomInversion2", Kind::Bool, 0, 0, 1},
-    {kCustomInversion3, "CustomInversion3", Kind::Bool, 0, 0, 1},
-    {kCustomInversion4, "CustomInversion4", Kind::Bool, 0, 0, 1},
-    {kCustomInversion5, "CustomInversion5", Kind::Bool, 0, 0, 1},
-    {kGridOctaveUp, "GridOctaveUp", Kind::Bool, 0, 0, 1},
-    {kGridOctaveDown, "GridOctaveDown", Kind::Bool, 0, 0, 1},
-    {kRecord, "Record", Kind::Bool, 0, 0, 1},
-    {kDrag, "Drag", Kind::Bool, 0, 0, 1},
+    {kScalesDropdown, "ScalesDropdown", Kind::Int, -1, 0, kScaleRowCount, "Scale", kScale},
+    {kExclusionsDropdown, "ExclusionsDropdown", Kind::Int, -1, 0, kChordRowCount, "Excl", kFilters},
+    {kInclusionsDropdown, "InclusionsDropdown", Kind::Int, -1, 0, kChordRowCount, "Incl", kFilters},
+    {kNoteDropdown, "NoteDropdown", Kind::Int, -1, 0, 127, "Note", kScale},
+    {kLooseMatches, "LooseMatches", Kind::Int, 0, 0, 4, "Loose", kFilters},
+    {kUndo, "Undo", Kind::Bool, 0, 0, 1, "Undo", kGrid},
+    {kRedo, "Redo", Kind::Bool, 0, 0, 1, "Redo", kGrid},
+    {kRandomizeGrid, "RandomizeGrid", Kind::Bool, 0, 0, 1, "Random", kGrid},
+    {kClearExclusions, "ClearExclusions", Kind::Bool, 0, 0, 1, "ClrExcl", kFilters},
+    {kClearInclusions, "ClearInclusions", Kind::Bool, 0, 0, 1, "ClrIncl", kFilters},
+    {kClearNoteSelection, "ClearNoteSelection", Kind::Bool, 0, 0, 1, "ClrNote", kScale},
+    {kClearGrid, "ClearGrid", Kind::Bool, 0, 0, 1, "ClrGrid", kGrid},
+    {kCustomInversionRoot, "CustomInversionRoot", Kind::Bool, 1, 0, 1, "Inv R", kInversions},
+    {kCustomInversion1, "CustomInversion1", Kind::Bool, 0, 0, 1, "Inv 1", kInversions},
+    {kCustomInversion2, "CustomInversion2", Kind::Bool, 0, 0, 1, "Inv 2", kInversions},
+    {kCustomInversion3, "CustomInversion3", Kind::Bool, 0, 0, 1, "Inv 3", kInversions},
+    {kCustomInversion4, "CustomInversion4", Kind::Bool, 0, 0, 1, "Inv 4", kInversions},
+    {kCustomInversion5, "CustomInversion5", Kind::Bool, 0, 0, 1, "Inv 5", kInversions},
+    {kGridOctaveUp, "GridOctaveUp", Kind::Bool, 0, 0, 1, "Oct +", kGrid},
+    {kGridOctaveDown, "GridOctaveDown", Kind::Bool, 0, 0, 1, "Oct -", kGrid},
+    {kRecord, "Record", Kind::Bool, 0, 0, 1, "Rec", kRecording},
+    {kDrag, "Drag", Kind::Bool, 0, 0, 1, "Drag", kRecording},
 };
 
 }  // namespace
@@ -69,6 +77,7 @@ void Velmora::DefineParameters() {
     } else {
       param->DefineBool(def.name, def.defaultValue != 0);
     }
+    param->SetHostPresentation(def.shortLabel, def.category);
   }
 }
 

@@ -76,7 +76,13 @@ void IControl::MarkDirty(bool push) {
   else mValue = std::min(mValue, mClampHi);
   mDirty = true;
   if (push && mPlugin && mParamIdx >= 0) {
-    mPlugin->SetParameterFromEditor(mParamIdx, mValue);
+    {
+      // A value the plug-in posted before this push is older than it; under
+      // the lock no newer one can be posted meanwhile.
+      auto lock = mPlugin->Lock();
+      mPlugin->SetParameterFromEditor(mParamIdx, mValue);
+      if (mGraphics) mGraphics->DropPostedValue(mParamIdx);
+    }
     UpdateDisplayControls();
   }
 }

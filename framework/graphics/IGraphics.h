@@ -134,6 +134,9 @@ class IGraphics : public IEditorLink {
   // Applies the values other threads posted, then lets the sync bring the
   // controls up to date; editor's thread only.
   void DrainParamValues(bool blocking = true);
+  // Forgets a value posted for index and not yet applied; called with the
+  // plug-in lock held when a control pushes a newer one.
+  void DropPostedValue(int index) { mMailbox.Cancel(index); }
   // Not owned; null for none. Set before the window opens.
   void SetEditorSync(IEditorSync* sync) { mSync = sync; }
 

@@ -161,4 +161,9 @@ const char* Param::ValueTextFor(double v) const {
   return entry ? entry->text.c_str() : nullptr;
 }
 
+void Param::SetHostPresentation(const char* shortLabel, const char* category) {
+  mShortLabel = shortLabel ? shortLabel : "";
+  mCategory = category ? category : "";
+}
+
 }  // namespace velmora

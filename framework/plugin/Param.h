@@ -31,6 +31,9 @@ class Param {
                  const char* label = "");
   void DefineBool(const char* name, bool defaultValue);
   void AddValueText(int value, const char* text);
+  // How hosts list the parameter: a short label (up to 7 characters shown)
+  // and the name of the group it belongs to ("" for none).
+  void SetHostPresentation(const char* shortLabel, const char* category);
 
   // A NaN goes to the minimum so that nothing unordered passes the clamp.
   double Clamp(double v) const;
@@ -55,6 +58,8 @@ class Param {
   int DisplayPrecision() const { return mDisplayPrecision; }
   const char* Name() const { return mName.c_str(); }
   const char* Label() const { return mLabel.c_str(); }
+  const char* ShortLabel() const { return mShortLabel.c_str(); }
+  const char* Category() const { return mCategory.c_str(); }
   bool NegateDisplay() const { return mNegateDisplay; }
   void SetNegateDisplay(bool negate) { mNegateDisplay = negate; }
   int NValueTexts() const { return static_cast<int>(mValueTexts.size()); }
@@ -75,6 +80,8 @@ class Param {
   int mDisplayPrecision = 0;
   std::string mName;
   std::string mLabel;
+  std::string mShortLabel;
+  std::string mCategory;
   bool mNegateDisplay = false;
   std::vector<ValueText> mValueTexts;
 };

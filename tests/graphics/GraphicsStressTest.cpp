@@ -58,7 +58,10 @@ TEST(GraphicsStress, HostWritesWhileEditorRedraws) {
   gui.join();
 
   EXPECT_DOUBLE_EQ(gain->GetValue(), double(kWrites % 100) / 100.0);
-  EXPECT_GT(passes.load(), 0);
+  // Every press toggled the switch and its parameter together.
+  const double toggled = passes.load() % 2 == 0 ? 0.0 : 1.0;
+  EXPECT_EQ(steps->GetValue(), toggled);
+  EXPECT_EQ(plugin.GetParam(EditorFakePlugin::kSteps)->ToNormalized(), toggled);
 }
 
 }  // namespace

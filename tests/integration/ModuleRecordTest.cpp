@@ -1,5 +1,8 @@
 // What a host learns from Velmora.so before it plays anything: the effect
 // record, the capability answers and the parameter texts.
+#include <cstring>
+#include <set>
+
 #include "tests/integration/ModuleSupport.h"
 
 namespace velmora::integration {
@@ -75,6 +78,81 @@ TEST_F(ModuleTest, ParameterTextsConvertBack) {
   EXPECT_EQ(host.parameterDisplay(21), "off");
   EXPECT_EQ(host.dispatch(effString2Parameter, 21, 0, nonsense), 0);
   EXPECT_EQ(host.parameterDisplay(21), "off");
+}
+
+// Hosts that ask (Ardour asks before the name) get the full name, a short
+// label that tells the parameter apart, its kind and its group.
+TEST_F(ModuleTest, ParameterPropertiesGiveFullNamesKindsAndGroups) {
+  Start(host);
+  std::vector<std::string> labels, shortLabels;
+  std::vector<int> perCategory(8, 0);
+  for (std::int32_t i = 0; i < 30; ++i) {
+    VstParameterProperties p{};
+    const std::intptr_t answered = host.dispatch(effGetParameterProperties, i, 0, &p);
+    if (host.parameterName(i).empty()) {
+      EXPECT_EQ(answered, 0) << i;  // the unnamed indices only bind controls
+      continue;
+    }
+    ASSERT_EQ(answered, 1) << i;
+    labels.push_back(p.label);
+    shortLabels.push_back(p.shortLabel);
+    EXPECT_EQ(std::string(p.label).rfind(host.parameterName(i), 0), 0u) << i;  // the 7 bytes start it
+    EXPECT_LE(std::string(p.shortLabel).size(), 7u) << i;
+    EXPECT_EQ((p.flags & kVstParameterIsSwitch) != 0, host.parameterDisplay(i) == "on" || host.parameterDisplay(i) == "off")
+        << i;
+    ASSERT_TRUE(p.flags & kVstParameterSupportsDisplayCategory) << i;
+    ASSERT_GE(p.category, 1);
+    ASSERT_LT(p.category, 8);
+    perCategory[static_cast<size_t>(p.category)] += 1;
+    EXPECT_GT(p.numParametersInCategory, 0) << i;
+  }
+  ASSERT_EQ(labels.size(), 22u);
+  EXPECT_EQ(labels[0], "ScalesDropdown");
+  EXPECT_EQ(labels.back(), "Drag");
+  EXPECT_EQ(std::set<std::string>(labels.begin(), labels.end()).size(), 22u);
+  EXPECT_EQ(std::set<std::string>(shortLabels.begin(), shortLabels.end()).size(), 22u);
+  VstParameterProperties loose{};
+  host.dispatch(effGetParameterProperties, 11, 0, &loose);
+  EXPECT_TRUE((loose.flags & kVstParameterUsesIntegerMinMax) && loose.minInteger == 0 && loose.maxInteger == 4);
+  EXPECT_EQ(perCategory[static_cast<size_t>(loose.category)], loose.numParametersInCategory);
+  EXPECT_STREQ(loose.categoryLabel, "Filters");
+}
+
+TEST_F(ModuleTest, TriggerKeysAreNamedAfterTheirCells) {
+  Start(host);
+  ASSERT_TRUE(host.setChunk(ChunkKind::Program, MakeState("cell 0 0 0")));
+  const auto name = [&](std::int32_t key) {
+    MidiKeyName k{};
+    k.thisKeyNumber = key;
+    return host.dispatch(effGetMidiKeyName, 0, 0, &k) == 1 ? std::string(k.keyName) : std::string("-");
+  };
+  EXPECT_EQ(name(36), "Cell 1: C maj");
+  EXPECT_EQ(name(51), "Cell 16: empty");
+  EXPECT_EQ(name(35), "-");
+  EXPECT_EQ(name(52), "-");
+}
+
+// REAPER documents 256-byte name buffers: it gets the whole name there.
+std::intptr_t VST_CALL Reaper(AEffect*, std::int32_t opcode, std::int32_t, std::intptr_t, void* ptr, float) {
+  if (opcode == audioMasterVersion) return kVstVersion;
+  if (opcode == audioMasterGetProductString && ptr != nullptr) {
+    std::strcpy(static_cast<char*>(ptr), "REAPER");
+    return 1;
+  }
+  return 0;
+}
+
+TEST(ModuleHostNames, ReaperGetsFullParameterNames) {
+  host::PluginModule module;
+  ASSERT_TRUE(module.load(VELMORA_MODULE)) << module.error();
+  auto entry = reinterpret_cast<VstPluginEntryProc>(module.symbol("VSTPluginMain"));
+  AEffect* effect = entry(&Reaper);
+  ASSERT_NE(effect, nullptr);
+  effect->dispatcher(effect, effOpen, 0, 0, nullptr, 0.0f);
+  char name[256] = {};
+  effect->dispatcher(effect, effGetParamName, 21, 0, name, 0.0f);
+  EXPECT_STREQ(name, "CustomInversionRoot");
+  effect->dispatcher(effect, effClose, 0, 0, nullptr, 0.0f);
 }
 
 }  // namespace

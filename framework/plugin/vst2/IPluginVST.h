@@ -111,6 +111,7 @@ class IPluginVST : public IPluginBase {
                                  const VstSpeakerArrangement* output);
   intptr_t GetSpeakerArrangement(intptr_t input, void* output);
   intptr_t MidiKeyNameFor(void* ptr);
+  intptr_t ParameterPropertiesFor(int index, void* ptr);
 
   // The chunk opcodes (VstChunks.cpp).
   intptr_t GetChunk(bool bank, void* ptr);

@@ -159,6 +159,25 @@ typedef struct MidiKeyName {
   int32_t flags;
 } MidiKeyName;
 
+typedef struct VstParameterProperties {
+  float stepFloat;
+  float smallStepFloat;
+  float largeStepFloat;
+  char label[64];
+  int32_t flags;
+  int32_t minInteger;
+  int32_t maxInteger;
+  int32_t stepInteger;
+  int32_t largeStepInteger;
+  char shortLabel[8];
+  int16_t displayIndex;
+  int16_t category; /* from 1; 0 for none */
+  int16_t numParametersInCategory;
+  int16_t reserved;
+  char categoryLabel[24];
+  char future[16];
+} VstParameterProperties;
+
 enum { kEffectMagic = 0x56737450 /* 'VstP' */ };
 enum { kVstVersion = 2400 };
 
@@ -334,6 +353,17 @@ enum VstMidiEventFlags { kVstMidiEventIsRealtime = 1 };
 /* VstPinProperties.flags. */
 enum VstPinFlags { kVstPinIsActive = 1, kVstPinIsStereo = 1 << 1, kVstPinUseSpeaker = 1 << 2 };
 
+/* VstParameterProperties.flags. */
+enum VstParameterFlags {
+  kVstParameterIsSwitch = 1 << 0,
+  kVstParameterUsesIntegerMinMax = 1 << 1,
+  kVstParameterUsesFloatStep = 1 << 2,
+  kVstParameterUsesIntStep = 1 << 3,
+  kVstParameterSupportsDisplayIndex = 1 << 4,
+  kVstParameterSupportsDisplayCategory = 1 << 5,
+  kVstParameterCanRamp = 1 << 6
+};
+
 /* VstSpeakerArrangement.type (the ones used here). */
 enum VstSpeakerArrangementType {
   kSpeakerArrUserDefined = -2,
@@ -507,6 +537,18 @@ VST_ABI_ASSERT(offsetof(MidiKeyName, keyName) == 8);
 VST_ABI_ASSERT(offsetof(MidiKeyName, reserved) == 72);
 VST_ABI_ASSERT(offsetof(MidiKeyName, flags) == 76);
 VST_ABI_ASSERT(sizeof(MidiKeyName) == 80);
+
+VST_ABI_ASSERT(offsetof(VstParameterProperties, label) == 12);
+VST_ABI_ASSERT(offsetof(VstParameterProperties, flags) == 76);
+VST_ABI_ASSERT(offsetof(VstParameterProperties, minInteger) == 80);
+VST_ABI_ASSERT(offsetof(VstParameterProperties, largeStepInteger) == 92);
+VST_ABI_ASSERT(offsetof(VstParameterProperties, shortLabel) == 96);
+VST_ABI_ASSERT(offsetof(VstParameterProperties, displayIndex) == 104);
+VST_ABI_ASSERT(offsetof(VstParameterProperties, category) == 106);
+VST_ABI_ASSERT(offsetof(VstParameterProperties, numParametersInCategory) == 108);
+VST_ABI_ASSERT(offsetof(VstParameterProperties, categoryLabel) == 112);
+VST_ABI_ASSERT(offsetof(VstParameterProperties, future) == 136);
+VST_ABI_ASSERT(sizeof(VstParameterProperties) == 152);
 
 #undef VST_ABI_PICK
 #undef VST_ABI_ASSERT

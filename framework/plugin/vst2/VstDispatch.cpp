@@ -6,6 +6,7 @@
 #include <cstring>
 #include <limits>
 #include <string>
+#include <vector>
 
 #include "framework/plugin/vst2/IPluginVST.h"
 #include "framework/plugin/vst2/VstText.h"
@@ -18,6 +19,7 @@ constexpr intptr_t kIdentifyAnswer = 0x4E764566;  // 'NvEf'
 constexpr intptr_t kVendorSpecificAnswer = 0xBEEF;
 constexpr int32_t kVendorFormatValue = 7;
 constexpr int32_t kVendorIsStepped = 8;
+constexpr size_t kReaperParamNameLen = 256;
 // Text a host types for a parameter; far longer than any value text.
 constexpr size_t kMaxTypedText = 255;
 
@@ -77,6 +79,8 @@ intptr_t IPluginVST::Dispatch(int32_t opcode, int32_t index, intptr_t value, voi
       return CanDo(ptr);
     case effGetMidiKeyName:
       return MidiKeyNameFor(ptr);
+    case effGetParameterProperties:
+      return ParameterPropertiesFor(index, ptr);
     default:
       return DispatchInfo(opcode, ptr);
   }
@@ -119,7 +123,10 @@ intptr_t IPluginVST::DispatchParamText(int32_t opcode, int32_t index, void* ptr)
     std::string text = param->FormatValue(param->Clamp(param->Value()), false, true);
     CopyToHost(ptr, text.c_str(), kVstMaxParamStrLen);
   } else {
-    CopyToHost(ptr, param->Name(), kVstMaxParamStrLen);
+    // REAPER documents a 256-byte name buffer; other hosts get the
+    // interface's 8 bytes (and the full name through the properties).
+    const size_t room = Host() == kHostReaper ? kReaperParamNameLen : size_t{kVstMaxParamStrLen};
+    CopyToHost(ptr, param->Name(), room);
   }
   return 0;
 }
@@ -303,6 +310,41 @@ intptr_t IPluginVST::MidiKeyNameFor(void* ptr) {
   bool named = MidiNoteName(key->thisKeyNumber, &name);
   CopyToHost(key->keyName, name.c_str(), sizeof(key->keyName));
   return named ? 1 : 0;
+}
+
+intptr_t IPluginVST::ParameterPropertiesFor(int index, void* ptr) {
+  const Param* param = GetParam(index);
+  if (!param || !ptr || param->Kind() == ParamKind::None) return 0;
+  auto* properties = static_cast<VstParameterProperties*>(ptr);
+  *properties = VstParameterProperties{};
+  CopyToHost(properties->label, param->Name(), sizeof(properties->label));
+  CopyToHost(properties->shortLabel, param->ShortLabel(), sizeof(properties->shortLabel));
+  if (param->Kind() == ParamKind::Bool) {
+    properties->flags |= kVstParameterIsSwitch;
+  } else if (param->Kind() == ParamKind::Int) {
+    properties->flags |= kVstParameterUsesIntegerMinMax | kVstParameterUsesIntStep;
+    properties->minInteger = static_cast<int32_t>(param->Min());
+    properties->maxInteger = static_cast<int32_t>(param->Max());
+    properties->stepInteger = 1;
+    properties->largeStepInteger = 1;
+  }
+  const std::string category = param->Category();
+  if (category.empty()) return 1;
+  // Categories count from 1 in the order the parameters first name them.
+  std::vector<std::string> seen;
+  int16_t members = 0;
+  for (int i = 0; i < NParams(); ++i) {
+    const std::string other = GetParam(i)->Category();
+    if (other.empty()) continue;
+    if (std::find(seen.begin(), seen.end(), other) == seen.end()) seen.push_back(other);
+    if (other == category) ++members;
+  }
+  properties->flags |= kVstParameterSupportsDisplayCategory;
+  properties->category =
+      static_cast<int16_t>(std::find(seen.begin(), seen.end(), category) - seen.begin() + 1);
+  properties->numParametersInCategory = members;
+  CopyToHost(properties->categoryLabel, category.c_str(), sizeof(properties->categoryLabel));
+  return 1;
 }
 
 }  // namespace velmora
