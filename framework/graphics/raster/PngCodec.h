@@ -18,7 +18,8 @@ std::unique_ptr<MemBitmap> DecodePng(const void* data, std::size_t length);
 // the bitmap keeps whatever size it has then and false is returned.
 bool DecodePngInto(const void* data, std::size_t length, MemBitmap& bitmap);
 
-// 8-bit RGBA (or RGB when withAlpha is false) PNG of the whole bitmap.
+// 8-bit PNG of the whole bitmap: RGBA (colour type 6), or RGB (colour
+// type 2, alpha dropped) when withAlpha is false, for opaque pictures.
 // False for an empty bitmap or when encoding fails.
 bool EncodePng(const RasterBitmap& bitmap, std::vector<unsigned char>& out, bool withAlpha = true);
 bool WritePng(const RasterBitmap& bitmap, const std::string& path, bool withAlpha = true);

@@ -15,11 +15,15 @@ void OnPngWarning(png_structp, png_const_charp) {}
 
 void WriteToMemory(png_structp png, png_bytep data, std::size_t count) {
   auto* out = static_cast<std::vector<unsigned char>*>(png_get_io_ptr(png));
+  bool full = false;
   try {
     out->insert(out->end(), data, data + count);
   } catch (const std::bad_alloc&) {
-    png_error(png, "out of memory");
+    full = true;
   }
+  // png_error longjmps; leaving a handler that way would never release the
+  // caught exception, so it is raised once the handler is done.
+  if (full) png_error(png, "out of memory");
 }
 
 void FlushMemory(png_structp) {}
