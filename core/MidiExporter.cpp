@@ -94,13 +94,15 @@ std::vector<PositionedEvent> MidiExporter::TakeCopy() {
 
 void MidiExporter::Run() {
   std::unique_lock<std::mutex> lock(mMutex);
+  auto interval = kPollInterval;
   for (;;) {
-    mWake.wait_for(lock, kPollInterval, [this] { return mStopping || mWakeRequested; });
+    mWake.wait_for(lock, interval, [this] { return mStopping || mWakeRequested; });
     mWakeRequested = false;
     const bool stopping = mStopping;
     lock.unlock();
     // Once stopping, what was asked for before the instance went still reaches the disk.
-    Drain();
+    // A host rendering faster than real time fills the ring quickly: look again soon.
+    interval = Drain() >= kRingSize / 16 ? kBusyPollInterval : kPollInterval;
     ReportLosses();
     lock.lock();
     mIdle.notify_all();
@@ -108,51 +110,41 @@ void MidiExporter::Run() {
   }
 }
 
-bool MidiExporter::Drain() {
-  uint32_t head = mHead.load(std::memory_order_relaxed);
+uint32_t MidiExporter::Drain() {
+  const uint32_t start = mHead.load(std::memory_order_relaxed);
   const uint32_t tail = mTail.load(std::memory_order_acquire);
-  if (head == tail) return false;
-  while (head != tail) {
+  std::unique_lock<std::mutex> lock(mMutex);
+  for (uint32_t head = start; head != tail;) {
     const Message message = mRing[head % kRingSize];
-    Apply(message);
-    // The slot is free once its copy is taken in; the lock makes it visible to waiters too.
-    std::lock_guard<std::mutex> lock(mMutex);
+    // The slot is free once its copy is taken; the lock makes it visible to waiters too.
     mHead.store(++head, std::memory_order_release);
+    if (message.kind == Message::kExport) {
+      Write(lock, ExportSettings{message.samplesPerBeat, message.ticksPerQuarterNote, message.position});
+    } else {
+      Apply(message);
+    }
   }
-  return true;
+  return tail - start;
 }
 
 void MidiExporter::Apply(const Message& message) {
-  switch (message.kind) {
-    case Message::kCapture: {
-      std::unique_lock<std::mutex> lock(mMutex);
-      if (mTake.size() < kMaxTakeEvents) {
-        mTake.emplace_back(message.position, RecordedEvent{message.note, message.velocity, message.noteOn});
-      } else if (!mTakeFullReported) {
-        mTakeFullReported = true;
-        lock.unlock();
-        std::cerr << "Velmora: the take reached " << kMaxTakeEvents
-                  << " events; it is kept and exported, later events are not recorded" << std::endl;
-      }
-      break;
-    }
-    case Message::kNewTake: {
-      std::lock_guard<std::mutex> lock(mMutex);
-      mTake.clear();
-      mTakeFullReported = false;
-      break;
-    }
-    case Message::kExport:
-      Write(ExportSettings{message.samplesPerBeat, message.ticksPerQuarterNote, message.position});
-      break;
+  if (message.kind == Message::kNewTake) {
+    mTake.clear();
+    mTakeFullReported = false;
+  } else if (mTake.size() < kMaxTakeEvents) {
+    mTake.emplace_back(message.position, RecordedEvent{message.note, message.velocity, message.noteOn});
+  } else if (!mTakeFullReported) {
+    mTakeFullReported = true;
+    std::cerr << "Velmora: the take reached " << kMaxTakeEvents
+              << " events; it is kept and exported, later events are not recorded" << std::endl;
   }
 }
 
-void MidiExporter::Write(const ExportSettings& settings) {
-  std::unique_lock<std::mutex> lock(mMutex);
+void MidiExporter::Write(std::unique_lock<std::mutex>& lock, const ExportSettings& settings) {
   const std::string path = mPath;
   try {
     MidiFile file = BuildRecordingFile(mTake, settings);
+    // The disk is waited for without the lock, so waiters can still look in.
     lock.unlock();
     file.write(path);
   } catch (const std::exception& error) {

@@ -22,7 +22,7 @@ namespace velmora {
 // plug-in lock held, on any thread, the processing thread included: the
 // lock makes them one producer at a time. They only write into a fixed
 // ring of messages (no allocation, no system call, no wait); the writer
-// thread polls the ring every kPollInterval and whenever a non-processing
+// thread polls the ring every kPollInterval (more often while it is busy) and whenever a non-processing
 // thread wakes it (WaitForExports). WaitForExports and TakeCopy are for the
 // editor and control threads, called without the plug-in lock. The thread
 // starts at construction and is joined, after writing what was asked for,
@@ -35,6 +35,7 @@ class MidiExporter {
   // A take keeps at most this many events; later ones are reported, not kept.
   static constexpr size_t kMaxTakeEvents = size_t{1} << 20;
   static constexpr std::chrono::milliseconds kPollInterval{50};
+  static constexpr std::chrono::milliseconds kBusyPollInterval{2};
 
   explicit MidiExporter(std::string path = std::string());
   ~MidiExporter();
@@ -70,10 +71,11 @@ class MidiExporter {
 
   bool Push(const Message& message, int reserve);
   void Run();
-  // Writer thread: takes in everything in the ring; true when it found any.
-  bool Drain();
+  // Writer thread: takes in everything in the ring; answers how many messages.
+  uint32_t Drain();
+  // Writer thread, with mMutex held.
   void Apply(const Message& message);
-  void Write(const ExportSettings& settings);
+  void Write(std::unique_lock<std::mutex>& lock, const ExportSettings& settings);
   void ReportLosses();
   void Wake();
 
