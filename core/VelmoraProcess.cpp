@@ -8,8 +8,9 @@ constexpr int kFirstTriggerNote = 36;
 
 }  // namespace
 
+// The adapter holds the lock for both entries: taking it again would only
+// cost the processing thread.
 void Velmora::HandleMidiMessage(const MidiMessage& message) {
-  auto lock = Lock();
   // Only notes 36..51 on any channel play grid cells; nothing is passed through.
   if (message.status < 0x80 || message.status > 0x9F) return;
   if (message.data1 < kFirstTriggerNote || message.data1 >= kFirstTriggerNote + kGridCellCount) return;
@@ -30,7 +31,6 @@ void Velmora::HandleMidiMessage(const MidiMessage& message) {
 }
 
 void Velmora::ProcessBlock(double** /*inputs*/, double** /*outputs*/, int frames) {
-  auto lock = Lock();
   // No audio of our own: the block adapters write silence to the outputs.
   MarkOutputsSilent();
   ReadHostTime(&mHostTime);

@@ -222,6 +222,7 @@ class IPluginBase {
   std::vector<double*> mInputPtrs;
   std::vector<double*> mOutputPtrs;
   bool mOutputsSilent = false;  // set by the current ProcessBlock
+  int mScratchFrames = 0;       // every channel's scratch holds at least this many
   std::vector<InputChannel> mInChannels;
   std::vector<OutputChannel> mOutChannels;
 };

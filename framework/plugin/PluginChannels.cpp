@@ -148,11 +148,13 @@ void IPluginBase::SetMaxBlockSize(int frames) {
   for (InputChannel& channel : mInChannels) ResizeZeroed(channel.scratch, n);
   for (OutputChannel& channel : mOutChannels) ResizeZeroed(channel.scratch, n);
   mMaxBlockSize = frames;
+  mScratchFrames = 0;  // the next block checks the sizes again
 }
 
 // Scratch buffers normally hold one maximum block; a host that sends a
 // longer block than it announced makes them grow rather than overflow.
 bool IPluginBase::EnsureScratch(int frames) {
+  if (frames <= mScratchFrames) return true;  // every block once warmed up
   size_t n = static_cast<size_t>(std::max(frames, 0));
   for (InputChannel& channel : mInChannels) {
     if (!GrowTo(channel.scratch, n)) return false;
@@ -160,6 +162,7 @@ bool IPluginBase::EnsureScratch(int frames) {
   for (OutputChannel& channel : mOutChannels) {
     if (!GrowTo(channel.scratch, n)) return false;
   }
+  mScratchFrames = frames;
   return true;
 }
 

@@ -90,6 +90,7 @@ void VstHost::open() { dispatch(effOpen); }
 
 void VstHost::setSampleRate(double rate) {
   sampleRate_ = rate;
+  timeInfoFresh_ = false;
   dispatch(effSetSampleRate, 0, 0, nullptr, static_cast<float>(rate));
 }
 
@@ -113,14 +114,21 @@ void VstHost::suspend() {
   resumed_ = false;
 }
 
-void VstHost::setTempo(double beatsPerMinute) { tempo_ = beatsPerMinute; }
+void VstHost::setTempo(double beatsPerMinute) {
+  tempo_ = beatsPerMinute;
+  timeInfoFresh_ = false;
+}
 
 void VstHost::setTransportPlaying(bool playing) {
   if (playing != playing_) transportChanged_ = true;
   playing_ = playing;
+  timeInfoFresh_ = false;
 }
 
+// Filled once per block, as hosts do, however often the plug-in asks.
 const VstTimeInfo& VstHost::timeInfo() {
+  if (timeInfoFresh_) return timeInfo_;
+  timeInfoFresh_ = true;
   VstTimeInfo& info = timeInfo_;
   info = VstTimeInfo{};
   info.samplePos = position_;
@@ -214,6 +222,8 @@ void VstHost::runBlock() {
   for (auto& channel : inputs_) std::fill(channel.begin(), channel.end(), 0.0f);
   for (auto& channel : outputs_) std::fill(channel.begin(), channel.end(), 0.0f);
   inProcess_ = true;
+  // Hosts fill the block's time once, before any plug-in runs.
+  timeInfo();
   sendEventsForBlock();
   float** in = inputPointers_.empty() ? nullptr : inputPointers_.data();
   float** out = outputPointers_.empty() ? nullptr : outputPointers_.data();
@@ -224,6 +234,7 @@ void VstHost::runBlock() {
   inProcess_ = false;
   transportChanged_ = false;
   if (playing_) position_ += blockSize_;
+  timeInfoFresh_ = false;
   ++blocksProcessed_;
 }
 

@@ -143,6 +143,7 @@ private:
   bool transportChanged_ = false;
   double position_ = 0.0;
   VstTimeInfo timeInfo_{};
+  bool timeInfoFresh_ = false;
 
   std::vector<PendingMidi> pending_;
   std::vector<VstMidiEvent> blockEvents_;

@@ -165,7 +165,7 @@ float VST_CALL IPluginVST::VstGetParameter(AEffect* effect, int32_t index) {
 void IPluginVST::ProcessFloat(float** inputs, float** outputs, int frames, bool accumulate) {
   auto lock = Lock();
   if (DoesMidi()) CallHost(audioMasterWantMidi);
-  AttachInputBuffers(NInChannels(), inputs, frames);
+  if (NInChannels() > 0) AttachInputBuffers(NInChannels(), inputs, frames);
   AttachOutputBuffers(NOutChannels(), outputs);
   if (accumulate) {
     ProcessBuffersAccumulating(frames);
