@@ -2,7 +2,8 @@
 
 #include <ctime>
 
-#include "core/platform/AppDataFolder.h"
+#include "editor/VelmoraEditor.h"
+#include "framework/graphics/IGraphics.h"
 
 namespace velmora {
 namespace {
@@ -60,14 +61,18 @@ void Velmora::Construct() {
   mEngine.SeedRandom(static_cast<unsigned>(std::time(nullptr)));
   mEngine.views = mChanges.ForEngine();
   mViews = mChanges.ForCore(nullptr);
-  DefineParameters();
-  mAppDataFolder = ApplicationDataFolder();
+  // The editor defines the parameters while it builds itself, then attaches.
+  mEditorParts.reset(new VelmoraEditor(*this, [this] { DefineParameters(); }));
+  mEditorParts->Graphics().ApplicationDataFolder(mAppDataFolder, false);
   mRecorder.SetExportPath(mAppDataFolder + kExportFileName);
   ReadHostTime(&mHostTime);
 }
 
-// The recorder's writer finishes what was asked for before the instance goes.
-Velmora::~Velmora() = default;
+// The editor lets go of the plug-in before any member it reaches goes; the
+// recorder's writer then finishes what was asked for.
+Velmora::~Velmora() { mEditorParts->Disconnect(); }
+
+void Velmora::EditorDeleter::operator()(VelmoraEditor* editor) const { delete editor; }
 
 void Velmora::DefineParameters() {
   for (const ParamDefinition& def : kParamDefinitions) {

@@ -3,6 +3,7 @@
 #include <array>
 #include <atomic>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <utility>
 #include <vector>
@@ -16,6 +17,8 @@
 #include "engine/ChordEngine.h"
 
 namespace velmora {
+
+class VelmoraEditor;
 
 // The six state texts, in chunk order.
 enum StateTextIndex : int {
@@ -133,6 +136,8 @@ class Velmora : public VelmoraBase {
   void SetFileDragSource(FileDragSource* drag);
 
   const std::string& ExportFilePath() const { return mRecorder.ExportPath(); }
+  // The editor built by the constructor (its controls, sync and drag).
+  VelmoraEditor& EditorParts() const { return *mEditorParts; }
 
  protected:
   // The parts tests look into, with the lock held.
@@ -161,7 +166,14 @@ class Velmora : public VelmoraBase {
   int32_t ExportSamplesPerBeat();
   StateTextResult ReadStateTexts();
 
+  // Deletes where VelmoraEditor is complete, so the inline constructor
+  // template does not need it to be.
+  struct EditorDeleter {
+    void operator()(VelmoraEditor* editor) const;
+  };
+
   std::atomic<int> mPressedKey{-1};
+  std::unique_ptr<VelmoraEditor, EditorDeleter> mEditorParts;
 };
 
 }  // namespace velmora

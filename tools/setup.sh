@@ -14,6 +14,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   libpng-dev zlib1g-dev libfreetype-dev libfontconfig-dev
   fonts-liberation2 fonts-dejavu-core
+  libx11-dev libxext-dev libxtst-dev xvfb xauth
   midicsv dpf-plugins-vst
 )
 
@@ -54,6 +55,8 @@ case "$mode" in
     build build
     ctest --test-dir build --output-on-failure -j "$jobs"
     tools/sanitized-tests.sh
+    # The Windows build, cross-built and tested under Wine (uses build/ too).
+    tools/windows-tests.sh
     ;;
   *)
     echo "usage: $0 run|test" >&2

@@ -1,12 +1,5 @@
 #pragma once
 
-#include <string>
-
-namespace velmora {
-
-// The current user's application-data folder, created when missing. Never
-// empty: when no per-user folder can be found or created, the system's
-// temporary folder stands in.
-std::string ApplicationDataFolder();
-
-}  // namespace velmora
+// The POSIX folder lookup lives with the graphics framework, whose editor
+// answers the same question; Windows keeps its own here (win/).
+#include "framework/graphics/platform/AppDataFolder.h"

@@ -52,6 +52,11 @@ class IControl {
   virtual bool IsDirty() { return mDirty; }                                   // 18
   virtual void ExtraHook() {}                                                 // 19
   virtual void AuxValueFromPlugin(int index, double value);                   // 20
+  // Whether the next redraw pass must paint it: dirty, by default. A control
+  // that reports itself dirty at every pass (to be redrawn whenever the
+  // editor refreshes) answers whether what it shows changed since it was
+  // last drawn, so that an idle pass paints nothing.
+  virtual bool NeedsRepaint() { return IsDirty(); }
 
   // Opens the editor's value prompt for the bound parameter when prompts
   // are enabled.

@@ -84,7 +84,7 @@ bool IGraphics::FindDirtyArea(Rect& rect) {
   rect = Rect();
   bool dirty = false;
   for (const auto& control : mControls) {
-    if (!control->IsDirty()) continue;
+    if (!control->NeedsRepaint()) continue;
     rect = Union(rect, control->GetRect());
     dirty = true;
   }

@@ -9,6 +9,7 @@
 #include "framework/graphics/GraphicsTypes.h"
 #include "framework/graphics/IControl.h"
 #include "framework/graphics/ParamMailbox.h"
+#include "framework/graphics/raster/BitmapWindow.h"
 #include "framework/graphics/raster/MemBitmap.h"
 #include "framework/graphics/raster/SysBitmap.h"
 #include "framework/plugin/IEditorLink.h"
@@ -123,6 +124,8 @@ class IGraphics : public IEditorLink {
   bool FillTriangle(const Color& color, int x1, int y1, int x2, int y2, int x3, int y3,
                     const ChannelBlend* blend = nullptr);
   bool DrawRectangle(const Color& color, const Rect& rect);
+  // A one-pixel line, end points included, not anti-aliased, in copy mode.
+  bool DrawLine(const Color& color, int x1, int y1, int x2, int y2);
   bool DrawText(const TextStyle& style, const char* text, const Rect& rect);
 
   // Redraw protocol.
@@ -185,6 +188,7 @@ class IGraphics : public IEditorLink {
   bool DrawAreaLoose(const Rect& rect);
   void DrawControl(IControl& control, const Rect& area);
   bool HasSurface() const;
+  BitmapWindow AreaWindow() const;
 
   IPluginBase* mPlugin;
   std::vector<std::unique_ptr<IControl>> mControls;

@@ -5,6 +5,7 @@
 #include <mutex>
 
 #include "framework/graphics/IGraphics.h"
+#include "framework/graphics/raster/BitmapWindow.h"
 #include "framework/graphics/raster/FontCache.h"
 #include "framework/graphics/raster/ImageLoader.h"
 #include "framework/graphics/raster/PixelOps.h"
@@ -103,16 +104,29 @@ bool IGraphics::DrawImageFrame(const ImageStrip& strip, const Rect& rect, int fr
   return DrawImage(strip, rect, srcX, srcY, blend);
 }
 
+// Every drawing operation stays inside the drawing area, images (as always)
+// and the rest alike: a redraw of one area then leaves every other pixel as
+// it was, so redrawing only what changed gives the same picture as
+// redrawing everything.
+BitmapWindow IGraphics::AreaWindow() const {
+  return BitmapWindow(*mDrawBitmap, mDrawRect.left, mDrawRect.top, mDrawRect.right, mDrawRect.bottom);
+}
+
 bool IGraphics::PlotPoint(const Color& color, float x, float y) {
   if (!HasSurface()) return false;
   int px = 0, py = 0;
-  if (RoundCoordinate(x, px) && RoundCoordinate(y, py)) PutPixel(*mDrawBitmap, px, py, ToPixel(color), 1.0f, kBlendCopy);
+  if (!RoundCoordinate(x, px) || !RoundCoordinate(y, py)) return true;
+  BitmapWindow area = AreaWindow();
+  PutPixel(area, ClampToInt(int64_t(px) - area.Left()), ClampToInt(int64_t(py) - area.Top()), ToPixel(color), 1.0f,
+           kBlendCopy);
   return true;
 }
 
 bool IGraphics::FillRectangle(const Color& color, const Rect& rect) {
   if (!HasSurface()) return false;
-  FillRect(*mDrawBitmap, rect.left, rect.top, ClampToInt(rect.W()), ClampToInt(rect.H()), ToPixel(color), 1.0f,
+  const Rect r = Intersect(rect, mDrawRect);
+  if (r.Empty()) return true;
+  FillRect(*mDrawBitmap, r.left, r.top, ClampToInt(r.W()), ClampToInt(r.H()), ToPixel(color), 1.0f,
            kBlendCopy | kBlendUseSourceAlpha);
   return true;
 }
@@ -120,19 +134,30 @@ bool IGraphics::FillRectangle(const Color& color, const Rect& rect) {
 bool IGraphics::FillTriangle(const Color& color, int x1, int y1, int x2, int y2, int x3, int y3,
                              const ChannelBlend* blend) {
   if (!HasSurface()) return false;
-  velmora::FillTriangle(*mDrawBitmap, x1, y1, x2, y2, x3, y3, ToPixel(color), RasterOpacity(blend),
+  BitmapWindow area = AreaWindow();
+  const int64_t dx = area.Left(), dy = area.Top();
+  velmora::FillTriangle(area, ClampToInt(x1 - dx), ClampToInt(y1 - dy), ClampToInt(x2 - dx), ClampToInt(y2 - dy),
+                        ClampToInt(x3 - dx), ClampToInt(y3 - dy), ToPixel(color), RasterOpacity(blend),
                         RasterMode(blend));
+  return true;
+}
+
+bool IGraphics::DrawLine(const Color& color, int x1, int y1, int x2, int y2) {
+  if (!HasSurface()) return false;
+  BitmapWindow area = AreaWindow();
+  const int64_t dx = area.Left(), dy = area.Top();
+  velmora::DrawLine(area, ClampToInt(x1 - dx), ClampToInt(y1 - dy), ClampToInt(x2 - dx), ClampToInt(y2 - dy),
+                    ToPixel(color), 1.0f, kBlendCopy, false);
   return true;
 }
 
 bool IGraphics::DrawRectangle(const Color& color, const Rect& rect) {
   if (!HasSurface()) return false;
-  const Pixel p = ToPixel(color);
   const Rect& r = rect;
-  DrawLine(*mDrawBitmap, r.left, r.top, r.right, r.top, p, 1.0f, kBlendCopy, false);
-  DrawLine(*mDrawBitmap, r.left, r.bottom, r.right, r.bottom, p, 1.0f, kBlendCopy, false);
-  DrawLine(*mDrawBitmap, r.left, r.top, r.left, r.bottom, p, 1.0f, kBlendCopy, false);
-  DrawLine(*mDrawBitmap, r.right, r.top, r.right, r.bottom, p, 1.0f, kBlendCopy, false);
+  DrawLine(color, r.left, r.top, r.right, r.top);
+  DrawLine(color, r.left, r.bottom, r.right, r.bottom);
+  DrawLine(color, r.left, r.top, r.left, r.bottom);
+  DrawLine(color, r.right, r.top, r.right, r.bottom);
   return true;
 }
 
@@ -147,9 +172,10 @@ bool IGraphics::DrawText(const TextStyle& style, const char* text, const Rect& r
   else if (style.align == TextStyle::kFar) flags |= kTextRight;
   if (PixelAlpha(colour) != 255) flags |= kTextUseColorAlpha;
   RasterRect r = ToRasterRect(rect);
+  const RasterRect area = ToRasterRect(mDrawRect);
   std::lock_guard<std::mutex> guard(TextColourLock());
   font->SetTextColor(colour);
-  font->RenderText(*mDrawBitmap, text, -1, r, flags);
+  font->RenderTextClipped(*mDrawBitmap, text, -1, r, flags, &area);
   return true;
 }
 

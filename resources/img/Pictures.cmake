@@ -1,8 +1,4 @@
 # The editor's pictures: resource id = file name, relative to the project root.
-# Embed them into the plug-in module once the artwork is here:
-#   include(${PROJECT_SOURCE_DIR}/resources/img/Pictures.cmake)
-#   velmora_embed_resources(TARGET <module> NAME pictures BASE_DIR ${PROJECT_SOURCE_DIR}
-#                           TABLE ${VELMORA_PICTURES})
 set(VELMORA_PICTURES
   102=resources/img/bg.png
   104=resources/img/KEY_WHITE.png
@@ -25,3 +21,11 @@ set(VELMORA_PICTURES
   142=resources/img/DRAG.png
   143=resources/img/DRAG_DIM.png
 )
+
+# velmora_embed_pictures(<target>): the pictures built into a module or a
+# program, found by id (cmake/EmbedResources.cmake).
+set_property(GLOBAL PROPERTY VELMORA_PICTURES ${VELMORA_PICTURES})
+function(velmora_embed_pictures target)
+  get_property(pictures GLOBAL PROPERTY VELMORA_PICTURES)
+  velmora_embed_resources(TARGET ${target} NAME pictures BASE_DIR ${PROJECT_SOURCE_DIR} TABLE ${pictures})
+endfunction()

@@ -17,7 +17,7 @@ TEST_F(ModuleTest, PublishesTheInstrumentsEffectRecord) {
   EXPECT_EQ(effect.magic, FourCC('V', 's', 't', 'P'));
   EXPECT_EQ(std::vector<std::int32_t>({effect.numParams, effect.numPrograms, effect.numInputs,
                                        effect.numOutputs, effect.flags, effect.version}),
-            std::vector<std::int32_t>({30, 8, 0, 2, 0x1130, 10400}));
+            std::vector<std::int32_t>({30, 8, 0, 2, 0x1131, 10400}));  // an editor, chunks, a synth
   EXPECT_EQ(effect.uniqueID, FourCC('V', 'e', 'l', 'm'));
   EXPECT_EQ(effect.initialDelay, 0);
   EXPECT_FLOAT_EQ(effect.ioRatio, 1.0f);

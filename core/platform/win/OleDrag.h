@@ -10,7 +10,7 @@
 
 namespace velmora {
 
-class CDataObject : public IDataObject {
+class CDataObject final : public IDataObject {
  public:
   // Copies the formats and takes over the media (released with the object).
   CDataObject(const FORMATETC* formats, const STGMEDIUM* media, int count);
@@ -38,7 +38,7 @@ class CDataObject : public IDataObject {
   STGMEDIUM* mMedia;
 };
 
-class CDropSource : public IDropSource {
+class CDropSource final : public IDropSource {
  public:
   CDropSource() = default;
 

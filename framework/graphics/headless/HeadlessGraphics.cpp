@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "framework/graphics/platform/AppDataFolder.h"
 #include "framework/graphics/raster/PngCodec.h"
 
 namespace velmora {
@@ -86,7 +87,10 @@ void HeadlessGraphics::CreateTextEntry(IControl* control, const TextStyle&, cons
   CommitTextEntry(*control, param, typed.c_str());
 }
 
-void HeadlessGraphics::ApplicationDataFolder(std::string& path, bool) { path = mAppDataFolder; }
+// Unless a test names one, the folder is the platform's own, as a window's is.
+void HeadlessGraphics::ApplicationDataFolder(std::string& path, bool) {
+  path = mAppDataFolder.empty() ? velmora::ApplicationDataFolder() : mAppDataFolder;
+}
 
 bool HeadlessGraphics::OpenUrl(const char* url, const char* title, const char* confirmText,
                                const char* errorText) {

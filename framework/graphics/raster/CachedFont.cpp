@@ -138,9 +138,24 @@ void CachedFont::DrawLineOfText(RasterBitmap& bitmap, const std::uint32_t* chars
 }
 
 int CachedFont::RenderText(RasterBitmap& bitmap, const char* text, int length, RasterRect& rect, int flags) {
+  return RenderTextClipped(bitmap, text, length, rect, flags, nullptr);
+}
+
+int CachedFont::RenderTextClipped(RasterBitmap& bitmap, const char* text, int length, RasterRect& rect, int flags,
+                                  const RasterRect* clipTo) {
   std::lock_guard<std::mutex> guard(lock_);
   if (!typeface_ || !text) return 0;
   const std::size_t byteCount = length < 0 ? std::strlen(text) : std::size_t(length);
+  // Plain opaque text in a font that prefers it goes to the platform's text
+  // drawing where that is the better renderer; so do fonts too tall for the
+  // glyph cache.
+  const bool platformText = (flags_ & kFontPreferPlatformRendering) && !(flags & kTextUseColorAlpha) &&
+                            typeface_->PrefersPlatformText();
+  if (platformText || LineHeight() > 255) {
+    const int height = typeface_->DrawPlatformText(bitmap, text, byteCount, rect, flags, textColour_,
+                                                   backgroundMode_, backgroundColour_, clipTo);
+    if (height >= 0) return height;
+  }
   const std::vector<std::uint32_t> chars = DecodeTextCharacters(text, byteCount);
   if (chars.empty()) return 0;
 
@@ -162,7 +177,8 @@ int CachedFont::RenderText(RasterBitmap& bitmap, const char* text, int length, R
   if (flags & kTextVCenter) top += (rect.Height() - height) / 2;
   else if (flags & kTextBottom) top = rect.bottom - height;
   const RasterRect bounds{0, 0, bitmap.Width(), bitmap.Height()};
-  const RasterRect clip = (flags & kTextNoClip) ? bounds : Intersect(bounds, rect);
+  RasterRect clip = (flags & kTextNoClip) ? bounds : Intersect(bounds, rect);
+  if (clipTo) clip = Intersect(clip, *clipTo);
 
   const bool colourAlpha = (flags & kTextUseColorAlpha) != 0;
   const Pixel colour = colourAlpha ? textColour_ : (textColour_ | 0xff000000u);

@@ -25,6 +25,9 @@ class CachedFont : public RasterFont {
   int SetBackgroundMode(int mode) override;
   void SetCombineMode(int mode, float opacity) override;
   int RenderText(RasterBitmap& bitmap, const char* text, int length, RasterRect& rect, int flags) override;
+  // The same, drawing nothing outside clipTo (null: no such limit).
+  int RenderTextClipped(RasterBitmap& bitmap, const char* text, int length, RasterRect& rect, int flags,
+                        const RasterRect* clipTo);
   Pixel TextColor() const override;
   PlatformTypeface* PlatformFont() const override { return typeface_.get(); }
   int LineHeight() const override;

@@ -1,11 +1,15 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
 
 namespace velmora {
+
+class RasterBitmap;
+struct RasterRect;
 
 // What a font is made from; the editor's text styles map onto it.
 struct FontRequest {
@@ -37,6 +41,19 @@ class PlatformTypeface {
   // The family the platform chose for the requested face.
   virtual std::string FamilyName() const = 0;
   virtual bool RenderGlyph(std::uint32_t codePoint, GlyphImage& out) = 0;
+
+  // The platform's own text drawing, straight into a bitmap's device
+  // context (Windows GDI): whether it is the better choice for plain opaque
+  // text here, and the drawing itself with the RenderText flags, answering
+  // the height drawn, or -1 when it cannot draw (the glyph cache then does).
+  // Nothing is drawn outside clip when it is given.
+  virtual bool PrefersPlatformText() const { return false; }
+  virtual int DrawPlatformText(RasterBitmap& /*bitmap*/, const char* /*text*/, std::size_t /*length*/,
+                               RasterRect& /*rect*/, int /*flags*/, std::uint32_t /*textColour*/,
+                               int /*backgroundMode*/, std::uint32_t /*backgroundColour*/,
+                               const RasterRect* /*clip*/) {
+    return -1;
+  }
 };
 
 // Sizes beyond this (either sign) or 0 make no font.

@@ -1,0 +1,211 @@
+#include "editor/ChordListControls.h"
+
+#include <string>
+
+#include "core/Velmora.h"
+#include "editor/EditorStyle.h"
+#include "framework/graphics/IGraphics.h"
+
+namespace velmora {
+namespace {
+
+// Where a dragged row or cell may be dropped.
+bool InGridArea(int x, int y) { return x >= 17 && x <= 414 && y >= 316 && y <= 713; }
+
+bool SameShown(const ChordEntry& a, const ChordEntry& b) {
+  return a.notes == b.notes && a.root == b.root && a.chordType == b.chordType && a.locked == b.locked &&
+         a.name == b.name && a.octave == b.octave && a.sounding == b.sounding && a.gridIndex == b.gridIndex &&
+         a.inversion == b.inversion;
+}
+
+}  // namespace
+
+// --- ListedChordControl
+
+ListedChordControl::ListedChordControl(Velmora* plugin, int paramIdx, const Rect& rect)
+    : IControl(plugin, rect, paramIdx),
+      mNormalStyle(style::Text(17, style::kLabelGrey, TextStyle::kBold, TextStyle::kNear)),
+      mSoundingStyle(style::Text(17, style::kSoundingGreen, TextStyle::kBold, TextStyle::kNear)),
+      mLockedStyle(style::Text(17, style::kLockedText, TextStyle::kBold, TextStyle::kCenter)),
+      mFull(rect),
+      mInner(rect.left - 1, rect.top + 2, rect.right - 2, rect.bottom - 2),
+      mFill(mInner),
+      mLabelRect(rect.left + 10, rect.top + 10, rect.right, rect.bottom),
+      mVelmora(plugin) {
+  // The play triangle belongs to the list row's layout; a cell never draws it.
+  mTriangle = {mInner.right - 22, mInner.top + 9, mInner.right - 22, mInner.bottom - 9, mInner.right - 11,
+               mInner.top + 14};
+}
+
+ListedChordControl::~ListedChordControl() = default;
+
+void ListedChordControl::SetChord(const ChordEntry& entry, bool gridCell) {
+  mLabel = entry.name;
+  mChord = entry;
+  mGridCell = gridCell;
+  if (!gridCell) return;
+  const Rect& r = mFull;
+  mLabelRect = Rect(r.left, r.top + 22, r.right, r.bottom);
+  mInner = Rect(r.left + 1, r.top + 1, r.right - 2, r.bottom - 2);
+  mFill = Rect(r.left + 2, r.top + 2, r.right - 2, r.bottom - 2);
+  mNormalStyle = style::Text(17, style::kLabelGrey, TextStyle::kBold, TextStyle::kCenter);
+  mSoundingStyle = style::Text(17, style::kSoundingGreen, TextStyle::kBold, TextStyle::kCenter);
+}
+
+void ListedChordControl::RowPress(const MouseMods& mods) {
+  if (mods.L && !mChord.IsEmpty()) {
+    mVelmora->StartChord(mChord.notes, mChord.octave, mChord.inversion, 100);
+    mChord.sounding = true;
+  } else if (mods.R && mGridCell && !mChord.IsEmpty()) {
+    mVelmora->ToggleCellLock(mChord);
+    mChord.locked = !mChord.locked;
+  }
+}
+
+void ListedChordControl::MouseDown(int, int, const MouseMods& mods) { RowPress(mods); }
+
+void ListedChordControl::MouseDrag(int, int, int, int, const MouseMods& mods) {
+  if (!mods.L) return;
+  mDragging = true;
+  mDragFromGrid = mGridCell;
+}
+
+void ListedChordControl::RowRelease(int x, int y) {
+  if (mChord.IsEmpty()) {
+    mChord.sounding = false;
+    return;
+  }
+  mVelmora->StopChord(mChord.notes, mChord.octave, mChord.inversion);
+  mChord.sounding = false;
+  if (!mDragging) return;
+  if (InGridArea(x, y)) {
+    if (mDragFromGrid) {
+      mVelmora->MoveCell(mRect.left, mRect.top, x, y);
+    } else {
+      mVelmora->PlaceListChord(mChord, mRect.top, x, y);
+    }
+  }
+  mDragging = false;
+}
+
+void ListedChordControl::MouseUp(int x, int y, const MouseMods&) { RowRelease(x, y); }
+
+void ListedChordControl::MouseWheel(int x, int y, const MouseMods& mods, float delta) {
+  if (!mGridCell && mList != nullptr) mList->MouseWheel(x, y, mods, delta);
+}
+
+bool ListedChordControl::NeedsRepaint() {
+  return mDirty || !mEverDrawn || mDrawnGridCell != mGridCell || !SameShown(mDrawn, mChord);
+}
+
+void ListedChordControl::DrawPlayTriangle(IGraphics& graphics) {
+  const auto& t = mTriangle;
+  graphics.FillTriangle(style::kSoundingGreen, t[0], t[1], t[2], t[3], t[4], t[5], &mBlend);
+  // The two slanted edges, smoothed by hand.
+  const int x1 = t[0], y1 = t[1];
+  for (int k = 0; k <= 5; ++k) {
+    graphics.PlotPoint(style::kEdgeGreenLight, float(x1 + 2 * k), float(y1 + k));
+    graphics.PlotPoint(style::kEdgeGreenLight, float(x1 + 10 - 2 * k), float(y1 + 6 + k));
+    graphics.PlotPoint(style::kEdgeGreenDark, float(x1 + 2 * k + 1), float(y1 + k));
+    graphics.PlotPoint(style::kEdgeGreenDark, float(x1 + 11 - 2 * k), float(y1 + 6 + k));
+  }
+}
+
+void ListedChordControl::DrawRow(IGraphics& graphics) {
+  mDrawn = mChord;
+  mDrawnGridCell = mGridCell;
+  mEverDrawn = true;
+  if (mChord.IsEmpty()) {
+    // An empty row hides the background's play triangle; a cell draws its own.
+    if (!mGridCell) {
+      graphics.FillRectangle(style::kEmptyDark, mInner);
+      graphics.DrawRectangle(style::kEmptyDark, mInner);
+    }
+    return;
+  }
+  if (mChord.locked) graphics.FillRectangle(style::kLockedBlue, mFill);
+  if (mChord.sounding) {
+    graphics.DrawText(mSoundingStyle, mLabel.c_str(), mLabelRect);
+    graphics.DrawRectangle(style::kSoundingGreen, mInner);
+    if (!mGridCell) DrawPlayTriangle(graphics);
+    return;
+  }
+  graphics.DrawText(mChord.locked ? mLockedStyle : mNormalStyle, mLabel.c_str(), mLabelRect);
+}
+
+bool ListedChordControl::Draw(IGraphics& graphics) {
+  DrawRow(graphics);
+  return true;
+}
+
+// --- ListOfChordsControl
+
+ListOfChordsControl::ListOfChordsControl(Velmora* plugin, const Rect& rect)
+    : IControl(plugin, rect, 7),
+      mVelmora(plugin),
+      mNumberStyle(style::Text(16, style::kCaptionGrey, TextStyle::kNormal, TextStyle::kCenter)) {
+  for (int i = 0; i < ChordListRowCount; ++i) {
+    auto* row = new ListedChordControl(plugin, mRowParamIdx, Rect(626, 7 + 33 * i, 955, 40 + 33 * i));
+    row->SetListControl(this);
+    mRows[static_cast<size_t>(i)] = row;
+  }
+}
+
+// The rows belong to the editor.
+ListOfChordsControl::~ListOfChordsControl() = default;
+
+void ListOfChordsControl::ShowChordPage(const std::vector<ChordEntry>& list) {
+  mEntryCount = static_cast<int>(list.size());
+  for (int i = 0; i < ChordListRowCount; ++i) {
+    ListedChordControl* row = Row(i);
+    const size_t at = static_cast<size_t>(mScrollOffset + i);
+    if (i >= mEntryCount || at >= list.size()) {
+      row->SetChord(ChordEntry{}, false);
+      continue;
+    }
+    const ChordEntry& e = list[at];
+    ChordEntry shown;
+    shown.notes = e.notes;
+    shown.root = e.root;
+    shown.chordType = e.chordType;
+    shown.name = e.name;
+    shown.gridIndex = i;
+    row->SetChord(shown, false);
+    row->SetOctave(mListOctaveShift);
+  }
+}
+
+void ListOfChordsControl::ApplyListOctave() {
+  for (ListedChordControl* row : mRows) row->SetOctave(mListOctaveShift);
+}
+
+void ListOfChordsControl::MouseWheel(int, int, const MouseMods&, float delta) {
+  if (mEntryCount < ChordListRowCount) return;
+  // Whole notches; a turn past either end does nothing at all.
+  const int n = mScrollOffset - static_cast<int>(delta);
+  if (n < 0 || n > mEntryCount - ChordListRowCount) return;
+  mScrollOffset = n;
+  ShowChordPage(mVelmora->ChordListCopy());
+}
+
+void ListOfChordsControl::MouseDown(int x, int y, const MouseMods&) {
+  if (mLeftArrow.Contains(x, y)) {
+    if (mListOctaveShift <= kMinOctave) return;
+    --mListOctaveShift;
+  } else if (mRightArrow.Contains(x, y)) {
+    if (mListOctaveShift >= kMaxOctave) return;
+    ++mListOctaveShift;
+  } else {
+    return;
+  }
+  mVelmora->SetListOctaveShift(mListOctaveShift);
+  ApplyListOctave();
+  MarkDirty(false);
+}
+
+bool ListOfChordsControl::Draw(IGraphics& graphics) {
+  graphics.DrawText(mNumberStyle, std::to_string(mListOctaveShift).c_str(), mNumberRect);
+  return true;
+}
+
+}  // namespace velmora

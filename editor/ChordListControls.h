@@ -1,0 +1,124 @@
+#pragma once
+
+#include <array>
+#include <string>
+#include <vector>
+
+#include "engine/ChordEntry.h"
+#include "framework/graphics/IControl.h"
+
+namespace velmora {
+
+class ListOfChordsControl;
+class Velmora;
+
+// One chord of the list: it shows a ChordEntry by name, plays it while the
+// left button is held and can be dragged onto the grid. Also the base of the
+// grid cell, whose variant is laid out by SetChord.
+//
+// Threads: the editor's thread only. It holds a copy of what it shows; the
+// editor's sync refills it from the plug-in.
+class ListedChordControl : public IControl {
+ public:
+  ListedChordControl(Velmora* plugin, int paramIdx, const Rect& rect);
+  ~ListedChordControl() override;
+
+  void MouseDown(int x, int y, const MouseMods& mods) override;
+  void MouseUp(int x, int y, const MouseMods& mods) override;
+  void MouseDrag(int x, int y, int dx, int dy, const MouseMods& mods) override;
+  void MouseDoubleClick(int x, int y, const MouseMods& mods) override { MouseDown(x, y, mods); }
+  void MouseWheel(int x, int y, const MouseMods& mods, float delta) override;
+  bool Draw(IGraphics& graphics) override;
+  // Redrawn at every editor refresh...
+  bool IsDirty() override { return true; }
+  // ...but painted only when what it shows changed.
+  bool NeedsRepaint() override;
+
+  // Shows an entry; a grid cell lays itself out as one.
+  void SetChord(const ChordEntry& entry, bool gridCell);
+  const ChordEntry& Chord() const { return mChord; }
+  void SetOctave(int octave) { mChord.octave = octave; }
+  void SetLocked(bool locked) { mChord.locked = locked; }
+  void SetInversion(int inversion) { mChord.inversion = inversion; }
+  void SetSounding(bool sounding) { mChord.sounding = sounding; }
+  bool IsGridCell() const { return mGridCell; }
+  bool IsDragging() const { return mDragging; }
+  const std::string& Label() const { return mLabel; }
+  // The list whose wheel a list row passes on.
+  void SetListControl(ListOfChordsControl* list) { mList = list; }
+
+ protected:
+  // The press and release that play the chord, lock a cell and end a drag.
+  void RowPress(const MouseMods& mods);
+  void RowRelease(int x, int y);
+  // The row's own drawing; for a grid cell everything before the arrows.
+  void DrawRow(IGraphics& graphics);
+
+  TextStyle mNormalStyle;
+  TextStyle mSoundingStyle;
+  TextStyle mLockedStyle;
+  Rect mFull;
+  Rect mInner;
+  Rect mFill;
+  Rect mLabelRect;
+  Velmora* mVelmora;
+  std::string mLabel;
+  bool mGridCell = false;
+  bool mDragging = false;
+  bool mDragFromGrid = false;
+  std::array<int, 6> mTriangle{};  // x1, y1, x2, y2, x3, y3
+  ChordEntry mChord;
+
+ private:
+  void DrawPlayTriangle(IGraphics& graphics);
+
+  ListOfChordsControl* mList = nullptr;
+  // What the last Draw showed, to tell whether a repaint is needed.
+  ChordEntry mDrawn;
+  bool mDrawnGridCell = false;
+  bool mEverDrawn = false;
+};
+
+// The chord list: twenty rows of the list, paged with the wheel, and the
+// octave selector under them that shifts what the rows play.
+//
+// Threads: the editor's thread only.
+class ListOfChordsControl : public IControl {
+ public:
+  static constexpr int ChordListRowCount = 20;
+  static constexpr int kMinOctave = -4;
+  static constexpr int kMaxOctave = 4;
+
+  // Creates its rows, which the editor then owns once added.
+  ListOfChordsControl(Velmora* plugin, const Rect& rect);
+  ~ListOfChordsControl() override;
+
+  void MouseDown(int x, int y, const MouseMods& mods) override;
+  void MouseWheel(int x, int y, const MouseMods& mods, float delta) override;
+  bool Draw(IGraphics& graphics) override;
+
+  // Shows the page of list starting at ScrollOffset.
+  void ShowChordPage(const std::vector<ChordEntry>& list);
+  // A rebuilt list starts at its first entry.
+  void ResetScroll() { mScrollOffset = 0; }
+  void ApplyListOctave();
+
+  ListedChordControl* Row(int i) const { return mRows[static_cast<size_t>(i)]; }
+  int ScrollOffset() const { return mScrollOffset; }
+  int EntryCount() const { return mEntryCount; }
+  int ListOctaveShift() const { return mListOctaveShift; }
+
+ private:
+  Velmora* mVelmora;
+  int mRowParamIdx = 9;
+  int mScrollOffset = 0;
+  int mEntryCount = 0;
+  Rect mLeftArrow{690, 673, 711, 694};
+  Rect mRightArrow{726, 673, 747, 694};
+  Rect mNumberRect{714, 676, 726, 697};
+  TextStyle mNumberStyle;
+  int mListOctaveShift = 0;
+  std::array<ListedChordControl*, ChordListRowCount> mRows{};
+};
+
+}  // namespace velmora

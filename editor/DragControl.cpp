@@ -1,0 +1,20 @@
+#include "editor/DragControl.h"
+
+#include "core/Velmora.h"
+
+namespace velmora {
+
+IContactDragControl::IContactDragControl(Velmora* plugin, int x, int y, int paramIdx, const ImageStrip& strip)
+    : IContactControl(plugin, x, y, paramIdx, strip), mVelmora(plugin) {}
+
+IContactDragControl::~IContactDragControl() = default;
+
+void IContactDragControl::MouseDown(int, int, const MouseMods&) {
+  // One frame: the value goes to 1 (and past 1.001 back to 0), as a switch's.
+  mValue += mBitmap.N < 2 ? 1.0 : 1.0 / (mBitmap.N - 1);
+  if (mValue > 1.001) mValue = 0.0;
+  MarkDirty(true);
+  mVelmora->StartFileDrag();
+}
+
+}  // namespace velmora

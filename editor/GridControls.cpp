@@ -1,0 +1,162 @@
+#include "editor/GridControls.h"
+
+#include <string>
+
+#include "core/Velmora.h"
+#include "editor/EditorStyle.h"
+#include "framework/graphics/IGraphics.h"
+
+namespace velmora {
+namespace {
+
+constexpr int kCellSize = 94;
+
+struct ArrowColours {
+  Color fill, first, second;
+};
+
+}  // namespace
+
+GridChordControl::GridChordControl(Velmora* plugin, int paramIdx, const Rect& r)
+    : ListedChordControl(plugin, paramIdx, r),
+      mOctaveNormal(style::Text(16, style::kCaptionGrey, TextStyle::kNormal, TextStyle::kCenter)),
+      mOctaveSounding(style::Text(16, style::kSoundingGreen, TextStyle::kNormal, TextStyle::kCenter)),
+      mOctaveLocked(style::Text(16, style::kLockedText, TextStyle::kNormal, TextStyle::kCenter)),
+      mInvNormal(style::Text(14, style::kCaptionGrey, TextStyle::kNormal, TextStyle::kFar)),
+      mInvLocked(style::Text(14, style::kLockedText, TextStyle::kNormal, TextStyle::kFar)),
+      mInvNumberNormal(style::Text(16, style::kCaptionGrey, TextStyle::kNormal, TextStyle::kFar)),
+      mInvNumberSounding(style::Text(16, style::kSoundingGreen, TextStyle::kNormal, TextStyle::kFar)),
+      mInvNumberLocked(style::Text(16, style::kLockedText, TextStyle::kNormal, TextStyle::kFar)),
+      mLeftArrow(r.left + 18, r.top + 54, r.left + 39, r.top + 75),
+      mRightArrow(r.left + 54, r.top + 54, r.left + 75, r.top + 75),
+      mOctaveRect(r.left + 40, r.top + 57, r.left + 56, r.top + 91),
+      mInversionRect(r.right - 21, r.top + 3, r.right - 6, r.top + 18),
+      mInversionSpot(r.right - 21, r.top, r.right - 1, r.top + 19) {
+  SetChord(ChordEntry{}, true);
+}
+
+bool GridChordControl::InHotSpot(int x, int y) const {
+  return mLeftArrow.Contains(x, y) || mRightArrow.Contains(x, y) || mInversionSpot.Contains(x, y);
+}
+
+void GridChordControl::MouseDown(int x, int y, const MouseMods& mods) {
+  if (mChord.IsEmpty() || mChord.sounding) return;
+  if (mLeftArrow.Contains(x, y)) {
+    if (mChord.octave <= ListOfChordsControl::kMinOctave) return;
+    --mChord.octave;
+    mVelmora->SetCellOctave(mChord);
+  } else if (mRightArrow.Contains(x, y)) {
+    if (mChord.octave >= ListOfChordsControl::kMaxOctave) return;
+    ++mChord.octave;
+    mVelmora->SetCellOctave(mChord);
+  } else if (mInversionSpot.Contains(x, y)) {
+    // Every inversion the chord has, whatever the inversion switches allow.
+    const int notes = static_cast<int>(mChord.notes.size());
+    mChord.inversion = notes > 0 ? (mChord.inversion + 1) % notes : 0;
+    mVelmora->SetCellInversion(mChord);
+  } else {
+    RowPress(mods);
+  }
+}
+
+void GridChordControl::MouseUp(int x, int y, const MouseMods&) {
+  if (!InHotSpot(x, y)) {
+    RowRelease(x, y);
+    return;
+  }
+  if (mChord.sounding) {
+    mVelmora->StopChord(mChord.notes, mChord.octave, mChord.inversion);
+    mChord.sounding = false;
+  }
+  // A release over a hot spot is not a drop, and must not leave a drag
+  // pending for a later release elsewhere.
+  mDragging = false;
+}
+
+void GridChordControl::DrawNumbers(IGraphics& graphics) {
+  const ChordEntry& c = mChord;
+  const TextStyle& octave = c.sounding ? mOctaveSounding : c.locked ? mOctaveLocked : mOctaveNormal;
+  graphics.DrawText(octave, std::to_string(c.octave).c_str(), mOctaveRect);
+  if (c.inversion < 1) {
+    graphics.DrawText(c.locked ? mInvLocked : mInvNormal, "inv", mInversionRect);
+    return;
+  }
+  const TextStyle& number = c.sounding ? mInvNumberSounding : c.locked ? mInvNumberLocked : mInvNumberNormal;
+  graphics.DrawText(number, std::to_string(c.inversion).c_str(), mInversionRect);
+}
+
+void GridChordControl::DrawArrows(IGraphics& graphics) {
+  const ChordEntry& c = mChord;
+  ArrowColours colours;
+  if (c.sounding && c.locked) {
+    colours = {style::kSoundingGreen, Color(255, 39, 196, 136), Color(255, 13, 164, 194)};
+  } else if (c.sounding) {
+    colours = {style::kSoundingGreen, style::kEdgeGreenLight, style::kEdgeGreenDark};
+  } else {
+    colours = {style::kLockedText, Color(255, 154, 213, 243), Color(255, 53, 170, 230)};
+  }
+  const int L = mRect.left, T = mRect.top;
+  graphics.FillTriangle(colours.fill, L + 23, T + 64, L + 34, T + 59, L + 34, T + 70, &mBlend);
+  const int x0 = L + 23, y0 = T + 59;
+  for (int k = 0; k <= 5; ++k) {
+    graphics.PlotPoint(colours.first, float(x0 + 2 * k + 1), float(y0 + 5 - k));
+    graphics.PlotPoint(colours.first, float(x0 + 2 * k + 1), float(y0 + 6 + k));
+    graphics.PlotPoint(colours.second, float(x0 + 2 * k), float(y0 + 5 - k));
+    graphics.PlotPoint(colours.second, float(x0 + 2 * k), float(y0 + 6 + k));
+  }
+  graphics.FillTriangle(colours.fill, L + 59, T + 59, L + 59, T + 70, L + 70, T + 64, &mBlend);
+  const int x1 = L + 59, y1 = T + 59;
+  for (int k = 0; k <= 5; ++k) {
+    graphics.PlotPoint(colours.first, float(x1 + 2 * k), float(y1 + k));
+    graphics.PlotPoint(colours.first, float(x1 + 10 - 2 * k), float(y1 + 6 + k));
+    graphics.PlotPoint(colours.second, float(x1 + 2 * k + 1), float(y1 + k));
+    graphics.PlotPoint(colours.second, float(x1 + 11 - 2 * k), float(y1 + 6 + k));
+  }
+}
+
+bool GridChordControl::Draw(IGraphics& graphics) {
+  DrawRow(graphics);
+  if (mChord.IsEmpty()) {
+    // Hides the background's arrows.
+    graphics.FillRectangle(style::kEmptyDark, mLeftArrow);
+    graphics.FillRectangle(style::kEmptyDark, mRightArrow);
+    return true;
+  }
+  DrawNumbers(graphics);
+  // Otherwise the background's white arrows show.
+  if (mChord.locked || mChord.sounding) DrawArrows(graphics);
+  return true;
+}
+
+// --- GridOfChordsControl
+
+GridOfChordsControl::GridOfChordsControl(Velmora* plugin, const Rect& rect)
+    : IControl(plugin, rect, 6), mVelmora(plugin) {
+  for (int i = 0; i < kGridCellCount; ++i) {
+    const int left = 17 + (i % 4) * kCellSize;
+    const int top = 316 + (3 - i / 4) * kCellSize;
+    mCells[static_cast<size_t>(i)] =
+        new GridChordControl(plugin, mCellParamIdx, Rect(left, top, left + kCellSize, top + kCellSize));
+  }
+}
+
+GridOfChordsControl::~GridOfChordsControl() = default;
+
+void GridOfChordsControl::ShowGridCells(const GridCells& cells) {
+  for (int i = 0; i < kGridCellCount; ++i) {
+    const ChordEntry& e = cells[static_cast<size_t>(i)];
+    ChordEntry shown;
+    shown.notes = e.notes;
+    shown.root = e.root;
+    shown.chordType = e.chordType;
+    shown.name = e.name;
+    shown.gridIndex = i;
+    GridChordControl* cell = Cell(i);
+    cell->SetChord(shown, true);
+    cell->SetLocked(e.locked);
+    cell->SetOctave(e.octave);
+    cell->SetInversion(e.inversion);
+  }
+}
+
+}  // namespace velmora

@@ -1,0 +1,54 @@
+#pragma once
+
+#include <array>
+
+#include "editor/ChordListControls.h"
+#include "engine/GridHistory.h"
+
+namespace velmora {
+
+// One of the sixteen grid cells: a list row in its grid-cell variant, with
+// octave arrows, the octave number and an inversion corner. Presses elsewhere
+// play the cell (left) or toggle its lock (right); dragging it onto another
+// cell swaps them.
+//
+// Threads: the editor's thread only.
+class GridChordControl : public ListedChordControl {
+ public:
+  GridChordControl(Velmora* plugin, int paramIdx, const Rect& rect);
+
+  void MouseDown(int x, int y, const MouseMods& mods) override;
+  void MouseUp(int x, int y, const MouseMods& mods) override;
+  bool Draw(IGraphics& graphics) override;
+
+ private:
+  bool InHotSpot(int x, int y) const;
+  void DrawNumbers(IGraphics& graphics);
+  void DrawArrows(IGraphics& graphics);
+
+  TextStyle mOctaveNormal, mOctaveSounding, mOctaveLocked;
+  TextStyle mInvNormal, mInvLocked, mInvNumberNormal, mInvNumberSounding, mInvNumberLocked;
+  Rect mLeftArrow, mRightArrow, mOctaveRect, mInversionRect, mInversionSpot;
+};
+
+// The grid container: creates the sixteen cells and refills them from a copy
+// of the grid. It is never added to the editor, so it never draws or is hit.
+//
+// Threads: the editor's thread only.
+class GridOfChordsControl : public IControl {
+ public:
+  GridOfChordsControl(Velmora* plugin, const Rect& rect);
+  ~GridOfChordsControl() override;  // the cells belong to the editor
+
+  bool Draw(IGraphics&) override { return true; }
+
+  void ShowGridCells(const GridCells& cells);
+  GridChordControl* Cell(int i) const { return mCells[static_cast<size_t>(i)]; }
+
+ private:
+  Velmora* mVelmora;
+  int mCellParamIdx = 10;
+  std::array<GridChordControl*, kGridCellCount> mCells{};
+};
+
+}  // namespace velmora

@@ -1,0 +1,149 @@
+#include "editor/PopupMenus.h"
+
+#include "editor/EditorStyle.h"
+#include "engine/Tables.h"
+#include "framework/graphics/DebugTrace.h"
+#include "framework/graphics/IGraphics.h"
+
+namespace velmora {
+namespace {
+
+// The chosen item of a shown menu, or -1 when it was dismissed.
+int Choose(IControl& control, PopupMenu& menu, const Rect& area) {
+  IGraphics* graphics = control.GetGUI();
+  if (graphics == nullptr) return -1;
+  PopupMenu* chosen = graphics->ShowPopupMenu(menu, area);
+  return chosen == &menu ? menu.ChosenItem() : -1;
+}
+
+void AddNoteNames(PopupMenu& menu) {
+  for (int k = 0; k < kPitchClassCount; ++k) menu.AddItem(NoteLongName(k).c_str());
+}
+
+}  // namespace
+
+// --- IPopupMenuScales
+
+IPopupMenuScales::IPopupMenuScales(Velmora* plugin, const Rect& rect)
+    : IControl(plugin, rect, kScalesDropdown),
+      mRootArea(rect.left, rect.top, rect.left + 37, rect.bottom),
+      mScaleArea(rect.left + 37, rect.top, rect.right, rect.bottom),
+      mLabelStyle(style::Text(16, style::kCaptionGrey, TextStyle::kBold, TextStyle::kCenter)),
+      mVelmora(plugin) {
+  AddNoteNames(mRootMenu);
+  for (int s = 0; s < kScaleCount; ++s) mScaleMenu.AddItem(ScaleLongName(s).c_str());
+}
+
+IPopupMenuScales::~IPopupMenuScales() = default;
+
+void IPopupMenuScales::MouseDown(int x, int y, const MouseMods&) {
+  ScalePopupChoice choice = mVelmora->ScaleChoice();
+  const double rows = kScaleRowCount;
+  if (mRootArea.Contains(x, y)) {
+    const int b = Choose(*this, mRootMenu, mRootArea);
+    if (b < 0) {
+      DebugTrace("nothing note chosen\n");
+    } else {
+      DebugTrace("item note chosen, main menu %i\n", b);
+      mVelmora->SetScaleChoice(b, choice.chosenScale);
+      mValue = (choice.chosenScale * 12 + b) / rows;
+      mNoteLabel = NoteShortName(b);
+    }
+  } else if (mScaleArea.Contains(x, y)) {
+    const int b = Choose(*this, mScaleMenu, mScaleArea);
+    if (b < 0) {
+      DebugTrace("nothin typeg chosen\n");
+    } else {
+      DebugTrace("type item chosen, main menu %i\n", b);
+      mVelmora->SetScaleChoice(choice.chosenRoot, b);
+      mValue = (choice.chosenRoot + b * 12) / rows;
+      mScaleLabel = ScaleShortName(b);
+    }
+  }
+  if (!IsDirty()) {
+    SetRedrawRequested();
+    MarkDirty(true);
+  }
+}
+
+void IPopupMenuScales::ShowChoice(const ScalePopupChoice& choice) {
+  if (choice.noteLabel == mNoteLabel && choice.scaleLabel == mScaleLabel) return;
+  mNoteLabel = choice.noteLabel;
+  mScaleLabel = choice.scaleLabel;
+  MarkDirty(false);
+}
+
+bool IPopupMenuScales::Draw(IGraphics& graphics) {
+  graphics.DrawText(mLabelStyle, mScaleLabel.c_str(), mScaleLabelRect);
+  graphics.DrawText(mLabelStyle, mNoteLabel.c_str(), mNoteLabelRect);
+  return true;
+}
+
+// --- IPopupMenuChords
+
+IPopupMenuChords::IPopupMenuChords(Velmora* plugin, int paramIdx, const Rect& rect)
+    : IControl(plugin, rect, paramIdx),
+      mBox(paramIdx == kInclusionsDropdown ? FilterBox::kInclusions : FilterBox::kExclusions),
+      mVelmora(plugin) {
+  const int w = (rect.right - rect.left) / 2;
+  mRootArea = Rect(rect.left, rect.top, rect.left + w - 1, rect.bottom);
+  mTypeArea = Rect(rect.left + w + 2, rect.top, rect.right, rect.bottom);
+  AddNoteNames(mRootMenu);
+  for (int t = 0; t < kChordTypeCount; ++t) mTypeMenu.AddItem(ChordTypeSuffix(t).c_str());
+}
+
+IPopupMenuChords::~IPopupMenuChords() = default;
+
+const char* IPopupMenuChords::NoteName(int pitchClass) const { return NoteLongName(pitchClass).c_str(); }
+const char* IPopupMenuChords::TypeName(int chordType) const { return ChordTypeSuffix(chordType).c_str(); }
+
+void IPopupMenuChords::MouseDown(int x, int y, const MouseMods&) {
+  ChordPopupChoice choice = mVelmora->ChordChoice(mBox);
+  const double rows = kChordRowCount;
+  if (mRootArea.Contains(x, y)) {
+    const int b = Choose(*this, mRootMenu, mRootArea);
+    if (b < 0) {
+      DebugTrace("nothing note chosen\n");
+    } else {
+      DebugTrace("item note chosen, main menu %i\n", b);
+      mVelmora->SetChordChoice(mBox, b, choice.chosenType);
+      mValue = (choice.chosenType * 12 + b) / rows;
+    }
+  } else if (mTypeArea.Contains(x, y)) {
+    const int b = Choose(*this, mTypeMenu, mTypeArea);
+    if (b < 0) {
+      DebugTrace("nothin typeg chosen\n");
+    } else {
+      DebugTrace("type item chosen, main menu %i\n", b);
+      mVelmora->SetChordChoice(mBox, choice.chosenRoot, b);
+      mValue = (choice.chosenRoot + b * 12) / rows;
+    }
+  }
+  // Every press re-applies the current choices, even without a new one.
+  SetRedrawRequested();
+  MarkDirty(true);
+}
+
+// --- IPopupOptions
+
+IPopupOptions::IPopupOptions(Velmora* plugin, const Rect& rect)
+    : IControl(plugin, rect, kOptionsPopup), mVelmora(plugin), mHotArea(rect) {
+  mMenu.AddItem("Go to Website");
+  mMenu.AddItem("Version 1.4.0");
+}
+
+IPopupOptions::~IPopupOptions() = default;
+
+void IPopupOptions::MouseDown(int x, int y, const MouseMods&) {
+  if (!mHotArea.Contains(x, y)) return;
+  const int item = Choose(*this, mMenu, mHotArea);
+  if (item < 0) {
+    DebugTrace("no option chosen\n");
+    return;
+  }
+  if (item == 0 && GetGUI() != nullptr) GetGUI()->OpenUrl(kWebsite, "Our website", nullptr, nullptr);
+  SetRedrawRequested();
+  MarkDirty(true);
+}
+
+}  // namespace velmora

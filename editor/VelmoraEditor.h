@@ -1,0 +1,84 @@
+#pragma once
+
+#include <array>
+#include <functional>
+#include <memory>
+
+#include "framework/graphics/Controls.h"
+
+namespace velmora {
+
+class CustomKeyboardControl;
+class EditorSync;
+class ExclusionsControl;
+class FileDragSource;
+class GridOfChordsControl;
+class IContactDragControl;
+class IGraphics;
+class IPopupMenuChords;
+class IPopupMenuScales;
+class IPopupOptions;
+class InclusionsControl;
+class ListOfChordsControl;
+class Velmora;
+
+// The controls the plug-in reaches: non-owning, the editor owns them (the
+// grid container, which is never added, belongs to VelmoraEditor).
+struct EditorControls {
+  IPopupMenuScales* scalePopup = nullptr;
+  IPopupMenuChords* exclusionPopup = nullptr;
+  IPopupMenuChords* inclusionPopup = nullptr;
+  IPopupOptions* optionsPopup = nullptr;
+  CustomKeyboardControl* keyboard = nullptr;
+  ExclusionsControl* exclusions = nullptr;
+  InclusionsControl* inclusions = nullptr;
+  ISwitchControl* octaveUp = nullptr;
+  ISwitchControl* octaveDown = nullptr;
+  GridOfChordsControl* grid = nullptr;
+  ListOfChordsControl* chordList = nullptr;
+  IContactDragControl* dragButton = nullptr;
+};
+
+// The editor of one plug-in instance, built once inside the plug-in's
+// constructor: the platform's graphics context with the 62 controls of the
+// panel, attached to the plug-in, the sync that keeps the controls in step
+// with the plug-in, and the platform's file drag.
+//
+// Threads: built and torn down on the thread that constructs and destroys
+// the plug-in; everything else belongs to the editor's thread.
+class VelmoraEditor {
+ public:
+  static constexpr int kWidth = 964;
+  static constexpr int kHeight = 709;
+  static constexpr int kFramesPerSecond = 25;
+
+  // defineParameters runs after the background is added and before the
+  // first button, as the parameters are defined inside the build.
+  VelmoraEditor(Velmora& plugin, const std::function<void()>& defineParameters);
+  ~VelmoraEditor();
+
+  // Disconnects the sync and the file drag from the plug-in; called before
+  // any plug-in member they point into goes.
+  void Disconnect();
+
+  IGraphics& Graphics() const { return *mGraphics; }
+  const EditorControls& Controls() const { return mControls; }
+
+ private:
+  void Build(const std::function<void()>& defineParameters);
+  void AddButtons();
+  void AddPopups();
+  void AddFilters();
+  void AddSwitches();
+  void AddGridAndList();
+  void AddRecording();
+
+  Velmora& mPlugin;
+  IGraphics* mGraphics;  // owned by the plug-in once attached
+  EditorControls mControls;
+  std::unique_ptr<GridOfChordsControl> mGridContainer;
+  std::unique_ptr<EditorSync> mSync;
+  std::unique_ptr<FileDragSource> mFileDrag;
+};
+
+}  // namespace velmora

@@ -1,0 +1,32 @@
+#!/bin/sh
+# check-module.sh <objdump> <module.dll>...
+# Each plug-in DLL exports exactly VSTPluginMain and main, and imports only
+# DLLs that every Windows has: the C and C++ runtimes, winpthreads, zlib and
+# libpng are linked in, so nothing has to ship beside it.
+set -eu
+objdump=$1
+shift
+allowed=" kernel32.dll msvcrt.dll user32.dll gdi32.dll advapi32.dll shell32.dll ole32.dll comdlg32.dll wininet.dll "
+status=0
+for module in "$@"; do
+  name=$(basename "$module")
+  dump=$("$objdump" -p "$module")
+  exports=$(printf '%s\n' "$dump" | sed -n '/\[Ordinal\/Name Pointer\] Table/,/^$/p' |
+            sed -n 's/^[[:space:]]*\[ *[0-9]*\] //p' | sort | tr '\n' ' ')
+  if [ "$exports" != "VSTPluginMain main " ]; then
+    echo "$name exports: $exports(want: VSTPluginMain main)"
+    status=1
+  fi
+  imports=$(printf '%s\n' "$dump" | sed -n 's/^[[:space:]]*DLL Name: //p' | tr '[:upper:]' '[:lower:]')
+  for dll in $imports; do
+    case "$allowed" in
+      *" $dll "*) ;;
+      *) echo "$name imports $dll, which Windows does not have"; status=1 ;;
+    esac
+  done
+  for needed in kernel32.dll msvcrt.dll; do
+    printf '%s\n' "$imports" | grep -qx "$needed" || { echo "$name does not import $needed"; status=1; }
+  done
+  echo "$name: exports $exports; imports" $imports
+done
+exit $status

@@ -1,0 +1,29 @@
+// EditorTestPlugin.dll: the test editor in the platform's window, behind
+// the same entry points and adapter as Velmora.dll; its pictures are "PNG"
+// resources of the DLL.
+#include "TestEditor.h"
+#include "framework/graphics/IGraphics.h"
+#include "framework/graphics/PlatformGraphics.h"
+#include "framework/plugin/vst2/IPluginVST.h"
+#include "framework/plugin/vst2/VstEntry.h"
+
+namespace velmora {
+namespace {
+
+class EditorTestPlugin : public IPluginVST {
+ public:
+  explicit EditorTestPlugin(audioMasterCallback host)
+      : IPluginVST(host, wintest::kParamCount, "0-2", 1, "EditorTest", "Velmora Tests", "LumarexLLC", 0x00010400,
+                   0x56456454, 0, true, true, true) {
+    wintest::DefineTestParams(*this);
+    IGraphics* editor = MakePlatformGraphics(this, wintest::kEditorWidth, wintest::kEditorHeight, 25);
+    wintest::BuildTestEditor(*editor, *this);
+    AttachEditor(editor);
+  }
+};
+
+}  // namespace
+
+IPluginVST* CreatePlugin(audioMasterCallback hostCallback) { return new EditorTestPlugin(hostCallback); }
+
+}  // namespace velmora

@@ -1,0 +1,226 @@
+// velmora-x11-host: opens a VST 2.4 plug-in's editor in a window of its own.
+//   velmora-x11-host MODULE                      until the window is closed
+//   velmora-x11-host MODULE --screenshot FILE    the drawn editor as a PNG
+//   velmora-x11-host MODULE --measure [SECONDS]  first-frame time and idle CPU
+//   --set INDEX=VALUE (repeatable) sets a parameter (0..1) before the editor opens.
+// Without a desktop, run it under xvfb-run -a.
+#include <X11/Xlib.h>
+#include <sys/resource.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "tools/x11host/X11EditorHost.h"
+
+using velmora::MemBitmap;
+using velmora::host::X11EditorHost;
+using Clock = std::chrono::steady_clock;
+
+namespace {
+
+double Ms(Clock::duration d) { return std::chrono::duration<double, std::milli>(d).count(); }
+
+double ProcessCpuSeconds() {
+  rusage usage{};
+  getrusage(RUSAGE_SELF, &usage);
+  return double(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
+         double(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+}
+
+// The X server's CPU time, found through the display's lock file; -1 when unknown.
+double ServerCpuSeconds() {
+  const char* name = std::getenv("DISPLAY");
+  if (!name || name[0] != ':') return -1.0;
+  std::ifstream lock("/tmp/.X" + std::string(name + 1, std::strcspn(name + 1, ".")) + "-lock");
+  long pid = 0;
+  if (!(lock >> pid) || pid <= 0) return -1.0;
+  std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");
+  std::string text((std::istreambuf_iterator<char>(stat)), std::istreambuf_iterator<char>());
+  const std::size_t close = text.rfind(')');
+  if (close == std::string::npos) return -1.0;
+  std::istringstream fields(text.substr(close + 2));
+  std::string field;
+  unsigned long long utime = 0, stime = 0;
+  for (int i = 3; i <= 15 && fields >> field; ++i) {
+    if (i == 14) utime = std::stoull(field);
+    if (i == 15) stime = std::stoull(field);
+  }
+  return double(utime + stime) / double(sysconf(_SC_CLK_TCK));
+}
+
+std::uint64_t Hash(const MemBitmap& bitmap) {
+  std::uint64_t h = 1469598103934665603ull;
+  for (int y = 0; y < bitmap.Height(); ++y) {
+    const velmora::Pixel* row = bitmap.Row(y);
+    for (int x = 0; x < bitmap.Width(); ++x) h = (h ^ row[x]) * 1099511628211ull;
+  }
+  return h;
+}
+
+// Captures until two captures 200 ms apart agree; the editor is then drawn.
+bool WaitSettled(X11EditorHost& host, std::chrono::seconds timeout) {
+  MemBitmap shot;
+  std::uint64_t last = 0;
+  return X11EditorHost::WaitFor(
+      [&] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(200));
+        const bool ok = host.capture(shot);
+        const std::uint64_t h = ok ? Hash(shot) : 0;
+        const bool same = ok && h == last && host.idleCalls() > 2;
+        last = h;
+        return same;
+      },
+      timeout);
+}
+
+void Measure(X11EditorHost& host, int seconds) {
+  // 1. From effEditOpen to the first complete frame on the screen. Captures
+  // run all along and are compared afterwards with the settled frame.
+  struct Seen {
+    Clock::duration at;
+    std::uint64_t hash;
+  };
+  std::vector<Seen> seen;
+  MemBitmap shot;
+  const Clock::time_point start = Clock::now();
+  if (!host.openEditor(0, 0, false)) {
+    std::fprintf(stderr, "cannot open the editor: %s\n", host.error().c_str());
+    std::exit(1);
+  }
+  const Clock::duration opened = Clock::now() - start;
+  velmora::Pixel blank = 0, now = 0;
+  host.pixel(0, 0, blank);
+  host.idleOnce();
+  const Clock::duration firstIdle = Clock::now() - start;
+  host.setIdling(true);
+  // The first pixels: one request paints the whole first frame, so the
+  // corner changing marks its arrival; a full capture then tells whether
+  // that frame was complete.
+  Clock::duration firstPixels{-1};
+  while (Clock::now() - start < std::chrono::seconds(2)) {
+    if (host.pixel(0, 0, now) && now != blank) {
+      firstPixels = Clock::now() - start;
+      break;
+    }
+  }
+  Clock::duration captureCost{0};
+  int captures = 0;
+  while (Clock::now() - start < std::chrono::milliseconds(600)) {
+    const Clock::time_point before = Clock::now();
+    if (host.capture(shot)) seen.push_back(Seen{Clock::now() - start, Hash(shot)});
+    captureCost += Clock::now() - before;
+    ++captures;
+  }
+  WaitSettled(host, std::chrono::seconds(10));
+  host.capture(shot);
+  const std::uint64_t settled = Hash(shot);
+  double complete = -1.0;
+  for (const Seen& s : seen) {
+    if (s.hash == settled) {
+      complete = Ms(s.at);
+      break;
+    }
+  }
+  const bool firstWasComplete = !seen.empty() && seen.front().hash == settled;
+  std::printf("effEditOpen call:                          %7.2f ms\n", Ms(host.openCallDuration()));
+  std::printf("first effEditIdle returned (draws it all): %7.2f ms after the open began\n", Ms(firstIdle));
+  std::printf("first pixels on the screen:                %7.2f ms after the open began\n",
+              firstPixels.count() < 0 ? -1.0 : Ms(firstPixels));
+  std::printf("complete frame seen by a full capture:     %7.2f ms after the open began (%s; one capture per %.1f ms)\n",
+              complete, firstWasComplete ? "the first capture already" : "later captures",
+              captures ? Ms(captureCost) / captures : 0.0);
+  std::printf("  (the open took %.2f ms of that, parent window included)\n", Ms(opened));
+
+  // 2. CPU while idle: editor open, then closed, idle calls every 40 ms in both.
+  auto cpu = [&](const char* what) {
+    std::this_thread::sleep_for(std::chrono::seconds(1));
+    const double p0 = ProcessCpuSeconds(), s0 = ServerCpuSeconds();
+    const long idles0 = host.idleCalls();
+    const Clock::time_point t0 = Clock::now();
+    std::this_thread::sleep_for(std::chrono::seconds(seconds));
+    const double wall = std::chrono::duration<double>(Clock::now() - t0).count();
+    const double process = (ProcessCpuSeconds() - p0) / wall * 100.0;
+    const double server = s0 < 0 ? -1.0 : (ServerCpuSeconds() - s0) / wall * 100.0;
+    std::printf("CPU, %-34s process %6.3f%% of one core, X server %6.3f%% (%ld idle calls in %.1f s)\n", what,
+                process, server, host.idleCalls() - idles0, wall);
+    return std::make_pair(process, server);
+  };
+  const auto open = cpu("editor open, idle:");
+  host.closeEditor();
+  host.setIdling(true);
+  const auto closed = cpu("editor closed, idle calls only:");
+  std::printf("CPU of the open idle editor:              process %6.3f%%, X server %6.3f%%\n",
+              open.first - closed.first, open.second - closed.second);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc < 2) {
+    std::fprintf(stderr,
+                 "usage: %s MODULE [--set INDEX=VALUE]... [--screenshot FILE | --measure [SECONDS]]\n", argv[0]);
+    return 2;
+  }
+  std::string screenshot;
+  int measure = 0;
+  std::vector<std::pair<int, float>> settings;
+  for (int i = 2; i < argc; ++i) {
+    const std::string arg = argv[i];
+    if (arg == "--screenshot" && i + 1 < argc) {
+      screenshot = argv[++i];
+    } else if (arg == "--measure") {
+      measure = (i + 1 < argc && argv[i + 1][0] != '-') ? std::atoi(argv[++i]) : 10;
+    } else if (arg == "--set" && i + 1 < argc) {
+      const std::string setting = argv[++i];
+      const std::size_t eq = setting.find('=');
+      if (eq == std::string::npos) return 2;
+      settings.emplace_back(std::atoi(setting.substr(0, eq).c_str()), std::strtof(setting.c_str() + eq + 1, nullptr));
+    } else {
+      std::fprintf(stderr, "unknown argument %s\n", arg.c_str());
+      return 2;
+    }
+  }
+  X11EditorHost host;
+  if (!host.connected()) {
+    std::fprintf(stderr, "%s (is DISPLAY set? try xvfb-run -a)\n", host.error().c_str());
+    return 1;
+  }
+  if (!host.load(argv[1])) {
+    std::fprintf(stderr, "%s\n", host.error().c_str());
+    return 1;
+  }
+  for (const auto& [index, value] : settings) host.vst().setParameter(index, value);
+  if (measure > 0) {
+    Measure(host, measure);
+    return 0;
+  }
+  if (!host.openEditor()) {
+    std::fprintf(stderr, "cannot open the editor: %s\n", host.error().c_str());
+    return 1;
+  }
+  if (!screenshot.empty()) {
+    if (!WaitSettled(host, std::chrono::seconds(10)) || !host.saveScreenshot(screenshot)) {
+      std::fprintf(stderr, "no screenshot\n");
+      return 1;
+    }
+    return 0;
+  }
+  // Until the window manager asks the parent to close.
+  Display* display = host.display();
+  Atom deleteWindow = XInternAtom(display, "WM_DELETE_WINDOW", False);
+  XSetWMProtocols(display, host.parentWindow(), &deleteWindow, 1);
+  XFlush(display);
+  for (;;) {
+    XEvent event;
+    XNextEvent(display, &event);
+    if (event.type == ClientMessage && Atom(event.xclient.data.l[0]) == deleteWindow) break;
+    if (event.type == DestroyNotify && event.xdestroywindow.window == host.parentWindow()) break;
+  }
+  return 0;
+}
