@@ -35,6 +35,8 @@ ListedChordControl::ListedChordControl(Velmora* plugin, int paramIdx, const Rect
   // The play triangle belongs to the list row's layout; a cell never draws it.
   mTriangle = {mInner.right - 22, mInner.top + 9, mInner.right - 22, mInner.bottom - 9, mInner.right - 11,
                mInner.top + 14};
+  // A row's outline reaches one pixel left of where it is hit.
+  mRect = Rect(rect.left - 1, rect.top, rect.right, rect.bottom);
 }
 
 ListedChordControl::~ListedChordControl() = default;
@@ -45,6 +47,7 @@ void ListedChordControl::SetChord(const ChordEntry& entry, bool gridCell) {
   mGridCell = gridCell;
   if (!gridCell) return;
   const Rect& r = mFull;
+  mRect = r;
   mLabelRect = Rect(r.left, r.top + 22, r.right, r.bottom);
   mInner = Rect(r.left + 1, r.top + 1, r.right - 2, r.bottom - 2);
   mFill = Rect(r.left + 2, r.top + 2, r.right - 2, r.bottom - 2);
