@@ -1,11 +1,13 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <random>
 
 #include "RasterTestUtil.h"
 #include "framework/graphics/raster/PixelOps.h"
+#include "framework/graphics/raster/SourceAlphaRow.h"
 
 namespace velmora {
 namespace {
@@ -133,6 +135,26 @@ TEST_F(BlendTest, SourceAlphaBlitOfPartlyTransparentPixels) {
   FillAll(src, MakePixel(1, 20, 240, 90));
   Blit(dest, src, 0, 0, 0, 0, 8, 6, 1.0f, kSourceAlphaCopy);
   EXPECT_EQ(At(dest, 7, 5), MakePixel(251, 198, 12, 90));
+}
+
+// The wide path takes four pixels at a time; it must give every pixel the
+// one-by-one rule gives, whatever the row length and the mix of alphas.
+TEST(SourceAlphaRowTest, WidePathEqualsThePixelRule) {
+  std::mt19937 rng(21);
+  for (float opacity : {1.0f, 0.25f, 0.5f, 0.77f, 0.004f}) {
+    const int a = OpacityToAlpha(opacity);
+    for (int n = 0; n < 14; ++n) {
+      std::vector<Pixel> source(static_cast<size_t>(n)), wide(source), narrow(source);
+      for (int i = 0; i < n; ++i) {
+        const Pixel alpha = std::array<Pixel, 4>{0u, 255u, Pixel(rng() & 0xff), 1u}[rng() % 4];
+        source[size_t(i)] = (Pixel(rng()) & 0x00ffffffu) | alpha << 24;
+        wide[size_t(i)] = narrow[size_t(i)] = Pixel(rng());
+      }
+      SourceAlphaRow(wide.data(), source.data(), n, a);
+      for (int i = 0; i < n; ++i) narrow[size_t(i)] = SourceAlphaPixel(narrow[size_t(i)], source[size_t(i)], a);
+      ASSERT_EQ(wide, narrow) << opacity << " n=" << n;
+    }
+  }
 }
 
 TEST_F(BlendTest, PlainBlitCopiesHalvesOrMixes) {

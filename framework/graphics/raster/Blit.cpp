@@ -5,6 +5,7 @@
 
 #include "framework/graphics/raster/Combine.h"
 #include "framework/graphics/raster/PixelOps.h"
+#include "framework/graphics/raster/SourceAlphaRow.h"
 
 namespace velmora {
 
@@ -44,42 +45,6 @@ void CombineRow(Pixel* d, const Pixel* s, int n, int a) {
   for (int i = 0; i < n; ++i) d[i] = combine::Copy(d[i], s[i], a);
 }
 
-// Colour channel under source alpha: src + (old - src) * weight / 256.
-inline Pixel MixColour(Pixel old, Pixel src, int weight, int alpha) {
-  Pixel out = Pixel(alpha) << 24;
-  for (int shift = 0; shift < 24; shift += 8) {
-    const int o = int((old >> shift) & 0xff);
-    const int s = int((src >> shift) & 0xff);
-    out |= Pixel(s + (o - s) * weight / 256) << shift;
-  }
-  return out;
-}
-
-void SourceAlphaFullRow(Pixel* d, const Pixel* s, int n, int) {
-  for (int i = 0; i < n; ++i) {
-    const Pixel sp = s[i];
-    const int sa = int(sp >> 24);
-    if (sa == 0) continue;
-    if (sa == 255) {
-      d[i] = sp;
-      continue;
-    }
-    const Pixel dp = d[i];
-    d[i] = MixColour(dp, sp, 255 - sa, std::min(int(dp >> 24) + sa, 255));
-  }
-}
-
-void SourceAlphaRow(Pixel* d, const Pixel* s, int n, int a) {
-  for (int i = 0; i < n; ++i) {
-    const Pixel sp = s[i];
-    const int sa = int(sp >> 24);
-    if (sa == 0) continue;
-    const int k = a * (sa + 1) / 256;
-    const Pixel dp = d[i];
-    d[i] = MixColour(dp, sp, 256 - k, std::min(int(dp >> 24) + k, 255));
-  }
-}
-
 template <Pixel (*Op)(Pixel, Pixel, int)>
 void MethodRow(Pixel* d, const Pixel* s, int n, int a) {
   for (int i = 0; i < n; ++i) d[i] = Op(d[i], s[i], a);
@@ -98,7 +63,7 @@ RowFn ChooseRow(int method, bool sourceAlpha, float opacity, int a) {
   if (method == kBlendDodge) {
     return sourceAlpha ? MethodSourceAlphaRow<combine::Dodge> : MethodRow<combine::Dodge>;
   }
-  if (sourceAlpha) return a == 256 ? SourceAlphaFullRow : SourceAlphaRow;
+  if (sourceAlpha) return SourceAlphaRow;
   if (a == 256) return CopyRow;
   if (opacity == 0.5f) return HalfRow;
   return CombineRow;
