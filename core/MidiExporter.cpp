@@ -113,15 +113,27 @@ void MidiExporter::Run() {
 uint32_t MidiExporter::Drain() {
   const uint32_t start = mHead.load(std::memory_order_relaxed);
   const uint32_t tail = mTail.load(std::memory_order_acquire);
+  // Every export rewrites the same file: of those waiting, only the last
+  // needs writing, whatever was asked between them.
+  uint32_t lastExport = tail;
+  for (uint32_t i = tail; i != start;) {
+    if (mRing[--i % kRingSize].kind == Message::kExport) {
+      lastExport = i;
+      break;
+    }
+  }
   std::unique_lock<std::mutex> lock(mMutex);
   for (uint32_t head = start; head != tail;) {
     const Message message = mRing[head % kRingSize];
+    const bool last = head == lastExport;
     // The slot is free once its copy is taken; the lock makes it visible to waiters too.
     mHead.store(++head, std::memory_order_release);
-    if (message.kind == Message::kExport) {
+    if (message.kind != Message::kExport) {
+      Apply(message);
+    } else if (last) {
       Write(lock, ExportSettings{message.samplesPerBeat, message.ticksPerQuarterNote, message.position});
     } else {
-      Apply(message);
+      ++mExportsDone;
     }
   }
   return tail - start;
