@@ -1,5 +1,7 @@
-// velmora-screenshot <out.png>: the editor as a musician sees it in use,
-// drawn without a window and written as a PNG (the README's picture).
+// velmora-screenshot <out.png> [--chunk <out.chunk>]: the editor as a
+// musician sees it in use, drawn without a window and written as a PNG; with
+// --chunk also the program chunk of that state, for a host to restore
+// (tools/readme-picture.sh takes the README's picture from the real window).
 // D Dorian with a filled grid (one cell locked, one playing from a host
 // note), a chord held down in the list, a pitch class every chord must
 // contain, entries in both filter boxes and Record armed.
@@ -44,6 +46,16 @@ class Showcase : public Velmora {
     HandleMidiMessage(note);
   }
 
+  bool WriteChunk(const char* path) {
+    ChunkBuffer chunk;
+    AddChunkHeader(chunk);
+    if (!SaveState(chunk)) return false;
+    FILE* file = std::fopen(path, "wb");
+    if (file == nullptr) return false;
+    const bool written = std::fwrite(chunk.Data(), 1, size_t(chunk.Size()), file) == size_t(chunk.Size());
+    return std::fclose(file) == 0 && written;
+  }
+
  private:
   void Filter(FilterBox box, int root, int type) {
     SetChordChoice(box, root, type);
@@ -59,8 +71,9 @@ class Showcase : public Velmora {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc != 2) {
-    std::fputs("usage: velmora-screenshot <out.png>\n", stderr);
+  const bool withChunk = argc == 4 && std::string(argv[2]) == "--chunk";
+  if (argc != 2 && !withChunk) {
+    std::fputs("usage: velmora-screenshot <out.png> [--chunk <out.chunk>]\n", stderr);
     return 2;
   }
   Showcase plugin;
@@ -72,6 +85,10 @@ int main(int argc, char** argv) {
   editor.OnTimerTick();
   if (!editor.SaveSurfacePng(argv[1])) {
     std::fprintf(stderr, "velmora-screenshot: cannot write %s\n", argv[1]);
+    return 1;
+  }
+  if (withChunk && !plugin.WriteChunk(argv[3])) {
+    std::fprintf(stderr, "velmora-screenshot: cannot write %s\n", argv[3]);
     return 1;
   }
   return 0;

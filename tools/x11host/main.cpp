@@ -3,6 +3,12 @@
 //   velmora-x11-host MODULE --screenshot FILE    the drawn editor as a PNG
 //   velmora-x11-host MODULE --measure [SECONDS]  first-frame time and idle CPU
 //   --set INDEX=VALUE (repeatable) sets a parameter (0..1) before the editor opens.
+//   --chunk FILE restores a program chunk before the editor opens.
+// Then, in order, with the editor open (editor coordinates):
+//   --click X,Y[,BUTTON]   a click (button 3: the right one)
+//   --menu X,Y,ITEM        a click that opens a popup menu, then its item ITEM (from 0)
+//   --note NOTE            a host note-on, processed in a block
+//   --hold X,Y             the left button pressed there and held (for a screenshot)
 // Without a desktop, run it under xvfb-run -a.
 #include <X11/Xlib.h>
 #include <sys/resource.h>
@@ -23,6 +29,63 @@ using velmora::host::X11EditorHost;
 using Clock = std::chrono::steady_clock;
 
 namespace {
+
+// One step of what the user and the host do once the editor is open.
+struct Action {
+  enum Kind { kClick, kMenu, kNote, kHold } kind;
+  int x = 0, y = 0, value = 0;
+};
+
+bool ParseAction(const std::string& flag, const std::string& text, Action& action) {
+  int a = 0, b = 0, c = 0;
+  const int n = std::sscanf(text.c_str(), "%d,%d,%d", &a, &b, &c);
+  if (flag == "--note") {
+    action = Action{Action::kNote, 0, 0, a};
+    return n >= 1 && a >= 0 && a < 128;
+  }
+  if (n < 2) return false;
+  if (flag == "--click") action = Action{Action::kClick, a, b, n == 3 ? c : 1};
+  else if (flag == "--menu") action = Action{Action::kMenu, a, b, c};
+  else action = Action{Action::kHold, a, b, 1};
+  return flag != "--menu" || n == 3;
+}
+
+bool ReadFile(const std::string& path, std::vector<std::uint8_t>& bytes) {
+  std::ifstream in(path, std::ios::binary);
+  bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  return in.good() || in.eof();
+}
+
+bool Perform(X11EditorHost& host, const Action& action) {
+  switch (action.kind) {
+    case Action::kClick:
+      host.click(action.x, action.y, action.value);
+      break;
+    case Action::kMenu: {
+      host.click(action.x, action.y);
+      std::vector<velmora::host::ScreenRect> menus;
+      if (!X11EditorHost::WaitFor([&] { return (menus = host.popupWindows()).size() == 1; })) return false;
+      const auto& menu = menus.front();
+      constexpr int kBorder = 3, kItemHeight = 20;  // the menus' own metrics
+      host.moveToRoot(menu.x + menu.width / 2, menu.y + kBorder + action.value * kItemHeight + kItemHeight / 2);
+      host.press();
+      host.release();
+      if (!X11EditorHost::WaitFor([&] { return host.popupWindows().empty(); })) return false;
+      break;
+    }
+    case Action::kNote:
+      host.vst().queueMidi(0, 0x90, static_cast<std::uint8_t>(action.value), 100);
+      host.vst().process(1);
+      break;
+    case Action::kHold:
+      host.moveTo(action.x, action.y);
+      host.press();
+      break;
+  }
+  // Two redraw steps, so that a control that asked for a redraw listens again.
+  std::this_thread::sleep_for(std::chrono::milliseconds(120));
+  return true;
+}
 
 double Ms(Clock::duration d) { return std::chrono::duration<double, std::milli>(d).count(); }
 
@@ -164,15 +227,31 @@ void Measure(X11EditorHost& host, int seconds) {
 int main(int argc, char** argv) {
   if (argc < 2) {
     std::fprintf(stderr,
-                 "usage: %s MODULE [--set INDEX=VALUE]... [--screenshot FILE | --measure [SECONDS]]\n", argv[0]);
+                 "usage: %s MODULE [--set INDEX=VALUE]... [--chunk FILE] [--click X,Y[,BUTTON] | --menu X,Y,ITEM |\n"
+                 "       --note NOTE | --hold X,Y]... [--screenshot FILE | --measure [SECONDS]]\n",
+                 argv[0]);
     return 2;
   }
   std::string screenshot;
   int measure = 0;
   std::vector<std::pair<int, float>> settings;
+  std::vector<Action> actions;
+  std::vector<std::uint8_t> chunk;
   for (int i = 2; i < argc; ++i) {
     const std::string arg = argv[i];
-    if (arg == "--screenshot" && i + 1 < argc) {
+    Action action{};
+    if ((arg == "--click" || arg == "--menu" || arg == "--note" || arg == "--hold") && i + 1 < argc) {
+      if (!ParseAction(arg, argv[++i], action)) {
+        std::fprintf(stderr, "bad %s %s\n", arg.c_str(), argv[i]);
+        return 2;
+      }
+      actions.push_back(action);
+    } else if (arg == "--chunk" && i + 1 < argc) {
+      if (!ReadFile(argv[++i], chunk) || chunk.empty()) {
+        std::fprintf(stderr, "cannot read %s\n", argv[i]);
+        return 1;
+      }
+    } else if (arg == "--screenshot" && i + 1 < argc) {
       screenshot = argv[++i];
     } else if (arg == "--measure") {
       measure = (i + 1 < argc && argv[i + 1][0] != '-') ? std::atoi(argv[++i]) : 10;
@@ -195,6 +274,10 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "%s\n", host.error().c_str());
     return 1;
   }
+  if (!chunk.empty() && !host.vst().setChunk(velmora::host::ChunkKind::Program, chunk)) {
+    std::fprintf(stderr, "the plug-in refused the chunk\n");
+    return 1;
+  }
   for (const auto& [index, value] : settings) host.vst().setParameter(index, value);
   if (measure > 0) {
     Measure(host, measure);
@@ -203,6 +286,12 @@ int main(int argc, char** argv) {
   if (!host.openEditor()) {
     std::fprintf(stderr, "cannot open the editor: %s\n", host.error().c_str());
     return 1;
+  }
+  for (const Action& action : actions) {
+    if (!Perform(host, action)) {
+      std::fprintf(stderr, "no menu came up at %d,%d\n", action.x, action.y);
+      return 1;
+    }
   }
   if (!screenshot.empty()) {
     if (!WaitSettled(host, std::chrono::seconds(10)) || !host.saveScreenshot(screenshot)) {

@@ -1,0 +1,18 @@
+#!/usr/bin/env bash
+# The README's picture of the editor, taken from its real X11 window: the
+# plug-in module in our X11 host under Xvfb, a state restored, then a scale
+# chosen in the popups, a pitch class marked, a host note playing a cell and
+# a chord row held down, as a musician would.
+#   tools/readme-picture.sh [BUILD_DIR]    writes docs/editor.png
+set -euo pipefail
+cd "$(dirname "$0")/.."
+build=${1:-build}
+cmake --build "$build" --target velmora-screenshot velmora-x11-host VelmoraModule >/dev/null
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+"$build/tools/screenshot/velmora-screenshot" "$work/windowless.png" --chunk "$work/state.chunk"
+XDG_DATA_HOME="$work" xvfb-run -a -s "-screen 0 1280x1024x24" \
+  "$build/tools/x11host/velmora-x11-host" "$build/core/module/Velmora.so" --chunk "$work/state.chunk" \
+  --menu 310,205,16 --menu 255,205,2 --click 348,140,3 --note 42 --hold 700,89 \
+  --screenshot docs/editor.png
+echo "docs/editor.png"
