@@ -2,6 +2,8 @@
 //   velmora-x11-host MODULE                      until the window is closed
 //   velmora-x11-host MODULE --screenshot FILE    the drawn editor as a PNG
 //   velmora-x11-host MODULE --measure [SECONDS]  first-frame time and idle CPU
+//   velmora-x11-host MODULE --stress [SECONDS]   processing blocks while clicks and drags
+//                                                 hit the editor as fast as they can
 //   --set INDEX=VALUE (repeatable) sets a parameter (0..1) before the editor opens.
 //   --chunk FILE restores a program chunk before the editor opens.
 // Then, in order, with the editor open (editor coordinates):
@@ -14,6 +16,8 @@
 #include <sys/resource.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <atomic>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -222,6 +226,58 @@ void Measure(X11EditorHost& host, int seconds) {
               open.first - closed.first, open.second - closed.second);
 }
 
+// Blocks of 512 frames every 5 ms on a processing thread of their own, each
+// timed, while this thread clicks, drags and wheels over the editor's rows,
+// cells and keys as fast as the server takes it.
+void Stress(X11EditorHost& host, int seconds) {
+  if (!host.openEditor()) {
+    std::fprintf(stderr, "cannot open the editor: %s\n", host.error().c_str());
+    std::exit(1);
+  }
+  host.vst().setTransportPlaying(true);
+  std::atomic<bool> stop{false};
+  std::vector<double> took;
+  std::thread processing([&] {
+    Clock::time_point next = Clock::now();
+    while (!stop) {
+      if (took.size() % 64 == 0) host.vst().queueMidi(0, took.size() % 128 ? 0x90 : 0x80, 36 + took.size() % 16, 100);
+      const Clock::time_point start = Clock::now();
+      host.vst().process(1);
+      took.push_back(std::chrono::duration<double, std::micro>(Clock::now() - start).count());
+      host.vst().takeCapturedMidi();
+      next += std::chrono::milliseconds(5);
+      std::this_thread::sleep_until(next);
+    }
+  });
+  unsigned seed = 1;
+  auto random = [&seed](int n) { return int((seed = seed * 1103515245u + 12345u) >> 16) % n; };
+  long actions = 0;
+  const Clock::time_point until = Clock::now() + std::chrono::seconds(seconds);
+  for (; Clock::now() < until; ++actions) {
+    const int row = 7 + 33 * random(20) + 16, cellX = 17 + 94 * random(4) + 47, cellY = 316 + 94 * random(4) + 30;
+    switch (random(5)) {
+      case 0: host.click(700, row); break;
+      case 1:
+        host.moveTo(700, row);
+        host.press();
+        host.moveTo(400, 400);
+        host.moveTo(cellX, cellY);
+        host.release();
+        break;
+      case 2: host.click(cellX, cellY, random(2) ? 1 : 3); break;
+      case 3: host.click(150 + 21 * random(14), 140, random(2) ? 1 : 3); break;
+      default: host.wheel(700, row, random(2) ? 1 : -1); break;
+    }
+  }
+  stop = true;
+  processing.join();
+  std::sort(took.begin(), took.end());
+  const auto at = [&](double q) { return took.empty() ? 0.0 : took[size_t(q * double(took.size() - 1))]; };
+  std::printf("%ld editor actions, %zu blocks of %d frames\n", actions, took.size(), host.vst().blockSize());
+  std::printf("block time, us: median %.1f  p99 %.1f  p99.9 %.1f  worst %.1f\n", at(0.5), at(0.99), at(0.999),
+              took.empty() ? 0.0 : took.back());
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -234,6 +290,7 @@ int main(int argc, char** argv) {
   }
   std::string screenshot;
   int measure = 0;
+  int stress = 0;
   std::vector<std::pair<int, float>> settings;
   std::vector<Action> actions;
   std::vector<std::uint8_t> chunk;
@@ -253,6 +310,8 @@ int main(int argc, char** argv) {
       }
     } else if (arg == "--screenshot" && i + 1 < argc) {
       screenshot = argv[++i];
+    } else if (arg == "--stress") {
+      stress = (i + 1 < argc && argv[i + 1][0] != '-') ? std::atoi(argv[++i]) : 10;
     } else if (arg == "--measure") {
       measure = (i + 1 < argc && argv[i + 1][0] != '-') ? std::atoi(argv[++i]) : 10;
     } else if (arg == "--set" && i + 1 < argc) {
@@ -281,6 +340,10 @@ int main(int argc, char** argv) {
   for (const auto& [index, value] : settings) host.vst().setParameter(index, value);
   if (measure > 0) {
     Measure(host, measure);
+    return 0;
+  }
+  if (stress > 0) {
+    Stress(host, stress);
     return 0;
   }
   if (!host.openEditor()) {
