@@ -106,8 +106,10 @@ class Velmora : public VelmoraBase {
   ChordPopupChoice ChordChoice(FilterBox box) const;
   void SetChordChoice(FilterBox box, int root, int chordType);
 
-  // [editor] The chord list and its octave selector.
+  // [editor] The chord list and its octave selector. A page is count
+  // entries from first (fewer at the end); the answer is the list's length.
   std::vector<ChordEntry> ChordListCopy() const;
+  int ChordListPage(int first, int count, std::vector<ChordEntry>& page) const;
   int ListOctaveShift() const;
   void SetListOctaveShift(int shift);
 

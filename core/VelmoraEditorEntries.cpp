@@ -3,6 +3,8 @@
 // change.
 #include "core/Velmora.h"
 
+#include <algorithm>
+
 namespace velmora {
 
 void Velmora::ToggleCellLock(const ChordEntry& entry) {
@@ -89,6 +91,15 @@ void Velmora::SetChordChoice(FilterBox box, int root, int chordType) {
 std::vector<ChordEntry> Velmora::ChordListCopy() const {
   auto lock = Lock();
   return mEngine.ChordList;
+}
+
+int Velmora::ChordListPage(int first, int count, std::vector<ChordEntry>& page) const {
+  auto lock = Lock();
+  const std::vector<ChordEntry>& list = mEngine.ChordList;
+  const size_t begin = std::min(list.size(), static_cast<size_t>(std::max(first, 0)));
+  const size_t end = std::min(list.size(), begin + static_cast<size_t>(std::max(count, 0)));
+  page.assign(list.begin() + static_cast<std::ptrdiff_t>(begin), list.begin() + static_cast<std::ptrdiff_t>(end));
+  return static_cast<int>(list.size());
 }
 
 int Velmora::ListOctaveShift() const {

@@ -1,5 +1,6 @@
 #include "editor/ChordListControls.h"
 
+#include <algorithm>
 #include <string>
 
 #include "core/Velmora.h"
@@ -158,15 +159,23 @@ ListOfChordsControl::ListOfChordsControl(Velmora* plugin, const Rect& rect)
 ListOfChordsControl::~ListOfChordsControl() = default;
 
 void ListOfChordsControl::ShowChordPage(const std::vector<ChordEntry>& list) {
-  mEntryCount = static_cast<int>(list.size());
+  const size_t first = std::min(list.size(), static_cast<size_t>(mScrollOffset));
+  const size_t last = std::min(list.size(), first + ChordListRowCount);
+  ShowPage(std::vector<ChordEntry>(list.begin() + static_cast<std::ptrdiff_t>(first),
+                                   list.begin() + static_cast<std::ptrdiff_t>(last)),
+           static_cast<int>(list.size()));
+}
+
+void ListOfChordsControl::ShowPage(const std::vector<ChordEntry>& page, int entryCount) {
+  mEntryCount = entryCount;
   for (int i = 0; i < ChordListRowCount; ++i) {
     ListedChordControl* row = Row(i);
-    const size_t at = static_cast<size_t>(mScrollOffset + i);
-    if (i >= mEntryCount || at >= list.size()) {
+    const size_t at = static_cast<size_t>(i);
+    if (i >= mEntryCount || at >= page.size()) {
       row->SetChord(ChordEntry{}, false);
       continue;
     }
-    const ChordEntry& e = list[at];
+    const ChordEntry& e = page[at];
     ChordEntry shown;
     shown.notes = e.notes;
     shown.root = e.root;
@@ -188,7 +197,9 @@ void ListOfChordsControl::MouseWheel(int, int, const MouseMods&, float delta) {
   const int n = mScrollOffset - static_cast<int>(delta);
   if (n < 0 || n > mEntryCount - ChordListRowCount) return;
   mScrollOffset = n;
-  ShowChordPage(mVelmora->ChordListCopy());
+  // Only the page is copied, so the plug-in's lock is held for no longer.
+  const int count = mVelmora->ChordListPage(mScrollOffset, ChordListRowCount, mPage);
+  ShowPage(mPage, count);
 }
 
 void ListOfChordsControl::MouseDown(int x, int y, const MouseMods&) {

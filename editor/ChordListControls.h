@@ -99,6 +99,9 @@ class ListOfChordsControl : public IControl {
 
   // Shows the page of list starting at ScrollOffset.
   void ShowChordPage(const std::vector<ChordEntry>& list);
+  // The same from that page alone: page[i] is entry ScrollOffset + i of a
+  // list of entryCount entries.
+  void ShowPage(const std::vector<ChordEntry>& page, int entryCount);
   // A rebuilt list starts at its first entry.
   void ResetScroll() { mScrollOffset = 0; }
   void ApplyListOctave();
@@ -119,6 +122,7 @@ class ListOfChordsControl : public IControl {
   TextStyle mNumberStyle;
   int mListOctaveShift = 0;
   std::array<ListedChordControl*, ChordListRowCount> mRows{};
+  std::vector<ChordEntry> mPage;  // the wheel's copy, kept for its room
 };
 
 }  // namespace velmora

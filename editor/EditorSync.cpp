@@ -1,5 +1,7 @@
 #include "editor/EditorSync.h"
 
+#include <algorithm>
+
 #include "core/Velmora.h"
 #include "editor/ChordListControls.h"
 #include "editor/DragControl.h"
@@ -35,7 +37,12 @@ void EditorSync::SyncFromPlugin(bool blocking) {
 void EditorSync::Copy(const ViewChanges& changes, const ChordEngine& engine) {
   Copies& c = mCopies;
   c.list = Moved(changes.chordList, mSeen.chordList, mFirst);
-  if (c.list) c.chordList = engine.ChordList;
+  if (c.list) {
+    // The rows show one page: copying the whole list would only hold the lock longer.
+    const size_t shown = std::min(engine.ChordList.size(), size_t{ListOfChordsControl::ChordListRowCount});
+    c.chordPage.assign(engine.ChordList.begin(), engine.ChordList.begin() + static_cast<std::ptrdiff_t>(shown));
+    c.chordCount = static_cast<int>(engine.ChordList.size());
+  }
   c.grid = Moved(changes.gridAt, mSeen.gridAt, mFirst);
   if (c.grid) c.cells = engine.ChordGrid;
   c.sounding.clear();
@@ -70,7 +77,7 @@ void EditorSync::Apply() {
   const EditorControls& k = mControls;
   if (c.list) {
     k.chordList->ResetScroll();
-    k.chordList->ShowChordPage(c.chordList);
+    k.chordList->ShowPage(c.chordPage, c.chordCount);
   }
   if (c.grid) k.grid->ShowGridCells(c.cells);
   for (const auto& [cell, sounding] : c.sounding) k.grid->Cell(cell)->SetSounding(sounding);

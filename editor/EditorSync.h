@@ -37,7 +37,8 @@ class EditorSync : public IEditorSync {
     bool list = false, grid = false, highlights = false, scale = false;
     bool exclusionReset = false, inclusionReset = false, octaveUpReset = false, octaveDownReset = false;
     bool dragShown = false;
-    std::vector<ChordEntry> chordList;
+    std::vector<ChordEntry> chordPage;  // a rebuilt list shows from its first entry
+    int chordCount = 0;
     GridCells cells;
     std::vector<std::pair<int, bool>> sounding;
     std::vector<int> highlightNotes;
