@@ -105,14 +105,7 @@ bool ListedChordControl::NeedsRepaint() {
 void ListedChordControl::DrawPlayTriangle(IGraphics& graphics) {
   const auto& t = mTriangle;
   graphics.FillTriangle(style::kSoundingGreen, t[0], t[1], t[2], t[3], t[4], t[5], &mBlend);
-  // The two slanted edges, smoothed by hand.
-  const int x1 = t[0], y1 = t[1];
-  for (int k = 0; k <= 5; ++k) {
-    graphics.PlotPoint(style::kEdgeGreenLight, float(x1 + 2 * k), float(y1 + k));
-    graphics.PlotPoint(style::kEdgeGreenLight, float(x1 + 10 - 2 * k), float(y1 + 6 + k));
-    graphics.PlotPoint(style::kEdgeGreenDark, float(x1 + 2 * k + 1), float(y1 + k));
-    graphics.PlotPoint(style::kEdgeGreenDark, float(x1 + 11 - 2 * k), float(y1 + 6 + k));
-  }
+  style::SmoothRightTriangle(graphics, t[0], t[1], style::kEdgeGreenLight, style::kEdgeGreenDark);
 }
 
 void ListedChordControl::DrawRow(IGraphics& graphics) {
@@ -175,14 +168,7 @@ void ListOfChordsControl::ShowPage(const std::vector<ChordEntry>& page, int entr
       row->SetChord(ChordEntry{}, false);
       continue;
     }
-    const ChordEntry& e = page[at];
-    ChordEntry shown;
-    shown.notes = e.notes;
-    shown.root = e.root;
-    shown.chordType = e.chordType;
-    shown.name = e.name;
-    shown.gridIndex = i;
-    row->SetChord(shown, false);
+    row->SetChord(ShownEntry(page[at], i), false);
     row->SetOctave(mListOctaveShift);
   }
 }

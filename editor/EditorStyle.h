@@ -1,6 +1,6 @@
 #pragma once
 
-#include "framework/graphics/GraphicsTypes.h"
+#include "framework/graphics/IGraphics.h"
 
 namespace velmora::style {
 
@@ -19,6 +19,17 @@ constexpr const char* kFace = "Arial";
 
 inline TextStyle Text(int size, const Color& colour, int weight, int align) {
   return TextStyle(kFace, size, colour, weight, align);
+}
+
+// The hand-smoothed slanted edges of a right-pointing triangle whose upper
+// corner is (x, y): the list's play triangle and a cell's right arrow.
+inline void SmoothRightTriangle(IGraphics& graphics, int x, int y, const Color& first, const Color& second) {
+  for (int k = 0; k <= 5; ++k) {
+    graphics.PlotPoint(first, float(x + 2 * k), float(y + k));
+    graphics.PlotPoint(first, float(x + 10 - 2 * k), float(y + 6 + k));
+    graphics.PlotPoint(second, float(x + 2 * k + 1), float(y + k));
+    graphics.PlotPoint(second, float(x + 11 - 2 * k), float(y + 6 + k));
+  }
 }
 
 }  // namespace velmora::style

@@ -105,13 +105,7 @@ void GridChordControl::DrawArrows(IGraphics& graphics) {
     graphics.PlotPoint(colours.second, float(x0 + 2 * k), float(y0 + 6 + k));
   }
   graphics.FillTriangle(colours.fill, L + 59, T + 59, L + 59, T + 70, L + 70, T + 64, &mBlend);
-  const int x1 = L + 59, y1 = T + 59;
-  for (int k = 0; k <= 5; ++k) {
-    graphics.PlotPoint(colours.first, float(x1 + 2 * k), float(y1 + k));
-    graphics.PlotPoint(colours.first, float(x1 + 10 - 2 * k), float(y1 + 6 + k));
-    graphics.PlotPoint(colours.second, float(x1 + 2 * k + 1), float(y1 + k));
-    graphics.PlotPoint(colours.second, float(x1 + 11 - 2 * k), float(y1 + 6 + k));
-  }
+  style::SmoothRightTriangle(graphics, L + 59, T + 59, colours.first, colours.second);
 }
 
 bool GridChordControl::Draw(IGraphics& graphics) {
@@ -145,14 +139,8 @@ GridOfChordsControl::~GridOfChordsControl() = default;
 void GridOfChordsControl::ShowGridCells(const GridCells& cells) {
   for (int i = 0; i < kGridCellCount; ++i) {
     const ChordEntry& e = cells[static_cast<size_t>(i)];
-    ChordEntry shown;
-    shown.notes = e.notes;
-    shown.root = e.root;
-    shown.chordType = e.chordType;
-    shown.name = e.name;
-    shown.gridIndex = i;
     GridChordControl* cell = Cell(i);
-    cell->SetChord(shown, true);
+    cell->SetChord(ShownEntry(e, i), true);
     cell->SetLocked(e.locked);
     cell->SetOctave(e.octave);
     cell->SetInversion(e.inversion);

@@ -164,4 +164,14 @@ ChordEntry EntryFromChordRow(int row, int gridIndex) {
   return entry;
 }
 
+ChordEntry ShownEntry(const ChordEntry& e, int gridIndex) {
+  ChordEntry shown;
+  shown.notes = e.notes;
+  shown.root = e.root;
+  shown.chordType = e.chordType;
+  shown.name = e.name;
+  shown.gridIndex = gridIndex;
+  return shown;
+}
+
 }  // namespace velmora

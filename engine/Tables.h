@@ -49,4 +49,9 @@ std::string ChordName(int root, int chordType);
 // The entry made from ChordTable row `row` (0..359), with the caller's grid index.
 ChordEntry EntryFromChordRow(int row, int gridIndex);
 
+// The chord of e (notes, root, type, name) in a fresh entry at gridIndex:
+// unlocked, octave 0, silent, not inverted; what a list row or grid cell is
+// first given to show.
+ChordEntry ShownEntry(const ChordEntry& e, int gridIndex);
+
 }  // namespace velmora

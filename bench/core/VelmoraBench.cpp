@@ -9,6 +9,7 @@
 #include <string>
 #include <unistd.h>
 
+#include "bench/PrivateDataFolder.h"
 #include "core/Velmora.h"
 
 namespace {
@@ -16,17 +17,7 @@ namespace {
 using namespace velmora;
 using Clock = std::chrono::steady_clock;
 
-// Exports go to a private folder, removed at exit.
-const bool kPrivateDataFolder = [] {
-  static const std::filesystem::path folder =
-      std::filesystem::temp_directory_path() / ("velmora-bench-" + std::to_string(getpid()));
-  setenv("XDG_DATA_HOME", folder.c_str(), 1);
-  std::atexit([] {
-    std::error_code ignored;
-    std::filesystem::remove_all(folder, ignored);
-  });
-  return true;
-}();
+const bool kPrivateDataFolder = UsePrivateDataFolder("velmora-bench");
 
 class BenchHost : public Velmora {
  public:

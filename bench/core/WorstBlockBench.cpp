@@ -19,6 +19,7 @@
 
 #include <unistd.h>
 
+#include "bench/PrivateDataFolder.h"
 #include "core/Velmora.h"
 
 namespace {
@@ -26,16 +27,7 @@ namespace {
 using namespace velmora;
 using Clock = std::chrono::steady_clock;
 
-const bool kPrivateDataFolder = [] {
-  static const std::filesystem::path folder =
-      std::filesystem::temp_directory_path() / ("velmora-worst-bench-" + std::to_string(getpid()));
-  setenv("XDG_DATA_HOME", folder.c_str(), 1);
-  std::atexit([] {
-    std::error_code ignored;
-    std::filesystem::remove_all(folder, ignored);
-  });
-  return true;
-}();
+const bool kPrivateDataFolder = UsePrivateDataFolder("velmora-worst-bench");
 
 std::atomic<bool> gPlaying{false};
 

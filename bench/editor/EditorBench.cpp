@@ -11,6 +11,7 @@
 
 #include <unistd.h>
 
+#include "bench/PrivateDataFolder.h"
 #include "core/Velmora.h"
 #include "editor/VelmoraEditor.h"
 #include "framework/graphics/headless/HeadlessGraphics.h"
@@ -20,16 +21,7 @@ namespace {
 using namespace velmora;
 using Clock = std::chrono::steady_clock;
 
-const bool kPrivateDataFolder = [] {
-  static const std::filesystem::path folder =
-      std::filesystem::temp_directory_path() / ("velmora-editor-bench-" + std::to_string(getpid()));
-  setenv("XDG_DATA_HOME", folder.c_str(), 1);
-  std::atexit([] {
-    std::error_code ignored;
-    std::filesystem::remove_all(folder, ignored);
-  });
-  return true;
-}();
+const bool kPrivateDataFolder = UsePrivateDataFolder("velmora-editor-bench");
 
 // A plug-in in use: D Dorian, a random grid, filters in both boxes.
 class InUse : public Velmora {

@@ -2,6 +2,7 @@
 // with nothing queued, against NullPlugin.so (the floor): Velmora's own cost
 // per block is the lock, the host's time info and the empty queue check.
 // And how long a host waits from VSTPluginMain to the first processed block.
+#include "bench/PrivateDataFolder.h"
 #include "tools/vsthost/PluginModule.h"
 #include "bench/vst/BenchHost.h"
 
@@ -23,17 +24,7 @@ using Clock = std::chrono::steady_clock;
 
 constexpr std::int32_t kFrames = 512;
 
-// Nothing is exported here, but keep the user's data folder out of it.
-const bool kPrivateDataFolder = [] {
-  static const std::filesystem::path folder =
-      std::filesystem::temp_directory_path() / ("velmora-module-bench-" + std::to_string(getpid()));
-  setenv("XDG_DATA_HOME", folder.c_str(), 1);
-  std::atexit([] {
-    std::error_code ignored;
-    std::filesystem::remove_all(folder, ignored);
-  });
-  return true;
-}();
+const bool kPrivateDataFolder = UsePrivateDataFolder("velmora-module-bench");
 
 
 // 512 frames is the figure of merit; 1 frame isolates the fixed cost of a
