@@ -16,6 +16,28 @@ int Choose(IControl& control, PopupMenu& menu, const Rect& area) {
   return chosen == &menu ? menu.ChosenItem() : -1;
 }
 
+// A press on a selector of two halves: the root menu or the other one, as
+// the press falls, traced as the selectors trace it.
+struct Pick {
+  enum Half { kNone, kRoot, kOther } half = kNone;
+  int item = -1;  // -1: dismissed
+};
+
+Pick PickFromHalves(IControl& control, int x, int y, PopupMenu& rootMenu, const Rect& rootArea,
+                    PopupMenu& otherMenu, const Rect& otherArea) {
+  Pick pick;
+  if (rootArea.Contains(x, y)) {
+    pick = {Pick::kRoot, Choose(control, rootMenu, rootArea)};
+    if (pick.item < 0) DebugTrace("nothing note chosen\n");
+    else DebugTrace("item note chosen, main menu %i\n", pick.item);
+  } else if (otherArea.Contains(x, y)) {
+    pick = {Pick::kOther, Choose(control, otherMenu, otherArea)};
+    if (pick.item < 0) DebugTrace("nothin typeg chosen\n");
+    else DebugTrace("type item chosen, main menu %i\n", pick.item);
+  }
+  return pick;
+}
+
 void AddNoteNames(PopupMenu& menu) {
   for (int k = 0; k < kPitchClassCount; ++k) menu.AddItem(NoteLongName(k).c_str());
 }
@@ -37,28 +59,18 @@ IPopupMenuScales::IPopupMenuScales(Velmora* plugin, const Rect& rect)
 IPopupMenuScales::~IPopupMenuScales() = default;
 
 void IPopupMenuScales::MouseDown(int x, int y, const MouseMods&) {
-  ScalePopupChoice choice = mVelmora->ScaleChoice();
+  const ScalePopupChoice choice = mVelmora->ScaleChoice();
   const double rows = kScaleRowCount;
-  if (mRootArea.Contains(x, y)) {
-    const int b = Choose(*this, mRootMenu, mRootArea);
-    if (b < 0) {
-      DebugTrace("nothing note chosen\n");
-    } else {
-      DebugTrace("item note chosen, main menu %i\n", b);
-      mVelmora->SetScaleChoice(b, choice.chosenScale);
-      mValue = (choice.chosenScale * 12 + b) / rows;
-      mNoteLabel = NoteShortName(b);
-    }
-  } else if (mScaleArea.Contains(x, y)) {
-    const int b = Choose(*this, mScaleMenu, mScaleArea);
-    if (b < 0) {
-      DebugTrace("nothin typeg chosen\n");
-    } else {
-      DebugTrace("type item chosen, main menu %i\n", b);
-      mVelmora->SetScaleChoice(choice.chosenRoot, b);
-      mValue = (choice.chosenRoot + b * 12) / rows;
-      mScaleLabel = ScaleShortName(b);
-    }
+  const Pick pick = PickFromHalves(*this, x, y, mRootMenu, mRootArea, mScaleMenu, mScaleArea);
+  const int b = pick.item;
+  if (b >= 0 && pick.half == Pick::kRoot) {
+    mVelmora->SetScaleChoice(b, choice.chosenScale);
+    mValue = (choice.chosenScale * 12 + b) / rows;
+    mNoteLabel = NoteShortName(b);
+  } else if (b >= 0) {
+    mVelmora->SetScaleChoice(choice.chosenRoot, b);
+    mValue = (choice.chosenRoot + b * 12) / rows;
+    mScaleLabel = ScaleShortName(b);
   }
   if (!IsDirty()) {
     SetRedrawRequested();
@@ -98,26 +110,16 @@ const char* IPopupMenuChords::NoteName(int pitchClass) const { return NoteLongNa
 const char* IPopupMenuChords::TypeName(int chordType) const { return ChordTypeSuffix(chordType).c_str(); }
 
 void IPopupMenuChords::MouseDown(int x, int y, const MouseMods&) {
-  ChordPopupChoice choice = mVelmora->ChordChoice(mBox);
+  const ChordPopupChoice choice = mVelmora->ChordChoice(mBox);
   const double rows = kChordRowCount;
-  if (mRootArea.Contains(x, y)) {
-    const int b = Choose(*this, mRootMenu, mRootArea);
-    if (b < 0) {
-      DebugTrace("nothing note chosen\n");
-    } else {
-      DebugTrace("item note chosen, main menu %i\n", b);
-      mVelmora->SetChordChoice(mBox, b, choice.chosenType);
-      mValue = (choice.chosenType * 12 + b) / rows;
-    }
-  } else if (mTypeArea.Contains(x, y)) {
-    const int b = Choose(*this, mTypeMenu, mTypeArea);
-    if (b < 0) {
-      DebugTrace("nothin typeg chosen\n");
-    } else {
-      DebugTrace("type item chosen, main menu %i\n", b);
-      mVelmora->SetChordChoice(mBox, choice.chosenRoot, b);
-      mValue = (choice.chosenRoot + b * 12) / rows;
-    }
+  const Pick pick = PickFromHalves(*this, x, y, mRootMenu, mRootArea, mTypeMenu, mTypeArea);
+  const int b = pick.item;
+  if (b >= 0 && pick.half == Pick::kRoot) {
+    mVelmora->SetChordChoice(mBox, b, choice.chosenType);
+    mValue = (choice.chosenType * 12 + b) / rows;
+  } else if (b >= 0) {
+    mVelmora->SetChordChoice(mBox, choice.chosenRoot, b);
+    mValue = (choice.chosenRoot + b * 12) / rows;
   }
   // Every press re-applies the current choices, even without a new one.
   SetRedrawRequested();
