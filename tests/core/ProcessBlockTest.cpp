@@ -82,6 +82,22 @@ TEST_F(ProcessBlockTest, CapturesWhileArmedAndRunningEvenWithoutATake) {
   EXPECT_EQ(host.RecordedEvents()[0].second.note, 62);
 }
 
+// An empty cell plays nothing but starts a take, every time, not only the first.
+TEST_F(ProcessBlockTest, AnEmptyCellStartsATakeAgainAndAgain) {
+  host.SetParam(kRecord, 1.0);
+  for (int take = 0; take < 2; ++take) {
+    host.hostTime.transportIsRunning = true;
+    host.HandleMidiMessage(HostNote(0x90, 36, 100));
+    EXPECT_TRUE(host.RecordingActive()) << take;
+    EXPECT_TRUE(host.SendBlock().empty());
+    host.HandleMidiMessage(HostNote(0x80, 36, 0));
+    host.hostTime.transportIsRunning = false;
+    host.Block();
+    EXPECT_FALSE(host.RecordingActive());
+  }
+  EXPECT_EQ(host.Auditions().SoundingCount(), 0);
+}
+
 TEST_F(ProcessBlockTest, KeyboardPollTogglesOncePerPressInsideTheRange) {
   EXPECT_TRUE(Press(5).empty());  // before any block: not taken
   Press(-1);

@@ -100,6 +100,15 @@ TEST_F(AuditionTest, StopSendsANoteOffForEveryNoteOnTheHostHas) {
   EXPECT_EQ(host.Auditions().NoteOnCount(60), 0);
 }
 
+TEST_F(AuditionTest, APastTheBoundVoicingReleasesTheOldestFirst) {
+  for (int i = 0; i < ChordAuditions::kMaxSounding; ++i) host.StartChord({i}, 0, 0, 100);
+  host.SendBlock();
+  EXPECT_EQ(host.Auditions().SoundingCount(), ChordAuditions::kMaxSounding);
+  host.StartChord({100}, 0, 0, 100);
+  EXPECT_EQ(host.SendBlock(), (Sent{Off(0), On(100)}));
+  EXPECT_EQ(host.Auditions().SoundingVoicing(0), ChordNotes{1});
+}
+
 TEST_F(AuditionTest, VelocityStaysASevenBitDataByte) {
   host.StartChord({60}, 0, 0, 300);
   host.StartChord({62}, 0, 0, -4);
