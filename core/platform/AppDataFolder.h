@@ -1,5 +1,5 @@
 #pragma once
 
-// The POSIX folder lookup lives with the graphics framework, whose editor
-// answers the same question; Windows keeps its own here (win/).
+// The folder lookup lives with the graphics framework, whose editor answers
+// the same question.
 #include "framework/graphics/platform/AppDataFolder.h"

@@ -9,6 +9,7 @@
 #include "core/platform/FileDrag.h"
 #include "framework/graphics/headless/HeadlessGraphics.h"
 
+#include "FileDropTarget.h"
 #include "WinTestSupport.h"
 #include "core/platform/win/OleDrag.h"
 
@@ -19,17 +20,6 @@ namespace velmora::wintest {
 namespace {
 
 const std::string kPath = "C:\\users\\velmora\\AppData\\Roaming/velmora-midi.mid";
-
-FORMATETC Format(CLIPFORMAT format, DWORD tymed) { return FORMATETC{format, nullptr, DVASPECT_CONTENT, -1, tymed}; }
-
-// The path a CF_HDROP medium names, as a drop target reads it.
-std::string DroppedPath(const STGMEDIUM& medium) {
-  char path[MAX_PATH] = {};
-  const auto drop = static_cast<HDROP>(medium.hGlobal);
-  if (DragQueryFileA(drop, 0xFFFFFFFF, nullptr, 0) != 1) return "(not one file)";
-  DragQueryFileA(drop, 0, path, MAX_PATH);
-  return path;
-}
 
 struct DataObject {
   CDataObject* object = MakeFileDropData(kPath);
@@ -116,49 +106,6 @@ TEST(FileDragSourceAnswers, EscapeCancelsAndReleasingTheLeftButtonDrops) {
   EXPECT_EQ(source->QueryInterface(IID_IDataObject, &out), E_NOINTERFACE);
   EXPECT_EQ(source->Release(), 0u);
 }
-
-// A drop target as a host's arrangement would be: it takes CF_HDROP copies.
-class FileDropTarget : public IDropTarget {
- public:
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
-    if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IDropTarget)) {
-      *out = static_cast<IDropTarget*>(this);
-      AddRef();
-      return S_OK;
-    }
-    *out = nullptr;
-    return E_NOINTERFACE;
-  }
-  ULONG STDMETHODCALLTYPE AddRef() override { return ULONG(InterlockedIncrement(&references)); }
-  ULONG STDMETHODCALLTYPE Release() override { return ULONG(InterlockedDecrement(&references)); }
-  HRESULT STDMETHODCALLTYPE DragEnter(IDataObject* data, DWORD, POINTL, DWORD* effect) override {
-    FORMATETC hdrop = Format(CF_HDROP, TYMED_HGLOBAL);
-    accepts = data->QueryGetData(&hdrop) == S_OK;
-    *effect = accepts ? (*effect & DROPEFFECT_COPY) : DROPEFFECT_NONE;
-    return S_OK;
-  }
-  HRESULT STDMETHODCALLTYPE DragOver(DWORD, POINTL, DWORD* effect) override {
-    *effect = accepts ? (*effect & DROPEFFECT_COPY) : DROPEFFECT_NONE;
-    return S_OK;
-  }
-  HRESULT STDMETHODCALLTYPE DragLeave() override { return S_OK; }
-  HRESULT STDMETHODCALLTYPE Drop(IDataObject* data, DWORD, POINTL, DWORD* effect) override {
-    FORMATETC hdrop = Format(CF_HDROP, TYMED_HGLOBAL);
-    STGMEDIUM medium{};
-    if (data->GetData(&hdrop, &medium) == S_OK) {
-      dropped = DroppedPath(medium);
-      ReleaseStgMedium(&medium);
-    }
-    offered = *effect;
-    *effect = DROPEFFECT_COPY;
-    return S_OK;
-  }
-
-  LONG references = 1;
-  bool accepts = false;
-  DWORD offered = 0;
-  std::string dropped;
-};
 
 TEST(FileDragAndDrop, TheHostsDropTargetReceivesThePath) {
   ASSERT_TRUE(SUCCEEDED(OleInitialize(nullptr)));

@@ -107,17 +107,35 @@ TEST(GdiFonts, PlatformTextDrawsIntoTheSurfacesDeviceContextOnly) {
   Fill(surface, MakePixel(255, 255, 255, 255));
   RasterRect rect{0, 0, 60, 20};
   const char text[] = "W&W";
+  auto red = [](Pixel p) { return (p & 0xffffffu) == 0xc80000u; };
   EXPECT_EQ(font->DrawPlatformText(surface, text, 3, rect, kTextNoClip, MakePixel(255, 200, 0, 0),
-                                   kBackgroundTransparent, 0),
+                                   kBackgroundTransparent, 0, nullptr),
             16);
-  EXPECT_GT(CountPixels(surface, [](Pixel p) { return (p & 0xffffffu) == 0xc80000u; }), 10);
+  EXPECT_GT(CountPixels(surface, red), 10);
   RasterRect measured{0, 0, 0, 0};
-  font->DrawPlatformText(surface, text, 3, measured, kTextMeasure, 0, kBackgroundTransparent, 0);
+  font->DrawPlatformText(surface, text, 3, measured, kTextMeasure, 0, kBackgroundTransparent, 0, nullptr);
   EXPECT_GT(measured.right, 20);  // the ampersand is drawn, not taken as a prefix
   EXPECT_EQ(measured.bottom, 16);
   MemBitmap memory;
   memory.Resize(60, 20);
-  EXPECT_EQ(font->DrawPlatformText(memory, text, 3, rect, 0, 0, kBackgroundTransparent, 0), -1);
+  EXPECT_EQ(font->DrawPlatformText(memory, text, 3, rect, 0, 0, kBackgroundTransparent, 0, nullptr), -1);
+
+  // A clip keeps the text out of the rest of the surface, and the device
+  // context is left unclipped for the next drawing.
+  Fill(surface, MakePixel(255, 255, 255, 255));
+  const RasterRect leftHalf{0, 0, 10, 20};
+  font->DrawPlatformText(surface, text, 3, rect, kTextNoClip, MakePixel(255, 200, 0, 0), kBackgroundTransparent, 0,
+                         &leftHalf);
+  int outside = 0;
+  for (int y = 0; y < 20; ++y) {
+    for (int x = 10; x < 60; ++x) outside += red(surface.Row(y)[x]) ? 1 : 0;
+  }
+  EXPECT_EQ(outside, 0);
+  const int clipped = CountPixels(surface, red);
+  EXPECT_GT(clipped, 0);
+  font->DrawPlatformText(surface, text, 3, rect, kTextNoClip, MakePixel(255, 200, 0, 0), kBackgroundTransparent, 0,
+                         nullptr);
+  EXPECT_GT(CountPixels(surface, red), clipped);
 }
 
 // GDI leaves the alpha byte of what it draws at 0; the glyph cache blends

@@ -28,6 +28,22 @@ inline void PumpFor(int rounds) {
   PumpUntil([] { return false; }, rounds);
 }
 
+// Runs the thread's messages until wnd has handled ticks more timer
+// messages (an editor redraws once per tick); bounded like PumpUntil.
+inline bool PumpTimerTicks(HWND wnd, int ticks, int rounds = 300) {
+  int seen = 0;
+  for (int i = 0; i < rounds && seen < ticks; ++i) {
+    MSG message;
+    while (seen < ticks && PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+      TranslateMessage(&message);
+      DispatchMessageA(&message);
+      if (message.message == WM_TIMER && message.hwnd == wnd) ++seen;
+    }
+    if (seen < ticks) Sleep(10);
+  }
+  return seen >= ticks;
+}
+
 // A plain top-level window of the host (a popup, so that its client area
 // is exactly the given size); it counts the keys it receives.
 class HostWindow {

@@ -1,4 +1,4 @@
-#include "core/platform/AppDataFolder.h"
+#include "framework/graphics/platform/AppDataFolder.h"
 
 #include <windows.h>
 #include <shlobj.h>
