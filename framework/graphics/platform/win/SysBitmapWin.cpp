@@ -9,10 +9,6 @@
 
 namespace velmora {
 
-SysBitmap::SysBitmap(int width, int height) { Resize(width, height); }
-
-SysBitmap::~SysBitmap() { DestroySurface(); }
-
 bool SysBitmap::CreateSurface() {
   const std::uint64_t rowBytes = std::uint64_t(allocatedWidth_) * 4u;
   if (allocatedWidth_ <= 0 || allocatedHeight_ <= 0 ||
@@ -53,30 +49,6 @@ void SysBitmap::DestroySurface() {
   bits_ = nullptr;
   deviceContext_ = nullptr;
   previousObject_ = nullptr;
-}
-
-bool SysBitmap::Resize(int width, int height) {
-  if (width == width_ && height == height_) return false;
-  const int oldWidth = width_;
-  const int oldHeight = height_;
-  if (bits_ && width > 0 && height > 0 && width <= allocatedWidth_ && height <= allocatedHeight_) {
-    width_ = width;
-    height_ = height;
-    return true;
-  }
-  DestroySurface();
-  width_ = width;
-  height_ = height;
-  if (width > 0 && height > 0) {
-    allocatedWidth_ = int(AlignedRowSpan(width) > 0x7fffffff ? 0 : AlignedRowSpan(width));
-    allocatedHeight_ = height;
-    CreateSurface();
-  }
-  if (!bits_) {
-    width_ = height_ = 0;
-    allocatedWidth_ = allocatedHeight_ = 0;
-  }
-  return width_ != oldWidth || height_ != oldHeight;
 }
 
 }  // namespace velmora
