@@ -1,5 +1,7 @@
 #include "framework/plugin/IPluginBase.h"
 
+#include "framework/plugin/CpuRelax.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstring>
@@ -7,6 +9,10 @@
 namespace velmora {
 
 namespace {
+
+// Some tens of microseconds of spinning on current processors: longer than
+// anyone holds the lock, shorter than a wasted time slice.
+constexpr int kLockSpins = 2000;
 
 std::string CutText(const char* text, int maxLength) {
   if (!text) return std::string();
@@ -58,6 +64,16 @@ void IPluginBase::HandleMidiMessage(const MidiMessage& message) { SendMidi(messa
 bool IPluginBase::MidiNoteName(int /*note*/, std::string* text) {
   if (text) text->clear();
   return false;
+}
+
+std::unique_lock<std::recursive_mutex> IPluginBase::Lock() const {
+  std::unique_lock<std::recursive_mutex> lock(mMutex, std::try_to_lock);
+  for (int spin = 0; !lock.owns_lock() && spin < kLockSpins; ++spin) {
+    CpuRelax();
+    lock.try_lock();
+  }
+  if (!lock.owns_lock()) lock.lock();
+  return lock;
 }
 
 bool IPluginBase::SaveState(ChunkBuffer& chunk) { return SerializeParams(chunk); }

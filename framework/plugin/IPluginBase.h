@@ -106,9 +106,10 @@ class IPluginBase {
   // The lock serialises host calls, editor calls and processing. It is
   // re-entrant: SaveState takes it inside a dispatcher call that holds it.
   std::recursive_mutex& Mutex() const { return mMutex; }
-  [[nodiscard]] std::unique_lock<std::recursive_mutex> Lock() const {
-    return std::unique_lock<std::recursive_mutex>(mMutex);
-  }
+  // Everyone holds it for microseconds, so a waiter first spins a while:
+  // being put to sleep and woken again can cost the processing thread far
+  // more than the wait itself.
+  [[nodiscard]] std::unique_lock<std::recursive_mutex> Lock() const;
 
   // Parameters.
   Param* GetParam(int index);
