@@ -2,7 +2,15 @@
 // the allocation; each platform makes and frees the pixel store itself.
 #include "framework/graphics/raster/SysBitmap.h"
 
+#include <cstdint>
+
 namespace velmora {
+
+bool SysBitmap::FitsTheBound() const {
+  const std::uint64_t rowBytes = std::uint64_t(allocatedWidth_) * 4u;
+  return allocatedWidth_ > 0 && allocatedHeight_ > 0 &&
+         rowBytes <= kMaxBitmapBytes / std::uint64_t(allocatedHeight_);
+}
 
 SysBitmap::SysBitmap(int width, int height) { Resize(width, height); }
 
@@ -23,7 +31,7 @@ bool SysBitmap::Resize(int width, int height) {
   if (width > 0 && height > 0) {
     allocatedWidth_ = int(AlignedRowSpan(width) > 0x7fffffff ? 0 : AlignedRowSpan(width));
     allocatedHeight_ = height;
-    CreateSurface();
+    if (FitsTheBound()) CreateSurface();
   }
   if (!bits_) {
     width_ = height_ = 0;

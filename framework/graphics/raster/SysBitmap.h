@@ -25,7 +25,9 @@ class SysBitmap : public RasterBitmap {
   int AllocatedHeight() const { return allocatedHeight_; }
 
  private:
-  // Platform side: make or free the pixel store of the allocated size.
+  bool FitsTheBound() const;
+  // Platform side: make or free the pixel store of the allocated size, which
+  // is known to fit the bound.
   bool CreateSurface();
   void DestroySurface();
 

@@ -10,10 +10,6 @@ namespace velmora {
 
 bool SysBitmap::CreateSurface() {
   const std::uint64_t rowBytes = std::uint64_t(allocatedWidth_) * 4u;
-  if (allocatedWidth_ <= 0 || allocatedHeight_ <= 0 ||
-      rowBytes > kMaxBitmapBytes / std::uint64_t(allocatedHeight_)) {
-    return false;
-  }
   const std::size_t bytes = std::size_t(rowBytes * std::uint64_t(allocatedHeight_));
   void* block = std::malloc(bytes + 63);
   if (!block) return false;
