@@ -10,6 +10,7 @@
 
 #include "core/ChordAuditions.h"
 #include "core/CoreViews.h"
+#include "core/KeyPressQueue.h"
 #include "core/Parameters.h"
 #include "core/Recorder.h"
 #include "core/VelmoraBase.h"
@@ -46,7 +47,8 @@ enum class FilterBox { kExclusions, kInclusions };
 //   nothing, make no system call and wait for nothing but the lock.
 // - [editor] The editor's thread calls the entries marked so; each takes the
 //   lock itself (it is re-entrant) and holds it briefly. StartFileDrag
-//   releases it before the drag loop; SetPressedKey takes no lock.
+//   releases it before the drag loop; SetPressedKey takes no lock, and only
+//   the editor's thread may call it.
 // - The engine and the core tell the controls what changed only through
 //   ViewChanges; the editor copies the data at its own tick (ReadForEditor).
 class Velmora : public VelmoraBase {
@@ -69,6 +71,8 @@ class Velmora : public VelmoraBase {
   // [host] The caller holds the lock.
   void OnReset() override;
   void OnParamChanged(int index) override;
+  // [editor] A press in the editor is always a new change of its parameter.
+  void SetParameterFromEditor(int index, double normalized) override;
   void ProcessBlock(double** inputs, double** outputs, int frames) override;
   void HandleMidiMessage(const MidiMessage& message) override;
   bool SaveState(ChunkBuffer& chunk) override;
@@ -89,11 +93,16 @@ class Velmora : public VelmoraBase {
   void MoveCell(int left, int top, int x, int y);
   void PlaceListChord(const ChordEntry& rowChord, int rowTop, int x, int y);
 
-  // [editor] The keyboard. The pressed key (-1 for none) is written without
-  // the lock; ProcessBlock reads it once per block.
+  // [editor] The keyboard. The held key (-1 for none) is written without the
+  // lock; each new press waits in a queue until ProcessBlock takes it, or the
+  // editor's next tick when no block comes (TakeKeyPresses), so a tap shorter
+  // than a block still marks its key.
   void ToggleKeyboardNote(int key);
-  void SetPressedKey(int key) { mPressedKey.store(key, std::memory_order_relaxed); }
+  void SetPressedKey(int key);
   int PressedKey() const { return mPressedKey.load(std::memory_order_relaxed); }
+  // [editor] Handles the presses no block has taken; not blocking, it leaves
+  // them for the next tick when the lock is busy.
+  void TakeKeyPresses(bool blocking);
 
   // [editor] The filter boxes: clear one flag, reset the matching popup's
   // choice so that it does not add the entry again, rebuild the list.
@@ -151,7 +160,6 @@ class Velmora : public VelmoraBase {
   TimeInfo mHostTime;
   int32_t mLastPressedKey = -1;
   int32_t mLastPressedNote = -1;
-  bool mKeyPressPending = false;
   std::array<std::string, kStateTextCount> mStateTexts;
   std::string mAppDataFolder;
 
@@ -162,6 +170,10 @@ class Velmora : public VelmoraBase {
   void BeginTakeIfArmed();
   void SendQueue(bool capturing);
   void PollKeyboard();
+  void HandleKeyPress(int key);
+  void OnActionParam(int index, double v);
+  void RunAction(int index);
+  void RestoreScaleChoice();
   void ShiftGridOctave(int delta, SwitchView* shownSwitch);
   void RemoveFilterFlag(bool& flag, FilterBox box);
   ChordPopupChoice& ChoiceOf(FilterBox box);
@@ -175,6 +187,14 @@ class Velmora : public VelmoraBase {
   };
 
   std::atomic<int> mPressedKey{-1};
+  KeyPressQueue mKeyPresses;
+  // Per parameter: whether the last value written to it was 1, so that a
+  // host resending a held 1 runs no action again.
+  std::array<bool, kParamCount> mActionHeld{};
+  // Set while a restore announces the restored values: they run no action.
+  bool mRestoring = false;
+  // Set while the editor pushes a value (SetParameterFromEditor).
+  bool mEditorEdit = false;
   std::unique_ptr<VelmoraEditor, EditorDeleter> mEditorParts;
 };
 

@@ -60,16 +60,35 @@ void Velmora::PollKeyboard() {
   int key = mPressedKey.load(std::memory_order_relaxed);
   // The keyboard has keys 0..36; anything else counts as no key.
   if (key < 0 || key > kNoteCount - 1 - ChordEngine::KeyboardBaseNote) key = -1;
-  const int note = ChordEngine::KeyboardBaseNote + key;
   mLastPressedKey = key;
-  if (key >= 0) {
-    if (note != mLastPressedNote && mLastPressedNote != -1) mKeyPressPending = true;
-    if (mKeyPressPending && note >= ChordEngine::HighlightRangeLow && note <= ChordEngine::HighlightRangeHigh) {
-      mEngine.ToggleHighlightedKey(note);
-      mKeyPressPending = false;
-    }
+  mLastPressedNote = ChordEngine::KeyboardBaseNote + key;
+  mKeyPresses.Take([this](int pressed) { HandleKeyPress(pressed); });
+}
+
+void Velmora::HandleKeyPress(int key) {
+  if (key < 0 || key > kNoteCount - 1 - ChordEngine::KeyboardBaseNote) return;
+  const int note = ChordEngine::KeyboardBaseNote + key;
+  // Keys outside the background's two octaves are pressed but mark nothing.
+  if (note >= ChordEngine::HighlightRangeLow && note <= ChordEngine::HighlightRangeHigh) {
+    mEngine.ToggleHighlightedKey(note);
   }
-  mLastPressedNote = note;
+}
+
+void Velmora::SetPressedKey(int key) {
+  const int previous = mPressedKey.exchange(key, std::memory_order_relaxed);
+  // A press is the key going down; holding it is no new press.
+  if (key >= 0 && key != previous) mKeyPresses.Push(key);
+}
+
+void Velmora::TakeKeyPresses(bool blocking) {
+  if (mKeyPresses.Empty()) return;
+  std::unique_lock<std::recursive_mutex> lock(Mutex(), std::defer_lock);
+  if (blocking) {
+    lock = Lock();
+  } else if (!lock.try_lock()) {
+    return;
+  }
+  mKeyPresses.Take([this](int pressed) { HandleKeyPress(pressed); });
 }
 
 }  // namespace velmora

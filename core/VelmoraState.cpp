@@ -1,6 +1,8 @@
 // The program state: six state texts, then the parameter block.
 #include "core/Velmora.h"
 
+#include <algorithm>
+
 namespace velmora {
 
 bool Velmora::SaveState(ChunkBuffer& chunk) {
@@ -25,7 +27,27 @@ int Velmora::LoadState(const ChunkBuffer& chunk, int position) {
   // A text the readers reject ends the restore there; the host gets -1, and
   // the parameters stay as they were.
   if (ReadStateTexts() != StateTextResult::Ok) return -1;
-  return UnserializeParams(chunk, position);
+  // The restored values are settings: none of them runs an action.
+  mRestoring = true;
+  position = UnserializeParams(chunk, position);
+  mRestoring = false;
+  RestoreScaleChoice();
+  return position;
+}
+
+// The scale box shows the restored root and scale when the restored marks are
+// still that scale's; marks changed by hand after the choice showed "- -".
+void Velmora::RestoreScaleChoice() {
+  const double v = GetParam(kScalesDropdown)->Value();
+  if (!(v >= 0.0 && v < kScaleRowCount)) return;
+  const int row = static_cast<int>(v);
+  std::vector<int> scale;
+  mEngine.ScaleHighlights(row, scale);
+  std::vector<int> restored = mEngine.KeyboardHighlights;
+  std::sort(scale.begin(), scale.end());
+  std::sort(restored.begin(), restored.end());
+  if (scale.empty() || scale != restored) return;
+  SetScaleChoice(row % kPitchClassCount, row / kPitchClassCount);
 }
 
 StateTextResult Velmora::ReadStateTexts() {

@@ -38,6 +38,9 @@ ListedChordControl::ListedChordControl(Velmora* plugin, int paramIdx, const Rect
                mInner.top + 14};
   // A row's outline reaches one pixel left of where it is hit.
   mRect = Rect(rect.left - 1, rect.top, rect.right, rect.bottom);
+  // The second click of a quick pair plays and holds like the first, and its
+  // release and drag come back here.
+  SetDoubleClickAsPress(true);
 }
 
 ListedChordControl::~ListedChordControl() = default;
@@ -58,7 +61,10 @@ void ListedChordControl::SetChord(const ChordEntry& entry, bool gridCell) {
 
 void ListedChordControl::RowPress(const MouseMods& mods) {
   if (mods.L && !mChord.IsEmpty()) {
-    mVelmora->StartChord(mChord.notes, mChord.octave, mChord.inversion, 100);
+    mPressed = mChord;
+    mPressed.sounding = false;
+    mHolding = true;
+    mVelmora->StartChord(mPressed.notes, mPressed.octave, mPressed.inversion, 100);
     mChord.sounding = true;
   } else if (mods.R && mGridCell && !mChord.IsEmpty()) {
     mVelmora->ToggleCellLock(mChord);
@@ -74,22 +80,26 @@ void ListedChordControl::MouseDrag(int, int, int, int, const MouseMods& mods) {
   mDragFromGrid = mGridCell;
 }
 
-void ListedChordControl::RowRelease(int x, int y) {
-  if (mChord.IsEmpty()) {
-    mChord.sounding = false;
-    return;
-  }
-  mVelmora->StopChord(mChord.notes, mChord.octave, mChord.inversion);
+// A cell that a host note holds keeps showing it: only the press's own chord stops.
+void ListedChordControl::StopPressedChord() {
+  if (!mHolding) return;
+  mVelmora->StopChord(mPressed.notes, mPressed.octave, mPressed.inversion);
+  mHolding = false;
   mChord.sounding = false;
-  if (!mDragging) return;
-  if (InGridArea(x, y)) {
-    if (mDragFromGrid) {
-      mVelmora->MoveCell(mRect.left, mRect.top, x, y);
-    } else {
-      mVelmora->PlaceListChord(mChord, mRect.top, x, y);
-    }
-  }
+}
+
+void ListedChordControl::RowRelease(int x, int y) {
+  const bool held = mHolding;
+  StopPressedChord();
+  const bool dragged = mDragging;
   mDragging = false;
+  if (!dragged || !InGridArea(x, y)) return;
+  if (mDragFromGrid) {
+    // A cell moves whatever it holds by now.
+    if (held || !mChord.IsEmpty()) mVelmora->MoveCell(mRect.left, mRect.top, x, y);
+  } else if (held) {
+    mVelmora->PlaceListChord(mPressed, mRect.top, x, y);
+  }
 }
 
 void ListedChordControl::MouseUp(int x, int y, const MouseMods&) { RowRelease(x, y); }
@@ -141,6 +151,8 @@ ListOfChordsControl::ListOfChordsControl(Velmora* plugin, const Rect& rect)
     : IControl(plugin, rect, 7),
       mVelmora(plugin),
       mNumberStyle(style::Text(16, style::kCaptionGrey, TextStyle::kNormal, TextStyle::kCenter)) {
+  // Quick clicks on an arrow each count.
+  SetDoubleClickAsPress(true);
   for (int i = 0; i < ChordListRowCount; ++i) {
     auto* row = new ListedChordControl(plugin, mRowParamIdx, Rect(626, 7 + 33 * i, 955, 40 + 33 * i));
     row->SetListControl(this);

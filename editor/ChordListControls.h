@@ -14,7 +14,10 @@ class Velmora;
 
 // One chord of the list: it shows a ChordEntry by name, plays it while the
 // left button is held and can be dragged onto the grid. Also the base of the
-// grid cell, whose variant is laid out by SetChord.
+// grid cell, whose variant is laid out by SetChord. A press remembers the
+// chord it started: what the row shows may change while the button is held
+// (a page turn, a rebuilt list, a refilled grid), and the release stops and
+// drops what was pressed. A double click is a press.
 //
 // Threads: the editor's thread only. It holds a copy of what it shows; the
 // editor's sync refills it from the plug-in.
@@ -51,6 +54,8 @@ class ListedChordControl : public IControl {
   // The press and release that play the chord, lock a cell and end a drag.
   void RowPress(const MouseMods& mods);
   void RowRelease(int x, int y);
+  // Stops the chord the press started, if any.
+  void StopPressedChord();
   // The row's own drawing; for a grid cell everything before the arrows.
   void DrawRow(IGraphics& graphics);
 
@@ -68,6 +73,9 @@ class ListedChordControl : public IControl {
   bool mDragFromGrid = false;
   std::array<int, 6> mTriangle{};  // x1, y1, x2, y2, x3, y3
   ChordEntry mChord;
+  // The chord the left press started, until its release.
+  ChordEntry mPressed;
+  bool mHolding = false;
 
  private:
   void DrawPlayTriangle(IGraphics& graphics);

@@ -15,6 +15,12 @@ void IContactDragControl::MouseDown(int, int, const MouseMods&) {
   if (mValue > 1.001) mValue = 0.0;
   MarkDirty(true);
   mVelmora->StartFileDrag();
+  // The drag loop took the release: spring back here, so that the next press
+  // goes to 1 again.
+  if (mValue != 0.0) {
+    mValue = 0.0;
+    MarkDirty(true);
+  }
 }
 
 }  // namespace velmora

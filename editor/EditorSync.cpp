@@ -26,6 +26,9 @@ bool Moved(T now, T& seen, bool first) {
 EditorSync::EditorSync(Velmora& plugin, const EditorControls& controls) : mPlugin(plugin), mControls(controls) {}
 
 void EditorSync::SyncFromPlugin(bool blocking) {
+  // Keyboard presses no processing block took (a host that stopped
+  // processing) are handled here, at the latest one tick after the press.
+  mPlugin.TakeKeyPresses(blocking);
   const bool read = mPlugin.ReadForEditor(
       blocking, [this](const ViewChanges& changes, const ChordEngine& engine) { Copy(changes, engine); });
   if (!read) return;

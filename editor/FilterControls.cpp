@@ -26,7 +26,10 @@ FilterListControl::FilterListControl(Velmora* plugin, int paramIdx, const Rect& 
       mSplit(rect.left + (rect.right - rect.left) / 2 + 8),
       mHitSplit(mSplit - 5),
       mBox(box),
-      mNames(names) {}
+      mNames(names) {
+  // Two quick clicks remove two entries, as two slow ones do.
+  SetDoubleClickAsPress(true);
+}
 
 void FilterListControl::SetFlags(const std::array<bool, kPitchClassCount>& roots,
                                  const std::array<bool, kChordTypeCount>& types) {

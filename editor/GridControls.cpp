@@ -64,10 +64,7 @@ void GridChordControl::MouseUp(int x, int y, const MouseMods&) {
     RowRelease(x, y);
     return;
   }
-  if (mChord.sounding) {
-    mVelmora->StopChord(mChord.notes, mChord.octave, mChord.inversion);
-    mChord.sounding = false;
-  }
+  StopPressedChord();
   // A release over a hot spot is not a drop, and must not leave a drag
   // pending for a later release elsewhere.
   mDragging = false;

@@ -54,6 +54,9 @@ IPopupMenuScales::IPopupMenuScales(Velmora* plugin, const Rect& rect)
       mVelmora(plugin) {
   AddNoteNames(mRootMenu);
   for (int s = 0; s < kScaleCount; ++s) mScaleMenu.AddItem(ScaleLongName(s).c_str());
+  // A second quick click opens the menu as the first did: no popup resets its
+  // parameter on a double click.
+  SetDoubleClickAsPress(true);
 }
 
 IPopupMenuScales::~IPopupMenuScales() = default;
@@ -102,6 +105,7 @@ IPopupMenuChords::IPopupMenuChords(Velmora* plugin, int paramIdx, const Rect& re
   mTypeArea = Rect(rect.left + w + 2, rect.top, rect.right, rect.bottom);
   AddNoteNames(mRootMenu);
   for (int t = 0; t < kChordTypeCount; ++t) mTypeMenu.AddItem(ChordTypeSuffix(t).c_str());
+  SetDoubleClickAsPress(true);
 }
 
 IPopupMenuChords::~IPopupMenuChords() = default;
@@ -132,6 +136,7 @@ IPopupOptions::IPopupOptions(Velmora* plugin, const Rect& rect)
     : IControl(plugin, rect, kOptionsPopup), mVelmora(plugin), mHotArea(rect) {
   mMenu.AddItem("Go to Website");
   mMenu.AddItem("Version 1.4.0");
+  SetDoubleClickAsPress(true);
 }
 
 IPopupOptions::~IPopupOptions() = default;

@@ -105,6 +105,9 @@ class ChordEngine {
 
   // Marked notes and the keyboard.
   void SelectScale(int row);
+  // The keyboard highlights SelectScale(row) sets, into out (none for a row
+  // that names no scale).
+  void ScaleHighlights(int row, std::vector<int>& out) const;
   void SetMarkedNotes(const std::vector<int>& notes);
   void ToggleKeyboardNote(int key);
   void ToggleHighlightedKey(int note);

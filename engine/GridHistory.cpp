@@ -38,7 +38,15 @@ bool GridHistory::Push(const GridCells& grid) {
 }
 
 bool GridHistory::Undo(GridCells& grid) {
-  if (cursor_ <= 0) return false;
+  if (cursor_ < 0) return false;
+  // A grid that left the snapshot at the cursor unrecorded (a clear records
+  // nothing) gets that snapshot back first: what was just lost comes first.
+  const GridCells& atCursor = snapshots_[static_cast<size_t>(cursor_)];
+  if (!SameSnapshot(atCursor, grid)) {
+    grid = atCursor;
+    return true;
+  }
+  if (cursor_ == 0) return false;
   --cursor_;
   grid = snapshots_[static_cast<size_t>(cursor_)];
   return true;

@@ -22,7 +22,9 @@ class GridHistory {
 
   // Records a copy of the grid; false when nothing was recorded.
   bool Push(const GridCells& grid);
-  // Step the cursor and copy the snapshot there into grid; false when at an end.
+  // Step the cursor and copy the snapshot there into grid; false when at an
+  // end. Undo first copies the snapshot at the cursor, without moving it,
+  // when grid no longer equals it.
   bool Undo(GridCells& grid);
   bool Redo(GridCells& grid);
 

@@ -20,28 +20,28 @@ void ChordEngine::ResetScalePopup() {
   if (views.scalePopup != nullptr) views.scalePopup->ScaleChoiceChanged();
 }
 
+void ChordEngine::ScaleHighlights(int row, std::vector<int>& out) const {
+  out.clear();
+  if (row < 0 || row >= kScaleRowCount) return;
+  const ScaleTableEntry& scale = ScaleTable()[static_cast<size_t>(row)];
+  const int lower = (scale.root == 5 || scale.root == 6) ? 12 : 0;
+  for (size_t i = 0; i + 1 < scale.notes.size(); ++i) {
+    const int n = scale.notes[i] - lower;
+    if (n < 0 || n >= kNoteCount) continue;
+    out.push_back(n - 12);
+    out.push_back(n - 12 > 52 ? n - 24 : n);
+  }
+}
+
 void ChordEngine::SelectScale(int row) {
   // The "ScalesDropdown" range reaches 228, which names no row: ignore it
   // rather than clear the marks and leave them cleared.
   if (row < 0 || row >= kScaleRowCount) return;
   NoteMarks.fill(false);
   PitchClassSelection.fill(false);
-  KeyboardHighlights.clear();
-  const ScaleTableEntry& scale = ScaleTable()[static_cast<size_t>(row)];
-  const int lower = (scale.root == 5 || scale.root == 6) ? 12 : 0;
-  for (size_t i = 0; i + 1 < scale.notes.size(); ++i) {
-    const int n = scale.notes[i] - lower;
-    if (n < 0 || n >= kNoteCount) continue;
-    Mark(NoteMarks, n);
-    KeyboardHighlights.push_back(n - 12);
-    if (n - 12 > 52) {
-      KeyboardHighlights.push_back(n - 24);
-      Mark(NoteMarks, n - 12);
-    } else {
-      KeyboardHighlights.push_back(n);
-      Mark(NoteMarks, n + 12);
-    }
-  }
+  ScaleHighlights(row, KeyboardHighlights);
+  // Each mark lies one octave above its highlight.
+  for (int h : KeyboardHighlights) Mark(NoteMarks, h + 12);
   ShowHighlights();
   RebuildChordList();
 }

@@ -40,7 +40,9 @@ TEST_F(DispatchTest, DropDownsActOnlyOnAChoice) {
   EXPECT_EQ(Pages(), 3);
 }
 
-TEST_F(DispatchTest, ButtonsActAtEveryNotificationWithOne) {
+// A host resending a held 1 runs nothing again; the button reads 0 after its
+// action, so a write of 0 and then 1 is a new press.
+TEST_F(DispatchTest, ButtonsActOncePerChangeToOne) {
   for (int i = 0; i < 3; ++i) {
     engine().ChordGrid[i] = Chord(i, 7, i);
     engine().PushHistory();
@@ -48,6 +50,10 @@ TEST_F(DispatchTest, ButtonsActAtEveryNotificationWithOne) {
   host.SetParam(kUndo, 0.0);
   EXPECT_FALSE(engine().ChordGrid[2].IsEmpty());
   host.SetParam(kUndo, 1.0);
+  host.SetParam(kUndo, 1.0);
+  EXPECT_FALSE(engine().ChordGrid[1].IsEmpty());
+  EXPECT_EQ(host.GetParam(kUndo)->Value(), 0.0);
+  host.SetParam(kUndo, 0.0);
   host.SetParam(kUndo, 1.0);
   EXPECT_TRUE(engine().ChordGrid[1].IsEmpty());
   host.SetParam(kRedo, 1.0);
@@ -77,7 +83,7 @@ TEST_F(DispatchTest, OctaveSwitchesShiftOnceAndSpringBack) {
   host.SetParam(kGridOctaveUp, 1.0);
   EXPECT_EQ(engine().ChordGrid[0].octave, 4);
   EXPECT_EQ(engine().History.Snapshots().size(), 1u);  // recorded even so
-  EXPECT_EQ(host.GetParam(kGridOctaveUp)->Value(), 1.0);
+  EXPECT_EQ(host.GetParam(kGridOctaveUp)->Value(), 0.0);
   host.SetParam(kGridOctaveDown, 1.0);
   host.SetParam(kGridOctaveDown, 0.0);
   EXPECT_EQ(engine().ChordGrid[0].octave, 3);
@@ -186,17 +192,40 @@ TEST_F(StateTest, ADamagedChunkEndsTheRestoreWithoutTheParameters) {
   EXPECT_EQ(host.GetParam(kLooseMatches)->Value(), 0.0);
 }
 
-TEST_F(StateTest, RestoredParametersActInIndexOrder) {
+// Settings apply; action buttons saved pressed (older chunks) and the
+// popups' live choice run nothing.
+TEST_F(StateTest, RestoredParametersApplyInIndexOrderAndRunNoAction) {
   std::vector<std::string> texts = kFresh;
-  texts[kGridText] = "0 0 4 0 ,";
-  const ChunkBuffer body = Body(texts, {{kGridOctaveDown, 1.0}, {kGridOctaveUp, 1.0}, {kCustomInversion3, 0.5},
-                                        {kRecord, 1.0}, {kLooseMatches, NAN}, {kScalesDropdown, 228.0}});
+  texts[kGridText] = "0 0 3 0 ,";
+  const ChunkBuffer body = Body(texts, {{kGridOctaveDown, 1.0}, {kGridOctaveUp, 1.0}, {kClearGrid, 1.0},
+                                        {kCustomInversion3, 0.5}, {kRecord, 1.0}, {kLooseMatches, NAN},
+                                        {kScalesDropdown, 228.0}, {kExclusionsDropdown, 3.0}});
+  engine().ExclusionPopup = {3, 7};
   ASSERT_EQ(host.LoadState(body, 0), body.Size());
-  EXPECT_EQ(engine().ChordGrid[0].octave, 4);  // 4, down to 3, up to 4
-  EXPECT_EQ(engine().History.Snapshots().size(), 3u);
+  EXPECT_EQ(engine().ChordGrid[0].octave, 3);
+  EXPECT_EQ(engine().History.Snapshots().size(), 1u);
+  EXPECT_EQ(host.GetParam(kGridOctaveUp)->Value(), 0.0);
+  EXPECT_FALSE(engine().ExcludedRoots[3]);
   EXPECT_TRUE(engine().EnabledInversions[3]);
   EXPECT_TRUE(host.RecordArmed());
   EXPECT_EQ(engine().LooseMatchLimit, 0);
+}
+
+// The scale box shows the restored root and scale while the restored marks
+// are that scale's, and "-" once they were changed by hand.
+TEST_F(StateTest, TheScaleBoxShowsTheRestoredScale) {
+  const uint32_t shown = host.Changes().scaleChoice;
+  ASSERT_GT(host.LoadState(Body(kCMajor, {{kScalesDropdown, 21.0}}), 0), 0);  // A minor: the same notes
+  EXPECT_EQ(engine().ScalePopup.chosenRoot, 9);
+  EXPECT_EQ(engine().ScalePopup.chosenScale, 1);
+  EXPECT_EQ(engine().ScalePopup.noteLabel, NoteShortName(9));
+  EXPECT_EQ(engine().ScalePopup.scaleLabel, ScaleShortName(1));
+  EXPECT_GT(host.Changes().scaleChoice, shown);
+  std::vector<std::string> texts = kCMajor;
+  texts[kHighlightsText] = "48 60 50 62 ";
+  ASSERT_GT(host.LoadState(Body(texts, {{kScalesDropdown, 21.0}}), 0), 0);
+  EXPECT_EQ(engine().ScalePopup.chosenScale, -1);
+  EXPECT_EQ(engine().ScalePopup.scaleLabel, "-");
 }
 
 TEST_F(StateTest, PresetBankRoundTrip) {

@@ -214,6 +214,8 @@ TEST_F(HistoryTest, ChangeEqualToTheNewestSnapshotRecordsNothing) {
   EXPECT_EQ(HistorySize(), 2);
 }
 
+// The first undo after a clear brings back what was cleared (the snapshot at
+// the cursor, which stays); the next one steps back.
 TEST_F(HistoryTest, ClearedGridIsNotRecordedButUndoable) {
   Record(0);
   Record(2);
@@ -221,7 +223,14 @@ TEST_F(HistoryTest, ClearedGridIsNotRecordedButUndoable) {
   EXPECT_TRUE(IsAllEmpty(e.ChordGrid));
   EXPECT_EQ(HistorySize(), 2);
   e.UndoGrid();
+  EXPECT_EQ(Shown(), "D maj");
+  EXPECT_EQ(e.History.Cursor(), 1);
+  e.UndoGrid();
   EXPECT_EQ(Shown(), "C maj");
+  e.ClearGrid();
+  e.UndoGrid();  // at the first snapshot too
+  EXPECT_EQ(Shown(), "C maj");
+  EXPECT_EQ(e.History.Cursor(), 0);
   e.RedoGrid();
   EXPECT_EQ(Shown(), "D maj");
 }

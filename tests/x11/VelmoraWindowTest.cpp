@@ -2,6 +2,8 @@
 // real input (XTest) under Xvfb: the popups, the chord rows, the grid, host
 // notes, the drag of the take, and the window's pixels against the same
 // state drawn without a window.
+#include <algorithm>
+#include <array>
 #include <cstdlib>
 #include <filesystem>
 #include <memory>
@@ -39,6 +41,15 @@ class LocalPlugin : public Velmora {
     }
     return Chunk();
   }
+  // C major listed, roots C#, D# and F# excluded.
+  Bytes WithExclusions() {
+    {
+      auto lock = Lock();
+      mEngine.SelectScale(0);
+      for (int root : {1, 3, 6}) mEngine.ExcludedRoots[static_cast<size_t>(root)] = true;
+    }
+    return Chunk();
+  }
   Bytes Chunk() {
     ChunkBuffer chunk;
     AddChunkHeader(chunk);
@@ -58,6 +69,45 @@ class LocalPlugin : public Velmora {
     out.Resize(surface.Width(), surface.Height());
     for (int y = 0; y < surface.Height(); ++y) {
       for (int x = 0; x < surface.Width(); ++x) out.Row(y)[x] = surface.Row(y)[x] | 0xff000000u;
+    }
+    return true;
+  }
+};
+
+// State text i of a program chunk (after its 8-byte header); empty when missing.
+std::string StateText(const Bytes& chunk, int i) {
+  size_t position = 8;
+  for (int k = 0; position + 4 <= chunk.size(); ++k) {
+    const size_t length = size_t(chunk[position]) | size_t(chunk[position + 1]) << 8 |
+                          size_t(chunk[position + 2]) << 16 | size_t(chunk[position + 3]) << 24;
+    position += 4;
+    if (length > chunk.size() - position) break;
+    if (k == i) return std::string(chunk.begin() + std::ptrdiff_t(position), chunk.begin() + std::ptrdiff_t(position + length));
+    position += length;
+  }
+  return {};
+}
+
+// Every note the plug-in sent, note by note: how many of its note-ons still
+// wait for their note-off.
+struct NoteLedger {
+  std::array<int, 128> waiting{};
+  std::vector<int> noteOns;
+  void Take(const std::vector<std::vector<uint8_t>>& messages) {
+    for (const auto& m : messages) {
+      if (m.size() < 3 || m[1] > 127) continue;
+      int& count = waiting[m[1]];
+      if ((m[0] & 0xF0) == 0x90 && m[2] > 0) {
+        ++count;
+        noteOns.push_back(m[1]);
+      } else if ((m[0] & 0xF0) == 0x80 || (m[0] & 0xF0) == 0x90) {
+        count = count > 0 ? count - 1 : 0;
+      }
+    }
+  }
+  bool Silent() const {
+    for (int count : waiting) {
+      if (count != 0) return false;
     }
     return true;
   }
@@ -111,10 +161,33 @@ class VelmoraWindowTest : public ::testing::Test {
     host->vst().getChunk(ChunkKind::Program, chunk);
     return chunk;
   }
+  // Processes blocks until at least count note-ons went out since the last look.
+  bool NoteOnsSent(size_t count = 1) {
+    const size_t before = ledger.noteOns.size();
+    return X11EditorHost::WaitFor([&] {
+      ledger.Take(Notes());
+      return ledger.noteOns.size() >= before + count;
+    });
+  }
+  // Processes blocks until every note-on sent so far had its note-off.
+  bool AllStopped() {
+    return X11EditorHost::WaitFor([&] {
+      ledger.Take(Notes());
+      return ledger.Silent();
+    });
+  }
+  // The lowest note a click on row 0 of the list plays.
+  int Row0Note() {
+    const size_t from = ledger.noteOns.size();
+    host->click(700, 24);
+    if (!NoteOnsSent(3) || !AllStopped()) return -1;
+    return *std::min_element(ledger.noteOns.begin() + std::ptrdiff_t(from), ledger.noteOns.end());
+  }
 
   fs::path home = fs::temp_directory_path() / ("velmora-x11-" + std::to_string(getpid()));
   std::unique_ptr<X11EditorHost> host;
   Bytes example;
+  NoteLedger ledger;
 };
 
 TEST_F(VelmoraWindowTest, TheWindowShowsWhatTheEditorDrawsWithoutOne) {
@@ -130,8 +203,9 @@ TEST_F(VelmoraWindowTest, TheWindowShowsWhatTheEditorDrawsWithoutOne) {
 TEST_F(VelmoraWindowTest, AScaleAndARootChosenInThePopupsChangeTheRows) {
   MemBitmap before;
   ASSERT_TRUE(host->capture(before));
+  // The restored C major shows as the box's choice, so "Minor" makes C minor.
   ChooseFromMenuAt(310, 205, 1);  // the scale half: "Minor"
-  EXPECT_TRUE(X11EditorHost::WaitFor([&] { return host->vst().parameterDisplay(0) == "11"; }));
+  EXPECT_TRUE(X11EditorHost::WaitFor([&] { return host->vst().parameterDisplay(0) == "12"; }));
   // The selector sends again once it is drawn (two redraw steps).
   std::this_thread::sleep_for(std::chrono::milliseconds(150));
   ChooseFromMenuAt(255, 205, 2);  // the root half: "D"
@@ -222,6 +296,84 @@ TEST_F(VelmoraWindowTest, TheTakeIsDraggedIntoADropTarget) {
   ASSERT_TRUE(X11EditorHost::WaitFor([&] { return (seen = target.Snapshot()).finished; }));
   EXPECT_EQ(seen.data, "file://" + (home / "velmora-midi.mid").string() + "\r\n");
   EXPECT_TRUE(fs::file_size(home / "velmora-midi.mid") > 14);
+}
+
+// A held row or cell whose chord changes under the pointer, and a double
+// click held and moved: every chord that started stops at the release.
+TEST_F(VelmoraWindowTest, EveryChordThatStartsAlsoStops) {
+  Notes();
+  const int first = Row0Note();
+  ASSERT_GT(first, 0);
+  // Presses delayed past the double-click time start afresh.
+  constexpr unsigned long kApart = 450;
+  host->moveTo(700, 24);  // hold row 0, turn the wheel a notch, let go
+  host->press(1, kApart);
+  ASSERT_TRUE(NoteOnsSent());
+  host->wheel(700, 24, -1);
+  host->release();
+  EXPECT_TRUE(AllStopped()) << "wheel while held";
+  EXPECT_NE(Row0Note(), first) << "the list did not turn";
+
+  host->moveTo(700, 24);  // a double click held, moved to the next row and let go there
+  host->press(1, kApart);
+  host->release();
+  host->press();
+  ASSERT_TRUE(NoteOnsSent());
+  host->moveTo(700, 57);
+  host->release();
+  EXPECT_TRUE(AllStopped()) << "double click held";
+
+  const std::string grid = StateText(Chunk(), 0);
+  host->moveTo(700, 90);  // a double click held and dragged onto cell 1
+  host->press(1, kApart);
+  host->release();
+  host->press();
+  for (int step = 1; step <= 6; ++step) host->moveTo(700 - (700 - 158) * step / 6, 90 + (645 - 90) * step / 6);
+  host->release();
+  EXPECT_TRUE(AllStopped()) << "double click dragged";
+  EXPECT_TRUE(X11EditorHost::WaitFor([&] { return StateText(Chunk(), 0) != grid; })) << "nothing placed";
+
+  host->moveTo(158, 530);  // hold cell 5 while the host clears the grid
+  host->press(1, kApart);
+  ASSERT_TRUE(NoteOnsSent());
+  host->vst().setParameter(18, 1.0f);
+  host->vst().setParameter(18, 0.0f);
+  host->release();
+  EXPECT_TRUE(AllStopped()) << "grid cleared while held";
+}
+
+// Quick clicks on controls without a double-click action of their own each
+// count as a press.
+TEST_F(VelmoraWindowTest, NoQuickClickIsLost) {
+  Notes();
+  const int base = Row0Note();
+  ASSERT_GT(base, 0);
+  for (int i = 0; i < 4; ++i) host->click(736, 683);  // the list octave's right arrow
+  EXPECT_EQ(Row0Note(), base + 48);
+  for (int i = 0; i < 10; ++i) host->click(700, 683);  // its left arrow, down to -4
+  EXPECT_EQ(Row0Note(), base - 48);
+
+  ASSERT_TRUE(host->vst().setChunk(ChunkKind::Program, LocalPlugin().WithExclusions()));
+  ASSERT_EQ(StateText(Chunk(), 2), "1 3 6 ,");
+  host->click(510, 532);  // the first excluded root, twice
+  host->click(510, 532);
+  EXPECT_TRUE(X11EditorHost::WaitFor([&] { return StateText(Chunk(), 2) == "6 ,"; })) << StateText(Chunk(), 2);
+}
+
+// Key taps shorter than any block, with no block at all: each marks its key
+// within a tick of the editor.
+TEST_F(VelmoraWindowTest, KeyboardTapsAreKeptUntilHandled) {
+  const auto marked = [&](int note) {
+    const std::string text = " " + StateText(Chunk(), 1);
+    return text.find(" " + std::to_string(note) + " ") != std::string::npos;
+  };
+  ASSERT_TRUE(marked(53) && marked(55) && marked(57));  // C major's F, G and A
+  host->click(306, 134);  // F
+  EXPECT_TRUE(X11EditorHost::WaitFor([&] { return !marked(53); }));
+  host->click(327, 134);  // G and A, one right after the other
+  host->click(348, 134);
+  EXPECT_TRUE(X11EditorHost::WaitFor([&] { return !marked(55) && !marked(57); }));
+  EXPECT_FALSE(marked(53));
 }
 
 }  // namespace
