@@ -173,9 +173,11 @@ TEST_F(AllocationTest, KeyboardPollThatRebuildsTheList) {
                 plugin->SetPressedKey(key);
                 Block();
               }
+              for (int key : {12, -1, 12, -1}) plugin->SetPressedKey(key);  // two taps waiting for one block
+              Block();
             }),
             0);
-  EXPECT_EQ(plugin->Changes().chordList, rebuilds + 3);
+  EXPECT_EQ(plugin->Changes().chordList, rebuilds + 5);
   EXPECT_FALSE(plugin->Engine().ChordList.empty());
 }
 
