@@ -25,9 +25,9 @@ bool SameShown(const ChordEntry& a, const ChordEntry& b) {
 
 ListedChordControl::ListedChordControl(Velmora* plugin, int paramIdx, const Rect& rect)
     : IControl(plugin, rect, paramIdx),
-      mNormalStyle(style::Text(17, style::kLabelGrey, TextStyle::kBold, TextStyle::kNear)),
-      mSoundingStyle(style::Text(17, style::kSoundingGreen, TextStyle::kBold, TextStyle::kNear)),
-      mLockedStyle(style::Text(17, style::kLockedText, TextStyle::kBold, TextStyle::kCenter)),
+      mNormalStyle(style::Text(style::kListNameSize, style::kLabelGrey, TextStyle::kBold, TextStyle::kNear)),
+      mSoundingStyle(style::Text(style::kListNameSize, style::kSoundingGreen, TextStyle::kBold, TextStyle::kNear)),
+      mLockedStyle(style::Text(style::kListNameSize, style::kLockedText, TextStyle::kBold, TextStyle::kCenter)),
       mFull(rect),
       mInner(rect.left - 1, rect.top + 2, rect.right - 2, rect.bottom - 2),
       mFill(mInner),
@@ -52,8 +52,9 @@ void ListedChordControl::SetChord(const ChordEntry& entry, bool gridCell) {
   mLabelRect = Rect(r.left, r.top + 22, r.right, r.bottom);
   mInner = Rect(r.left + 1, r.top + 1, r.right - 2, r.bottom - 2);
   mFill = Rect(r.left + 2, r.top + 2, r.right - 2, r.bottom - 2);
-  mNormalStyle = style::Text(17, style::kLabelGrey, TextStyle::kBold, TextStyle::kCenter);
-  mSoundingStyle = style::Text(17, style::kSoundingGreen, TextStyle::kBold, TextStyle::kCenter);
+  mNormalStyle = style::Text(style::kCellNameSize, style::kLabelGrey, TextStyle::kBold, TextStyle::kCenter);
+  mSoundingStyle = style::Text(style::kCellNameSize, style::kSoundingGreen, TextStyle::kBold, TextStyle::kCenter);
+  mLockedStyle = style::Text(style::kCellNameSize, style::kLockedText, TextStyle::kBold, TextStyle::kCenter);
 }
 
 void ListedChordControl::RowPress(const MouseMods& mods) {
@@ -140,7 +141,7 @@ bool ListedChordControl::Draw(IGraphics& graphics) {
 ListOfChordsControl::ListOfChordsControl(Velmora* plugin, const Rect& rect)
     : IControl(plugin, rect, 7),
       mVelmora(plugin),
-      mNumberStyle(style::Text(16, style::kCaptionGrey, TextStyle::kNormal, TextStyle::kCenter)) {
+      mNumberStyle(style::Text(style::kListOctaveSize, style::kCaptionGrey, TextStyle::kNormal, TextStyle::kCenter)) {
   for (int i = 0; i < ChordListRowCount; ++i) {
     auto* row = new ListedChordControl(plugin, mRowParamIdx, Rect(626, 7 + 33 * i, 955, 40 + 33 * i));
     row->SetListControl(this);

@@ -20,7 +20,7 @@ FilterListControl::FilterListControl(Velmora* plugin, int paramIdx, const Rect& 
                                      const IPopupMenuChords* names)
     : IControl(plugin, rect, paramIdx),
       mMarkColour(style::kLabelGrey),
-      mEntryStyle(style::Text(14, style::kLabelGrey, TextStyle::kNormal, TextStyle::kNear)),
+      mEntryStyle(style::Text(style::kFilterEntrySize, style::kLabelGrey, TextStyle::kNormal, TextStyle::kNear)),
       mListArea(rect.left + 6, rect.top + 8, rect.right, rect.bottom),
       mVelmora(plugin),
       mSplit(rect.left + (rect.right - rect.left) / 2 + 8),

@@ -19,9 +19,9 @@ struct ArrowColours {
 
 GridChordControl::GridChordControl(Velmora* plugin, int paramIdx, const Rect& r)
     : ListedChordControl(plugin, paramIdx, r),
-      mOctaveNormal(style::Text(16, style::kCaptionGrey, TextStyle::kNormal, TextStyle::kCenter)),
-      mOctaveSounding(style::Text(16, style::kSoundingGreen, TextStyle::kNormal, TextStyle::kCenter)),
-      mOctaveLocked(style::Text(16, style::kLockedText, TextStyle::kNormal, TextStyle::kCenter)),
+      mOctaveNormal(style::Text(style::kCellOctaveSize, style::kCaptionGrey, TextStyle::kNormal, TextStyle::kCenter)),
+      mOctaveSounding(style::Text(style::kCellOctaveSize, style::kSoundingGreen, TextStyle::kNormal, TextStyle::kCenter)),
+      mOctaveLocked(style::Text(style::kCellOctaveSize, style::kLockedText, TextStyle::kNormal, TextStyle::kCenter)),
       mInvNormal(style::Text(14, style::kCaptionGrey, TextStyle::kNormal, TextStyle::kFar)),
       mInvLocked(style::Text(14, style::kLockedText, TextStyle::kNormal, TextStyle::kFar)),
       mInvNumberNormal(style::Text(16, style::kCaptionGrey, TextStyle::kNormal, TextStyle::kFar)),
