@@ -32,7 +32,8 @@ ListedChordControl::ListedChordControl(Velmora* plugin, int paramIdx, const Rect
       mInner(rect.left - 1, rect.top + 2, rect.right - 2, rect.bottom - 2),
       mFill(mInner),
       mLabelRect(rect.left + 10, rect.top + 10, rect.right, rect.bottom),
-      mVelmora(plugin) {
+      mVelmora(plugin),
+      mHintStyle(style::Text(style::kHintSize, style::kHintText, TextStyle::kNormal, TextStyle::kCenter)) {
   // The play triangle belongs to the list row's layout; a cell never draws it.
   mTriangle = {mInner.right - 22, mInner.top + 9, mInner.right - 22, mInner.bottom - 9, mInner.right - 11,
                mInner.top + 14};
@@ -69,8 +70,10 @@ void ListedChordControl::RowPress(const MouseMods& mods) {
 
 void ListedChordControl::MouseDown(int, int, const MouseMods& mods) { RowPress(mods); }
 
-void ListedChordControl::MouseDrag(int, int, int, int, const MouseMods& mods) {
+void ListedChordControl::MouseDrag(int x, int y, int, int, const MouseMods& mods) {
   if (!mods.L) return;
+  mDragX = x;
+  mDragY = y;
   mDragging = true;
   mDragFromGrid = mGridCell;
 }
@@ -100,7 +103,7 @@ void ListedChordControl::MouseWheel(int x, int y, const MouseMods& mods, float d
 }
 
 bool ListedChordControl::NeedsRepaint() {
-  return mDirty || !mEverDrawn || mDrawnGridCell != mGridCell || !SameShown(mDrawn, mChord);
+  return mDirty || !mEverDrawn || mDrawnGridCell != mGridCell || mDrawnHint != mHint || !SameShown(mDrawn, mChord);
 }
 
 void ListedChordControl::DrawPlayTriangle(IGraphics& graphics) {
@@ -112,12 +115,14 @@ void ListedChordControl::DrawPlayTriangle(IGraphics& graphics) {
 void ListedChordControl::DrawRow(IGraphics& graphics) {
   mDrawn = mChord;
   mDrawnGridCell = mGridCell;
+  mDrawnHint = mHint;
   mEverDrawn = true;
   if (mChord.IsEmpty()) {
     // An empty row hides the background's play triangle; a cell draws its own.
     if (!mGridCell) {
       graphics.FillRectangle(style::kEmptyDark, mInner);
       graphics.DrawRectangle(style::kEmptyDark, mInner);
+      if (mHint != nullptr) graphics.DrawText(mHintStyle, mHint, Rect(mInner.left, mInner.top + 7, mInner.right, mInner.bottom));
     }
     return;
   }
@@ -147,6 +152,9 @@ ListOfChordsControl::ListOfChordsControl(Velmora* plugin, const Rect& rect)
     row->SetListControl(this);
     mRows[static_cast<size_t>(i)] = row;
   }
+  // It draws the list's position bar too, right of the rows; it is hit only
+  // on its octave row.
+  mRect = Rect(rect.left, kBarTop, kBarX + 2, rect.bottom);
 }
 
 // The rows belong to the editor.
@@ -172,6 +180,18 @@ void ListOfChordsControl::ShowPage(const std::vector<ChordEntry>& page, int entr
     row->SetChord(ShownEntry(page[at], i), false);
     row->SetOctave(mListOctaveShift);
   }
+  ShowHint();
+}
+
+void ListOfChordsControl::SetNotesMarked(bool marked) {
+  mNotesMarked = marked;
+  ShowHint();
+}
+
+// An empty list says why: nothing marked yet, or filters that leave nothing.
+void ListOfChordsControl::ShowHint() {
+  const char* hint = mEntryCount > 0 ? nullptr : mNotesMarked ? kNoFitHint : kPickHint;
+  for (int i = 0; i < ChordListRowCount; ++i) Row(i)->SetHint(i == 0 ? hint : nullptr);
 }
 
 void ListOfChordsControl::ApplyListOctave() {
@@ -204,8 +224,15 @@ void ListOfChordsControl::MouseDown(int x, int y, const MouseMods&) {
   MarkDirty(false);
 }
 
+bool ListOfChordsControl::NeedsRepaint() {
+  return IsDirty() || mDrawnOffset != mScrollOffset || mDrawnCount != mEntryCount;
+}
+
 bool ListOfChordsControl::Draw(IGraphics& graphics) {
+  mDrawnOffset = mScrollOffset;
+  mDrawnCount = mEntryCount;
   graphics.DrawText(mNumberStyle, std::to_string(mListOctaveShift).c_str(), mNumberRect);
+  style::DrawScrollPosition(graphics, kBarX, kBarTop, kBarHeight, mScrollOffset, ChordListRowCount, mEntryCount);
   return true;
 }
 

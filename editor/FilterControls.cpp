@@ -74,6 +74,10 @@ bool FilterListControl::Draw(IGraphics& graphics) {
   mEverDrawn = true;
   DrawColumn(graphics, mFlags.roots, mLeftScroll, mRect.left + 6, mSplit, mSplit - 20, true);
   DrawColumn(graphics, mFlags.types, mRightScroll, mSplit, mRect.right, mRect.right - 12, false);
+  const int height = kRowHeight * kVisibleRows;
+  style::DrawScrollPosition(graphics, mSplit - 10, mListArea.top, height, mLeftScroll, kVisibleRows, CountSet(mFlags.roots));
+  style::DrawScrollPosition(graphics, mRect.right - 4, mListArea.top, height, mRightScroll, kVisibleRows,
+                            CountSet(mFlags.types));
   return true;
 }
 

@@ -38,14 +38,14 @@ bool GridHistory::Push(const GridCells& grid) {
 }
 
 bool GridHistory::Undo(GridCells& grid) {
-  if (cursor_ <= 0) return false;
+  if (!CanUndo()) return false;
   --cursor_;
   grid = snapshots_[static_cast<size_t>(cursor_)];
   return true;
 }
 
 bool GridHistory::Redo(GridCells& grid) {
-  if (cursor_ >= capacity_ || cursor_ >= static_cast<int>(snapshots_.size()) - 1) return false;
+  if (!CanRedo()) return false;
   ++cursor_;
   grid = snapshots_[static_cast<size_t>(cursor_)];
   return true;

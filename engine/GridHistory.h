@@ -26,6 +26,10 @@ class GridHistory {
   bool Undo(GridCells& grid);
   bool Redo(GridCells& grid);
 
+  // Whether Undo or Redo would step.
+  bool CanUndo() const { return cursor_ > 0; }
+  bool CanRedo() const { return cursor_ < capacity_ && cursor_ < static_cast<int>(snapshots_.size()) - 1; }
+
   const std::deque<GridCells>& Snapshots() const { return snapshots_; }
   int Cursor() const { return cursor_; }
   int Capacity() const { return capacity_; }
