@@ -35,6 +35,12 @@ enum StateTextIndex : int {
 // The two filter boxes and their popups.
 enum class FilterBox { kExclusions, kInclusions };
 
+// What one filter box holds: its roots and its chord types.
+struct FilterFlags {
+  std::array<bool, kPitchClassCount> roots{};
+  std::array<bool, kChordTypeCount> types{};
+};
+
 // The plug-in object: one per instance the host loads. It owns the engine
 // state, the auditions and the recorder, defines the parameters and turns
 // every parameter change, host block and editor action into engine
@@ -114,6 +120,8 @@ class Velmora : public VelmoraBase {
   void SetScaleChoice(int root, int scale);
   ChordPopupChoice ChordChoice(FilterBox box) const;
   void SetChordChoice(FilterBox box, int root, int chordType);
+  // [editor] The entries of a filter box, which its menus tick.
+  FilterFlags FilterEntries(FilterBox box) const;
 
   // [editor] The chord list and its octave selector. A page is count
   // entries from first (fewer at the end); the answer is the list's length.

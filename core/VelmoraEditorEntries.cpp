@@ -83,6 +83,13 @@ ChordPopupChoice Velmora::ChordChoice(FilterBox box) const {
   return box == FilterBox::kExclusions ? mEngine.ExclusionPopup : mEngine.InclusionPopup;
 }
 
+FilterFlags Velmora::FilterEntries(FilterBox box) const {
+  auto lock = Lock();
+  const bool excl = box == FilterBox::kExclusions;
+  return FilterFlags{excl ? mEngine.ExcludedRoots : mEngine.IncludedRoots,
+                     excl ? mEngine.ExcludedChordTypes : mEngine.IncludedChordTypes};
+}
+
 void Velmora::SetChordChoice(FilterBox box, int root, int chordType) {
   auto lock = Lock();
   ChoiceOf(box) = ChordPopupChoice{root, chordType};

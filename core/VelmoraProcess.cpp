@@ -37,6 +37,7 @@ void Velmora::ProcessBlock(double** /*inputs*/, double** /*outputs*/, int frames
   const bool running = mHostTime.transportIsRunning;
   if (!running && mRecorder.TakeInProgress()) mRecorder.EndTake(ExportSamplesPerBeat());
   const bool capturing = running && mRecorder.RecordArmed();
+  mChanges.capturing = capturing;
   // Nothing can be queued while the lock is held, so the whole queue goes out
   // at the first frame with its own offsets.
   if (frames > 0 && !mAuditions.MidiQueue().Empty()) SendQueue(capturing);

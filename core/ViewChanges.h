@@ -72,6 +72,8 @@ class ViewChanges : public ChordListView,
   uint64_t gridAt = 0;
   std::array<CellSounding, kGridCellCount> cells{};
   bool dragButtonShown = false;
+  // Record armed while the host's transport runs, as the last block saw it.
+  bool capturing = false;
 };
 
 }  // namespace velmora

@@ -25,14 +25,15 @@ bool SameShown(const ChordEntry& a, const ChordEntry& b) {
 
 ListedChordControl::ListedChordControl(Velmora* plugin, int paramIdx, const Rect& rect)
     : IControl(plugin, rect, paramIdx),
-      mNormalStyle(style::Text(17, style::kLabelGrey, TextStyle::kBold, TextStyle::kNear)),
-      mSoundingStyle(style::Text(17, style::kSoundingGreen, TextStyle::kBold, TextStyle::kNear)),
-      mLockedStyle(style::Text(17, style::kLockedText, TextStyle::kBold, TextStyle::kCenter)),
+      mNormalStyle(style::Text(style::kListNameSize, style::kLabelGrey, TextStyle::kBold, TextStyle::kNear)),
+      mSoundingStyle(style::Text(style::kListNameSize, style::kSoundingGreen, TextStyle::kBold, TextStyle::kNear)),
+      mLockedStyle(style::Text(style::kListNameSize, style::kLockedText, TextStyle::kBold, TextStyle::kCenter)),
       mFull(rect),
       mInner(rect.left - 1, rect.top + 2, rect.right - 2, rect.bottom - 2),
       mFill(mInner),
       mLabelRect(rect.left + 10, rect.top + 10, rect.right, rect.bottom),
-      mVelmora(plugin) {
+      mVelmora(plugin),
+      mHintStyle(style::Text(style::kHintSize, style::kHintText, TextStyle::kNormal, TextStyle::kCenter)) {
   // The play triangle belongs to the list row's layout; a cell never draws it.
   mTriangle = {mInner.right - 22, mInner.top + 9, mInner.right - 22, mInner.bottom - 9, mInner.right - 11,
                mInner.top + 14};
@@ -55,8 +56,9 @@ void ListedChordControl::SetChord(const ChordEntry& entry, bool gridCell) {
   mLabelRect = Rect(r.left, r.top + 22, r.right, r.bottom);
   mInner = Rect(r.left + 1, r.top + 1, r.right - 2, r.bottom - 2);
   mFill = Rect(r.left + 2, r.top + 2, r.right - 2, r.bottom - 2);
-  mNormalStyle = style::Text(17, style::kLabelGrey, TextStyle::kBold, TextStyle::kCenter);
-  mSoundingStyle = style::Text(17, style::kSoundingGreen, TextStyle::kBold, TextStyle::kCenter);
+  mNormalStyle = style::Text(style::kCellNameSize, style::kLabelGrey, TextStyle::kBold, TextStyle::kCenter);
+  mSoundingStyle = style::Text(style::kCellNameSize, style::kSoundingGreen, TextStyle::kBold, TextStyle::kCenter);
+  mLockedStyle = style::Text(style::kCellNameSize, style::kLockedText, TextStyle::kBold, TextStyle::kCenter);
 }
 
 void ListedChordControl::RowPress(const MouseMods& mods) {
@@ -74,8 +76,10 @@ void ListedChordControl::RowPress(const MouseMods& mods) {
 
 void ListedChordControl::MouseDown(int, int, const MouseMods& mods) { RowPress(mods); }
 
-void ListedChordControl::MouseDrag(int, int, int, int, const MouseMods& mods) {
+void ListedChordControl::MouseDrag(int x, int y, int, int, const MouseMods& mods) {
   if (!mods.L) return;
+  mDragX = x;
+  mDragY = y;
   mDragging = true;
   mDragFromGrid = mGridCell;
 }
@@ -109,7 +113,7 @@ void ListedChordControl::MouseWheel(int x, int y, const MouseMods& mods, float d
 }
 
 bool ListedChordControl::NeedsRepaint() {
-  return mDirty || !mEverDrawn || mDrawnGridCell != mGridCell || !SameShown(mDrawn, mChord);
+  return mDirty || !mEverDrawn || mDrawnGridCell != mGridCell || mDrawnHint != mHint || !SameShown(mDrawn, mChord);
 }
 
 void ListedChordControl::DrawPlayTriangle(IGraphics& graphics) {
@@ -121,12 +125,14 @@ void ListedChordControl::DrawPlayTriangle(IGraphics& graphics) {
 void ListedChordControl::DrawRow(IGraphics& graphics) {
   mDrawn = mChord;
   mDrawnGridCell = mGridCell;
+  mDrawnHint = mHint;
   mEverDrawn = true;
   if (mChord.IsEmpty()) {
     // An empty row hides the background's play triangle; a cell draws its own.
     if (!mGridCell) {
       graphics.FillRectangle(style::kEmptyDark, mInner);
       graphics.DrawRectangle(style::kEmptyDark, mInner);
+      if (mHint != nullptr) graphics.DrawText(mHintStyle, mHint, Rect(mInner.left, mInner.top + 7, mInner.right, mInner.bottom));
     }
     return;
   }
@@ -150,7 +156,7 @@ bool ListedChordControl::Draw(IGraphics& graphics) {
 ListOfChordsControl::ListOfChordsControl(Velmora* plugin, const Rect& rect)
     : IControl(plugin, rect, 7),
       mVelmora(plugin),
-      mNumberStyle(style::Text(16, style::kCaptionGrey, TextStyle::kNormal, TextStyle::kCenter)) {
+      mNumberStyle(style::Text(style::kListOctaveSize, style::kCaptionGrey, TextStyle::kNormal, TextStyle::kCenter)) {
   // Quick clicks on an arrow each count.
   SetDoubleClickAsPress(true);
   for (int i = 0; i < ChordListRowCount; ++i) {
@@ -158,6 +164,9 @@ ListOfChordsControl::ListOfChordsControl(Velmora* plugin, const Rect& rect)
     row->SetListControl(this);
     mRows[static_cast<size_t>(i)] = row;
   }
+  // It draws the list's position bar too, right of the rows; it is hit only
+  // on its octave row.
+  mRect = Rect(rect.left, kBarTop, kBarX + 2, rect.bottom);
 }
 
 // The rows belong to the editor.
@@ -183,6 +192,18 @@ void ListOfChordsControl::ShowPage(const std::vector<ChordEntry>& page, int entr
     row->SetChord(ShownEntry(page[at], i), false);
     row->SetOctave(mListOctaveShift);
   }
+  ShowHint();
+}
+
+void ListOfChordsControl::SetNotesMarked(bool marked) {
+  mNotesMarked = marked;
+  ShowHint();
+}
+
+// An empty list says why: nothing marked yet, or filters that leave nothing.
+void ListOfChordsControl::ShowHint() {
+  const char* hint = mEntryCount > 0 ? nullptr : mNotesMarked ? kNoFitHint : kPickHint;
+  for (int i = 0; i < ChordListRowCount; ++i) Row(i)->SetHint(i == 0 ? hint : nullptr);
 }
 
 void ListOfChordsControl::ApplyListOctave() {
@@ -215,8 +236,15 @@ void ListOfChordsControl::MouseDown(int x, int y, const MouseMods&) {
   MarkDirty(false);
 }
 
+bool ListOfChordsControl::NeedsRepaint() {
+  return IsDirty() || mDrawnOffset != mScrollOffset || mDrawnCount != mEntryCount;
+}
+
 bool ListOfChordsControl::Draw(IGraphics& graphics) {
+  mDrawnOffset = mScrollOffset;
+  mDrawnCount = mEntryCount;
   graphics.DrawText(mNumberStyle, std::to_string(mListOctaveShift).c_str(), mNumberRect);
+  style::DrawScrollPosition(graphics, kBarX, kBarTop, kBarHeight, mScrollOffset, ChordListRowCount, mEntryCount);
   return true;
 }
 

@@ -46,7 +46,13 @@ class ListedChordControl : public IControl {
   void SetSounding(bool sounding) { mChord.sounding = sounding; }
   bool IsGridCell() const { return mGridCell; }
   bool IsDragging() const { return mDragging; }
+  // Where the pointer was at the last drag step.
+  int DragX() const { return mDragX; }
+  int DragY() const { return mDragY; }
   const std::string& Label() const { return mLabel; }
+  // A short text an empty row shows in place of a chord; null for none.
+  void SetHint(const char* hint) { mHint = hint; }
+  const char* Hint() const { return mHint; }
   // The list whose wheel a list row passes on.
   void SetListControl(ListOfChordsControl* list) { mList = list; }
 
@@ -71,6 +77,7 @@ class ListedChordControl : public IControl {
   bool mGridCell = false;
   bool mDragging = false;
   bool mDragFromGrid = false;
+  int mDragX = 0, mDragY = 0;
   std::array<int, 6> mTriangle{};  // x1, y1, x2, y2, x3, y3
   ChordEntry mChord;
   // The chord the left press started, until its release.
@@ -81,7 +88,10 @@ class ListedChordControl : public IControl {
   void DrawPlayTriangle(IGraphics& graphics);
 
   ListOfChordsControl* mList = nullptr;
+  const char* mHint = nullptr;
+  TextStyle mHintStyle;
   // What the last Draw showed, to tell whether a repaint is needed.
+  const char* mDrawnHint = nullptr;
   ChordEntry mDrawn;
   bool mDrawnGridCell = false;
   bool mEverDrawn = false;
@@ -96,6 +106,10 @@ class ListOfChordsControl : public IControl {
   static constexpr int ChordListRowCount = 20;
   static constexpr int kMinOctave = -4;
   static constexpr int kMaxOctave = 4;
+  // The position bar: between the rows and the list's edge, rows 0..19.
+  static constexpr int kBarX = 956;
+  static constexpr int kBarTop = 9;
+  static constexpr int kBarHeight = 33 * ChordListRowCount - 4;
 
   // Creates its rows, which the editor then owns once added.
   ListOfChordsControl(Velmora* plugin, const Rect& rect);
@@ -104,15 +118,20 @@ class ListOfChordsControl : public IControl {
   void MouseDown(int x, int y, const MouseMods& mods) override;
   void MouseWheel(int x, int y, const MouseMods& mods, float delta) override;
   bool Draw(IGraphics& graphics) override;
+  bool NeedsRepaint() override;
 
   // Shows the page of list starting at ScrollOffset.
   void ShowChordPage(const std::vector<ChordEntry>& list);
   // The same from that page alone: page[i] is entry ScrollOffset + i of a
   // list of entryCount entries.
   void ShowPage(const std::vector<ChordEntry>& page, int entryCount);
+  // Whether any note is marked, which tells an empty list's hint.
+  void SetNotesMarked(bool marked);
   // A rebuilt list starts at its first entry.
   void ResetScroll() { mScrollOffset = 0; }
   void ApplyListOctave();
+  static constexpr const char* kPickHint = "Pick a root and a scale below the keyboard";
+  static constexpr const char* kNoFitHint = "No chord fits these filters";
 
   ListedChordControl* Row(int i) const { return mRows[static_cast<size_t>(i)]; }
   int ScrollOffset() const { return mScrollOffset; }
@@ -120,6 +139,8 @@ class ListOfChordsControl : public IControl {
   int ListOctaveShift() const { return mListOctaveShift; }
 
  private:
+  void ShowHint();
+
   Velmora* mVelmora;
   int mRowParamIdx = 9;
   int mScrollOffset = 0;
@@ -130,6 +151,10 @@ class ListOfChordsControl : public IControl {
   TextStyle mNumberStyle;
   int mListOctaveShift = 0;
   std::array<ListedChordControl*, ChordListRowCount> mRows{};
+  bool mNotesMarked = false;
+  // The position bar last drawn: first entry shown and the list's length.
+  int mDrawnOffset = -1;
+  int mDrawnCount = -1;
   std::vector<ChordEntry> mPage;  // the wheel's copy, kept for its room
 };
 

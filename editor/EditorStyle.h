@@ -1,5 +1,7 @@
 #pragma once
 
+#include <algorithm>
+
 #include "framework/graphics/IGraphics.h"
 
 namespace velmora::style {
@@ -20,6 +22,43 @@ constexpr const char* kFace = "Arial";
 inline TextStyle Text(int size, const Color& colour, int weight, int align) {
   return TextStyle(kFace, size, colour, weight, align);
 }
+
+// Our own colours, each readable at 4.5:1 on what it sits on (the empty
+// dark, or the locked blue for kOnLockedCell), or 3:1 for the rings' keyline.
+inline const Color kHintText{255, 150, 150, 142};
+inline const Color kOnLockedCell{255, 0, 30, 56};
+inline const Color kOnMarkedKey{255, 236, 244, 252};
+inline const Color kKeyline{255, 16, 16, 14};
+inline const Color kScrollTrack{255, 44, 44, 40};
+inline const Color kScrollThumb{255, 150, 150, 142};
+inline const Color kDragLabel{255, 236, 236, 228};
+inline const Color kDragLabelText{255, 24, 24, 22};
+inline const Color kDropOutline{255, 236, 236, 228};
+
+// Sizes chosen so that the longest text of each kind keeps two pixels of
+// air inside its rectangle (the chord names of the list keep the size the
+// rows were drawn with).
+constexpr int kListNameSize = 17;
+constexpr int kCellNameSize = 14;
+constexpr int kFilterEntrySize = 12;
+constexpr int kListOctaveSize = 10;
+constexpr int kCellOctaveSize = 15;
+constexpr int kSmallPrintSize = 11;
+constexpr int kHintSize = 14;
+
+// A thin bar beside a scrolled list: where the shown page lies in the
+// whole list, and how much of it the page is. Nothing when all of it shows.
+inline void DrawScrollPosition(IGraphics& graphics, int x, int top, int height, int first, int shown, int count) {
+  if (count <= shown || height <= 0) return;
+  graphics.FillRectangle(kScrollTrack, Rect(x, top, x + 2, top + height));
+  const int length = std::max(height * shown / count, 8);
+  const int at = top + (height - length) * first / std::max(count - shown, 1);
+  graphics.FillRectangle(kScrollThumb, Rect(x, at, x + 2, at + length));
+}
+
+// The C of the marked C keys, where the background has it on the others.
+constexpr int kLandmarkSize = 11;
+constexpr int kLandmarkTop = 148;
 
 // The hand-smoothed slanted edges of a right-pointing triangle whose upper
 // corner is (x, y): the list's play triangle and a cell's right arrow.

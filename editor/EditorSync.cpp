@@ -1,6 +1,7 @@
 #include "editor/EditorSync.h"
 
 #include <algorithm>
+#include <chrono>
 
 #include "core/Velmora.h"
 #include "editor/ChordListControls.h"
@@ -9,6 +10,7 @@
 #include "editor/GridControls.h"
 #include "editor/KeyboardControls.h"
 #include "editor/PopupMenus.h"
+#include "editor/StateButtons.h"
 
 namespace velmora {
 namespace {
@@ -72,6 +74,9 @@ void EditorSync::Copy(const ViewChanges& changes, const ChordEngine& engine) {
   c.includedRoots = engine.IncludedRoots;
   c.includedTypes = engine.IncludedChordTypes;
   c.dragShown = changes.dragButtonShown;
+  c.canUndo = engine.History.CanUndo(engine.ChordGrid);
+  c.canRedo = engine.History.CanRedo();
+  c.capturing = changes.capturing;
 }
 
 // Without the lock: the controls take the copies.
@@ -88,6 +93,7 @@ void EditorSync::Apply() {
     k.keyboard->SetHighlightedNotes(c.highlightNotes);
     k.keyboard->SetPitchClasses(c.pitchClasses);
     k.keyboard->MarkDirty(false);
+    k.chordList->SetNotesMarked(!c.highlightNotes.empty());
   }
   if (c.scale) k.scalePopup->ShowChoice(c.scaleChoice);
   if (c.exclusionReset) k.exclusions->ResetScrollPositions();
@@ -97,6 +103,10 @@ void EditorSync::Apply() {
   if (c.octaveUpReset) k.octaveUp->ValueFromPlugin(0.0);
   if (c.octaveDownReset) k.octaveDown->ValueFromPlugin(0.0);
   if (c.dragShown && k.dragButton->IsHidden()) k.dragButton->SetHidden(false);
+  k.undo->SetAvailable(c.canUndo);
+  k.redo->SetAvailable(c.canRedo);
+  const auto now = std::chrono::steady_clock::now().time_since_epoch();
+  k.record->ShowCapturing(c.capturing, std::chrono::duration_cast<std::chrono::milliseconds>(now).count());
 }
 
 }  // namespace velmora

@@ -37,6 +37,7 @@ class EditorSync : public IEditorSync {
     bool list = false, grid = false, highlights = false, scale = false;
     bool exclusionReset = false, inclusionReset = false, octaveUpReset = false, octaveDownReset = false;
     bool dragShown = false;
+    bool canUndo = false, canRedo = false, capturing = false;
     std::vector<ChordEntry> chordPage;  // a rebuilt list shows from its first entry
     int chordCount = 0;
     GridCells cells;

@@ -20,7 +20,7 @@ FilterListControl::FilterListControl(Velmora* plugin, int paramIdx, const Rect& 
                                      const IPopupMenuChords* names)
     : IControl(plugin, rect, paramIdx),
       mMarkColour(style::kLabelGrey),
-      mEntryStyle(style::Text(14, style::kLabelGrey, TextStyle::kNormal, TextStyle::kNear)),
+      mEntryStyle(style::Text(style::kFilterEntrySize, style::kLabelGrey, TextStyle::kNormal, TextStyle::kNear)),
       mListArea(rect.left + 6, rect.top + 8, rect.right, rect.bottom),
       mVelmora(plugin),
       mSplit(rect.left + (rect.right - rect.left) / 2 + 8),
@@ -77,6 +77,10 @@ bool FilterListControl::Draw(IGraphics& graphics) {
   mEverDrawn = true;
   DrawColumn(graphics, mFlags.roots, mLeftScroll, mRect.left + 6, mSplit, mSplit - 20, true);
   DrawColumn(graphics, mFlags.types, mRightScroll, mSplit, mRect.right, mRect.right - 12, false);
+  const int height = kRowHeight * kVisibleRows;
+  style::DrawScrollPosition(graphics, mSplit - 10, mListArea.top, height, mLeftScroll, kVisibleRows, CountSet(mFlags.roots));
+  style::DrawScrollPosition(graphics, mRect.right - 4, mListArea.top, height, mRightScroll, kVisibleRows,
+                            CountSet(mFlags.types));
   return true;
 }
 

@@ -10,6 +10,16 @@ namespace velmora {
 namespace {
 
 constexpr int kCellSize = 94;
+constexpr int kFirstTriggerNote = 36;
+
+// Cell i plays host note 36 + i, named as most hosts' piano rolls name it
+// (C3 = 60): cell 0 is C1.
+std::string TriggerNoteName(const Rect& cell) {
+  static const char* const kNames[12] = {"C", "C#", "D", "D#", "E", "F", "F#", "G", "G#", "A", "A#", "B"};
+  const int index = (cell.left - 17) / kCellSize + 4 * (3 - (cell.top - 316) / kCellSize);
+  const int note = kFirstTriggerNote + index;
+  return std::string(kNames[note % 12]) + std::to_string(note / 12 - 2);
+}
 
 struct ArrowColours {
   Color fill, first, second;
@@ -19,9 +29,9 @@ struct ArrowColours {
 
 GridChordControl::GridChordControl(Velmora* plugin, int paramIdx, const Rect& r)
     : ListedChordControl(plugin, paramIdx, r),
-      mOctaveNormal(style::Text(16, style::kCaptionGrey, TextStyle::kNormal, TextStyle::kCenter)),
-      mOctaveSounding(style::Text(16, style::kSoundingGreen, TextStyle::kNormal, TextStyle::kCenter)),
-      mOctaveLocked(style::Text(16, style::kLockedText, TextStyle::kNormal, TextStyle::kCenter)),
+      mOctaveNormal(style::Text(style::kCellOctaveSize, style::kCaptionGrey, TextStyle::kNormal, TextStyle::kCenter)),
+      mOctaveSounding(style::Text(style::kCellOctaveSize, style::kSoundingGreen, TextStyle::kNormal, TextStyle::kCenter)),
+      mOctaveLocked(style::Text(style::kCellOctaveSize, style::kLockedText, TextStyle::kNormal, TextStyle::kCenter)),
       mInvNormal(style::Text(14, style::kCaptionGrey, TextStyle::kNormal, TextStyle::kFar)),
       mInvLocked(style::Text(14, style::kLockedText, TextStyle::kNormal, TextStyle::kFar)),
       mInvNumberNormal(style::Text(16, style::kCaptionGrey, TextStyle::kNormal, TextStyle::kFar)),
@@ -31,7 +41,11 @@ GridChordControl::GridChordControl(Velmora* plugin, int paramIdx, const Rect& r)
       mRightArrow(r.left + 54, r.top + 54, r.left + 75, r.top + 75),
       mOctaveRect(r.left + 40, r.top + 57, r.left + 56, r.top + 91),
       mInversionRect(r.right - 21, r.top + 3, r.right - 6, r.top + 18),
-      mInversionSpot(r.right - 21, r.top, r.right - 1, r.top + 19) {
+      mInversionSpot(r.right - 21, r.top, r.right - 1, r.top + 19),
+      mTriggerNormal(style::Text(style::kSmallPrintSize, style::kHintText, TextStyle::kNormal, TextStyle::kNear)),
+      mTriggerSounding(style::Text(style::kSmallPrintSize, style::kSoundingGreen, TextStyle::kNormal, TextStyle::kNear)),
+      mTriggerLocked(style::Text(style::kSmallPrintSize, style::kOnLockedCell, TextStyle::kNormal, TextStyle::kNear)),
+      mTriggerNote(TriggerNoteName(r)) {
   SetChord(ChordEntry{}, true);
 }
 
@@ -105,8 +119,16 @@ void GridChordControl::DrawArrows(IGraphics& graphics) {
   style::SmoothRightTriangle(graphics, L + 59, T + 59, colours.first, colours.second);
 }
 
+void GridChordControl::DrawTriggerNote(IGraphics& graphics) {
+  const ChordEntry& c = mChord;
+  const TextStyle& s = c.sounding ? mTriggerSounding : c.locked && !c.IsEmpty() ? mTriggerLocked : mTriggerNormal;
+  const Rect& r = mRect;
+  graphics.DrawText(s, mTriggerNote.c_str(), Rect(r.left + 6, r.top + 4, r.left + 40, r.top + 18));
+}
+
 bool GridChordControl::Draw(IGraphics& graphics) {
   DrawRow(graphics);
+  DrawTriggerNote(graphics);
   if (mChord.IsEmpty()) {
     // Hides the background's arrows.
     graphics.FillRectangle(style::kEmptyDark, mLeftArrow);

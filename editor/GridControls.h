@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <string>
 
 #include "editor/ChordListControls.h"
 #include "engine/GridHistory.h"
@@ -25,10 +26,14 @@ class GridChordControl : public ListedChordControl {
   bool InHotSpot(int x, int y) const;
   void DrawNumbers(IGraphics& graphics);
   void DrawArrows(IGraphics& graphics);
+  // The host note that plays the cell, small in its corner.
+  void DrawTriggerNote(IGraphics& graphics);
 
   TextStyle mOctaveNormal, mOctaveSounding, mOctaveLocked;
   TextStyle mInvNormal, mInvLocked, mInvNumberNormal, mInvNumberSounding, mInvNumberLocked;
   Rect mLeftArrow, mRightArrow, mOctaveRect, mInversionRect, mInversionSpot;
+  TextStyle mTriggerNormal, mTriggerSounding, mTriggerLocked;
+  std::string mTriggerNote;
 };
 
 // The grid container: creates the sixteen cells and refills them from a copy

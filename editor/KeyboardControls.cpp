@@ -1,6 +1,7 @@
 #include "editor/KeyboardControls.h"
 
 #include "core/Velmora.h"
+#include "editor/EditorStyle.h"
 #include "framework/graphics/IGraphics.h"
 
 namespace velmora {
@@ -106,7 +107,8 @@ bool IKeyboardControl::Draw(IGraphics& graphics) {
 
 CustomKeyboardControl::CustomKeyboardControl(Velmora* plugin, const ImageStrip& whiteKeys,
                                              const ImageStrip& blackKeys, const std::array<int, 12>& keyOffsets)
-    : IKeyboardControl(plugin, whiteKeys, blackKeys, keyOffsets) {}
+    : IKeyboardControl(plugin, whiteKeys, blackKeys, keyOffsets),
+      mLandmarkStyle(style::Text(style::kLandmarkSize, style::kOnMarkedKey, TextStyle::kBold, TextStyle::kCenter)) {}
 
 CustomKeyboardControl::~CustomKeyboardControl() = default;
 
@@ -147,8 +149,28 @@ void CustomKeyboardControl::DrawRing(IGraphics& graphics, int f, int e, const Ri
     pixel(c.innerCorners, f + x, e + y);
 }
 
+void CustomKeyboardControl::DrawKeyline(IGraphics& graphics, int f, int e) {
+  const Rect& r = mRect;
+  const Color& dark = style::kKeyline;
+  graphics.DrawRectangle(dark, Rect(f + 4, e + 4, f + 15, e + 39));
+  // Only inside the control, which is all its redraw covers.
+  if (e - 1 >= r.top) graphics.DrawLine(dark, f - 1, e - 1, f + 20, e - 1);
+  if (e + 44 < r.bottom) graphics.DrawLine(dark, f - 1, e + 44, f + 20, e + 44);
+  if (f - 1 >= r.left) graphics.DrawLine(dark, f - 1, e, f - 1, e + 43);
+  if (f + 20 < r.right) graphics.DrawLine(dark, f + 20, e, f + 20, e + 43);
+}
+
+void CustomKeyboardControl::DrawLandmarks(IGraphics& graphics) {
+  for (int key = 0; key < kKeyCount; key += 12) {
+    if (!IsHighlighted(kLowestNote + key)) continue;
+    const int x = mRect.left + kOctaveWidth * (key / 12);
+    graphics.DrawText(mLandmarkStyle, "C", Rect(x, style::kLandmarkTop, x + kWhiteKeyWidth - 1, mRect.bottom));
+  }
+}
+
 bool CustomKeyboardControl::Draw(IGraphics& graphics) {
   IKeyboardControl::Draw(graphics);
+  DrawLandmarks(graphics);
   // White keys C D E F G A B are white numbers 0..6; a black key counts as
   // the white key to its right.
   constexpr std::array<int, 12> kWhiteNumber = {0, 1, 1, 2, 2, 3, 4, 4, 5, 5, 6, 6};
@@ -160,8 +182,11 @@ bool CustomKeyboardControl::Draw(IGraphics& graphics) {
     const int f = black ? r.left + kWhiteKeyWidth * (a + 7) - kWhiteKeyWidth / 2 - 1 : r.left + kWhiteKeyWidth * (a + 7);
     const int e = black ? r.top : r.top + 44 + 1;
     const RingColours& colours = black ? mBlackRing : mWhiteRing;
+    const int other = c < 5 ? f + kOctaveWidth : f - kOctaveWidth;
+    DrawKeyline(graphics, f, e);
+    DrawKeyline(graphics, other, e);
     DrawRing(graphics, f, e, colours);
-    DrawRing(graphics, c < 5 ? f + kOctaveWidth : f - kOctaveWidth, e, colours);
+    DrawRing(graphics, other, e, colours);
   }
   return true;
 }

@@ -75,10 +75,16 @@ class CustomKeyboardControl : public IKeyboardControl {
     Color main, outerEdge, innerCorners;
   };
   void DrawRing(IGraphics& graphics, int f, int e, const RingColours& colours);
+  // A dark line around the ring and inside its hole, so that it stands out
+  // on every key, light or dark, marked or not.
+  void DrawKeyline(IGraphics& graphics, int f, int e);
+  // The C of a marked C key, which the marked block hides in the background.
+  void DrawLandmarks(IGraphics& graphics);
 
   RingColours mWhiteRing{{255, 105, 204, 255}, {255, 121, 194, 231}, {255, 68, 184, 244}};
   RingColours mBlackRing{{255, 0, 148, 224}, {255, 42, 137, 187}, {255, 0, 98, 148}};
   std::array<bool, 12> mPitchClasses{};
+  TextStyle mLandmarkStyle;
 };
 
 }  // namespace velmora

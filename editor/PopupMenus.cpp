@@ -38,6 +38,15 @@ Pick PickFromHalves(IControl& control, int x, int y, PopupMenu& rootMenu, const 
   return pick;
 }
 
+// Ticks the items that are chosen already.
+template <typename IsChosen>
+void Tick(PopupMenu& menu, IsChosen&& isChosen) {
+  for (int i = 0; i < menu.NItems(); ++i) {
+    PopupMenuItem* item = menu.Item(i);
+    item->flags = isChosen(i) ? (item->flags | PopupMenuItem::kChecked) : (item->flags & ~PopupMenuItem::kChecked);
+  }
+}
+
 void AddNoteNames(PopupMenu& menu) {
   for (int k = 0; k < kPitchClassCount; ++k) menu.AddItem(NoteLongName(k).c_str());
 }
@@ -63,6 +72,8 @@ IPopupMenuScales::~IPopupMenuScales() = default;
 
 void IPopupMenuScales::MouseDown(int x, int y, const MouseMods&) {
   const ScalePopupChoice choice = mVelmora->ScaleChoice();
+  Tick(mRootMenu, [&](int i) { return i == choice.chosenRoot; });
+  Tick(mScaleMenu, [&](int i) { return i == choice.chosenScale; });
   const double rows = kScaleRowCount;
   const Pick pick = PickFromHalves(*this, x, y, mRootMenu, mRootArea, mScaleMenu, mScaleArea);
   const int b = pick.item;
@@ -115,6 +126,9 @@ const char* IPopupMenuChords::TypeName(int chordType) const { return ChordTypeSu
 
 void IPopupMenuChords::MouseDown(int x, int y, const MouseMods&) {
   const ChordPopupChoice choice = mVelmora->ChordChoice(mBox);
+  const FilterFlags entries = mVelmora->FilterEntries(mBox);
+  Tick(mRootMenu, [&](int i) { return entries.roots[static_cast<size_t>(i)]; });
+  Tick(mTypeMenu, [&](int i) { return entries.types[static_cast<size_t>(i)]; });
   const double rows = kChordRowCount;
   const Pick pick = PickFromHalves(*this, x, y, mRootMenu, mRootArea, mTypeMenu, mTypeArea);
   const int b = pick.item;

@@ -5,11 +5,13 @@
 #include "core/platform/FileDrag.h"
 #include "editor/ChordListControls.h"
 #include "editor/DragControl.h"
+#include "editor/DragFeedback.h"
 #include "editor/EditorSync.h"
 #include "editor/FilterControls.h"
 #include "editor/GridControls.h"
 #include "editor/KeyboardControls.h"
 #include "editor/PopupMenus.h"
+#include "editor/StateButtons.h"
 #include "framework/graphics/IGraphics.h"
 #include "framework/graphics/PlatformGraphics.h"
 
@@ -67,9 +69,11 @@ void VelmoraEditor::Build(const std::function<void()>& defineParameters) {
 
 void VelmoraEditor::AddButtons() {
   IGraphics& g = *mGraphics;
-  Add(g, new IContactControl(&mPlugin, 9, 250, kUndo, g.LoadImage(124, "resources/img/Left.png", 2)),
+  mControls.undo = Add(
+      g, new DimmableContactControl(&mPlugin, 9, 250, kUndo, g.LoadImage(124, "resources/img/Left.png", 2)),
       tooltips::kUndo);
-  Add(g, new IContactControl(&mPlugin, 56, 250, kRedo, g.LoadImage(125, "resources/img/Right.png", 2)),
+  mControls.redo = Add(
+      g, new DimmableContactControl(&mPlugin, 56, 250, kRedo, g.LoadImage(125, "resources/img/Right.png", 2)),
       tooltips::kRedo);
   Add(g, new IContactControl(&mPlugin, 405, 300, kRandomizeGrid, g.LoadImage(119, "resources/img/NEW_MELODY.png", 2)),
       tooltips::kRandomizeGrid);
@@ -139,11 +143,14 @@ void VelmoraEditor::AddGridAndList() {
 
 void VelmoraEditor::AddRecording() {
   IGraphics& g = *mGraphics;
-  Add(g, new ISwitchControl(&mPlugin, 926, 673, kRecord, g.LoadImage(141, "resources/img/RECORD.png", 2)));
+  mControls.record =
+      Add(g, new RecordSwitchControl(&mPlugin, 926, 673, kRecord, g.LoadImage(141, "resources/img/RECORD.png", 2)));
   Add(g, new ISwitchControl(&mPlugin, 874, 675, kDragDim, g.LoadImage(143, "resources/img/DRAG_DIM.png", 1)));
   mControls.dragButton =
       Add(g, new IContactDragControl(&mPlugin, 874, 675, kDrag, g.LoadImage(142, "resources/img/DRAG.png", 1)));
   mControls.dragButton->SetHidden(true);
+  // Over everything, never hit: what a dragged chord would do.
+  mControls.dragFeedback = Add(g, new DragFeedbackControl(&mPlugin));
 }
 
 }  // namespace velmora

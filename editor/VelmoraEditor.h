@@ -9,6 +9,9 @@
 namespace velmora {
 
 class CustomKeyboardControl;
+class DimmableContactControl;
+class DragFeedbackControl;
+class RecordSwitchControl;
 class EditorSync;
 class ExclusionsControl;
 class FileDragSource;
@@ -37,6 +40,10 @@ struct EditorControls {
   GridOfChordsControl* grid = nullptr;
   ListOfChordsControl* chordList = nullptr;
   IContactDragControl* dragButton = nullptr;
+  DimmableContactControl* undo = nullptr;
+  DimmableContactControl* redo = nullptr;
+  RecordSwitchControl* record = nullptr;
+  DragFeedbackControl* dragFeedback = nullptr;
 };
 
 // The editor of one plug-in instance, built once inside the plug-in's

@@ -53,7 +53,7 @@ bool GridHistory::Undo(GridCells& grid) {
 }
 
 bool GridHistory::Redo(GridCells& grid) {
-  if (cursor_ >= capacity_ || cursor_ >= static_cast<int>(snapshots_.size()) - 1) return false;
+  if (!CanRedo()) return false;
   ++cursor_;
   grid = snapshots_[static_cast<size_t>(cursor_)];
   return true;

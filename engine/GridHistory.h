@@ -28,6 +28,12 @@ class GridHistory {
   bool Undo(GridCells& grid);
   bool Redo(GridCells& grid);
 
+  // Whether Undo or Redo would change grid.
+  bool CanUndo(const GridCells& grid) const {
+    return cursor_ > 0 || (cursor_ == 0 && !SameSnapshot(snapshots_.front(), grid));
+  }
+  bool CanRedo() const { return cursor_ < capacity_ && cursor_ < static_cast<int>(snapshots_.size()) - 1; }
+
   const std::deque<GridCells>& Snapshots() const { return snapshots_; }
   int Cursor() const { return cursor_; }
   int Capacity() const { return capacity_; }

@@ -11,7 +11,15 @@ cmake --build "$build" --target velmora-screenshot velmora-x11-host VelmoraModul
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 "$build/tools/screenshot/velmora-screenshot" "$work/windowless.png" --chunk "$work/state.chunk"
-XDG_DATA_HOME="$work" xvfb-run -a -s "-screen 0 1280x1024x24" \
+# Xvfb picks its own free display and tells us which (other X servers may
+# run on this machine).
+exec 3>"$work/display"
+Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+xvfb=$!
+trap 'kill "$xvfb" 2>/dev/null; rm -rf "$work"' EXIT
+for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
+exec 3>&-
+DISPLAY=":$(head -n1 "$work/display")" XDG_DATA_HOME="$work" \
   "$build/tools/x11host/velmora-x11-host" "$build/core/module/Velmora.so" --chunk "$work/state.chunk" \
   --menu 310,205,16 --menu 255,205,2 --click 348,140,3 --note 42 --hold 700,89 \
   --screenshot docs/editor.png

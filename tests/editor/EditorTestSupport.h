@@ -42,6 +42,17 @@ class EditorTest : public ::testing::Test {
     ui.OnMouseDrag(x1, y1, kLeft);
     ui.OnMouseUp(x1, y1, MouseMods());
   }
+  // Major, then C, in the scale popup; it redraws in two passes before a
+  // press pushes again.
+  void ChooseCMajor() {
+    ui.ScriptPopupChoice(0);
+    Click(300, 200);
+    Tick();
+    Tick();
+    ui.ScriptPopupChoice(0);
+    Click(255, 200);
+    Tick();
+  }
   // A parameter change as a host makes it, with the lock.
   void Host(int index, double value) {
     auto lock = host.Lock();

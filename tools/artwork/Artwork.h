@@ -22,18 +22,31 @@ constexpr Colour kButtonEdge = Rgb(82, 82, 74);
 constexpr Colour kPressedTop = Rgb(0, 104, 160);
 constexpr Colour kPressedBottom = Rgb(0, 128, 196);
 constexpr Colour kCaption = Rgb(156, 156, 146);
-constexpr Colour kHint = Rgb(104, 104, 96);
+// Small print that tells the user something: 4.5:1 on the panel and the wells.
+constexpr Colour kHint = Rgb(142, 142, 134);
 constexpr Colour kArrow = Rgb(228, 228, 220);
-constexpr Colour kWhiteKeyTop = Rgb(226, 224, 216);
-constexpr Colour kWhiteKeyBottom = Rgb(190, 188, 180);
-constexpr Colour kBlackKeyTop = Rgb(92, 92, 86);
-constexpr Colour kBlackKeyBottom = Rgb(64, 64, 59);
+constexpr Colour kWhiteKeyTop = Rgb(232, 230, 222);
+constexpr Colour kWhiteKeyBottom = Rgb(204, 202, 194);
+// Dark enough that the blue ring of a black key stands out at 3:1.
+constexpr Colour kBlackKeyTop = Rgb(44, 44, 41);
+constexpr Colour kBlackKeyBottom = Rgb(22, 22, 20);
+// Marked keys. Each sits under the ring of its row at 3:1 or more: the
+// white ring (105, 204, 255) on the white block, the black ring
+// (0, 148, 224) on the black one.
+constexpr Colour kMarkedWhiteTop = Rgb(0, 96, 218);
+constexpr Colour kMarkedWhiteBottom = Rgb(0, 84, 206);
+constexpr Colour kMarkedBlackTop = Rgb(0, 60, 118);
+constexpr Colour kMarkedBlackBottom = Rgb(0, 46, 98);
+constexpr Colour kMarkedBlackLip = Rgb(0, 148, 224);
 }  // namespace palette
 
 // Fonts of the panel's own words (the controls draw theirs themselves).
 constexpr Font kCaptionFont{13, true};
 constexpr Font kSmallFont{12, false};
 constexpr Font kButtonFont{14, true};
+// The C on the two C keys; the keyboard control draws the same on a marked C.
+constexpr Font kLandmarkFont{11, true};
+constexpr int kLandmarkTop = 148;
 
 // How far below the text's top its capital letters are centred, and the top
 // that centres them on centreY.

@@ -49,26 +49,28 @@ void Logo(Canvas& c) {
 void Keyboard(Canvas& c) {
   const double left = WhiteKeyLeft(0) - 8, right = WhiteKeyLeft(kWhiteCount - 1) + kKeyBlock + 8;
   Plate(c, left, kBlackRowTop - 8, right, kWhiteRowTop + kKeyHeight + 8, 9);
-  // Keys share the 20 x 44 box of the blue blocks and of the rings; their
-  // corners are rounder than the blocks' (7 against 6), so a marked key
-  // hides its grey key completely.
+  // A piano: white keys the whole height of both rows, narrow black keys
+  // over their upper half. The keys stay in the 20 x 44 boxes of the marked
+  // blocks and the rings; a black key is as wide as a ring's hole.
+  const double top = kBlackRowTop, bottom = kWhiteRowTop + kKeyHeight;
   for (int i = 0; i < kWhiteCount; ++i) {
     const double x = WhiteKeyLeft(i);
-    const Shape key = RoundRect(x, kWhiteRowTop, x + kKeyBlock, kWhiteRowTop + kKeyHeight, 7);
-    c.Fill(key, VerticalGradient(kWhiteRowTop, kWhiteKeyTop, kWhiteRowTop + kKeyHeight, kWhiteKeyBottom));
-    c.Fill(Intersect(key, RoundRect(x, kWhiteRowTop + kKeyHeight - 3, x + kKeyBlock, kWhiteRowTop + kKeyHeight, 0)),
-           Rgb(150, 148, 140, 0.6));
+    const Shape key = Union(RoundRect(x, top, x + kKeyBlock, bottom, 4), RoundRect(x, top, x + kKeyBlock, top + 8, 0));
+    c.Fill(key, VerticalGradient(top, kWhiteKeyTop, bottom, kWhiteKeyBottom));
+    c.Fill(Intersect(key, RoundRect(x, bottom - 3, x + kKeyBlock, bottom, 0)), Rgb(150, 148, 140, 0.6));
   }
   for (int i = 0; i < 10; ++i) {
-    const double x = BlackKeyLeft(i);
-    const Shape key = RoundRect(x, kBlackRowTop, x + kKeyBlock, kBlackRowTop + kKeyHeight, 7);
-    c.Fill(key, VerticalGradient(kBlackRowTop, kBlackKeyTop, kBlackRowTop + kKeyHeight, kBlackKeyBottom));
-    c.Fill(Subtract(key, Offset(key, 0, 1.2)), Rgb(255, 255, 255, 0.10));
+    const double x = BlackKeyLeft(i) + kBlackKeyInset;
+    c.Shadow(Offset(RoundRect(x, top, x + kBlackKeyWidth, top + kKeyHeight, 2.5), 1, 1.5), Rgb(0, 0, 0, 0.45), 2);
+    const Shape key = RoundRect(x, top, x + kBlackKeyWidth, top + kKeyHeight, 2.5);
+    c.Fill(key, VerticalGradient(top, kBlackKeyTop, top + kKeyHeight, kBlackKeyBottom));
+    c.Fill(RoundRect(x + 2, top + kKeyHeight - 7, x + kBlackKeyWidth - 2, top + kKeyHeight - 3, 1.5),
+           Rgb(255, 255, 255, 0.08));
   }
   // The two Cs, so that the octaves read at a glance.
   for (int i : {4, 11}) {
     const int cx = WhiteKeyLeft(i) + kKeyBlock / 2;
-    c.Text("C", Font{11, true}, cx, kWhiteRowTop + kKeyHeight - 15, Align::kCentre, Rgb(128, 126, 118));
+    c.Text("C", kLandmarkFont, cx, kLandmarkTop, Align::kCentre, Rgb(84, 82, 76));
   }
   Caption(c, "notes", int(left) + 2, 49);
   c.Text("click to mark  \xc2\xb7  right-click: chords must contain", kSmallFont, int(left) + 52, 50, Align::kLeft,
@@ -131,7 +133,6 @@ void Grid(Canvas& c) {
     // left over is the dark seam between cells.
     c.FillRect(r.left + 1, r.top + 1, kCell - 2, kCell - 2, kEmptyDark);
     c.Fill(RoundRect(r.left + 1, r.top + 1, r.right - 1, r.top + 2, 0), Rgb(255, 255, 255, 0.035));
-    c.Text(std::to_string(i + 1), Font{11, true}, r.left + 6, r.top + 5, Align::kLeft, Rgb(74, 74, 67));
     c.Fill(LeftTriangle(r.left + 23, r.top + 59, r.left + 35, r.top + 71), kArrow);
     c.Fill(RightTriangle(r.left + 59, r.top + 59, r.left + 71, r.top + 71), kArrow);
   }

@@ -37,6 +37,9 @@ constexpr int kKeyHeight = 44;
 constexpr int kBlackRowTop = 74;
 constexpr int kWhiteRowTop = 119;
 constexpr int kOctaveWidth = 147;
+// A black key's body inside its 21-pixel box: the hole of its ring.
+constexpr int kBlackKeyInset = 4;
+constexpr int kBlackKeyWidth = 12;
 constexpr int kBlackOffsets[5] = {10, 32, 73, 94, 115};  // C#, D#, F#, G#, A#
 // The background shows F (white number 3 of the first octave) to E of the
 // third: 14 white keys; black keys F#..A#, C#, D#, F#..A#, C#, D#.

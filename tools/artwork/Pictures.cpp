@@ -22,24 +22,30 @@ Picture Make(int id, const char* file, int width, int frameHeight, int frames, b
   return p;
 }
 
-// Marked keys: the block covers the key under it, its corners a little
-// tighter than the key's.
-void BlueBlock(Canvas& c, double top) {
-  const Shape block = RoundRect(0, top, kKeyBlock, top + kKeyHeight, 6);
-  c.Fill(block, VerticalGradient(top, Rgb(22, 162, 236), top + kKeyHeight, Rgb(0, 138, 212)));
-  c.Fill(Subtract(block, Offset(block, 0, 1.2)), Rgb(255, 255, 255, 0.22));
+// A marked white key: the lower half of the key, where its ring goes; the
+// upper half stays the key's own, between the black keys.
+void WhiteBlock(Canvas& c, double top) {
+  const Shape block = Union(RoundRect(0, top, kKeyBlock, top + kKeyHeight, 4), RoundRect(0, top + 1, kKeyBlock, top + 8, 1));
+  c.Fill(block, VerticalGradient(top, kMarkedWhiteTop, top + kKeyHeight, kMarkedWhiteBottom));
+  c.Fill(Subtract(block, Offset(block, 0, 1.2)), Rgb(255, 255, 255, 0.18));
 }
 
 Picture KeyWhite() {
   // 45 transparent rows (the black-key row), then the block.
   Picture p = Make(104, "KEY_WHITE.png", kKeyWidth, 89, 6);
-  for (int f = 0; f < 6; ++f) BlueBlock(*p.image, f * 89 + 45);
+  for (int f = 0; f < 6; ++f) WhiteBlock(*p.image, f * 89 + 45);
   return p;
 }
 
+// A marked black key covers the key's body: dark blue inside the ring's
+// hole, a bright lip at the bottom where the ring, when there is one, lies.
 Picture KeyBlack() {
   Picture p = Make(105, "KEY_BLACK.png", kKeyWidth, kKeyHeight, 1);
-  BlueBlock(*p.image, 0);
+  Canvas& c = *p.image;
+  const double x0 = kBlackKeyInset, x1 = x0 + kBlackKeyWidth;
+  const Shape body = RoundRect(x0, 0, x1, kKeyHeight, 2.5);
+  c.Fill(body, VerticalGradient(0, kMarkedBlackTop, kKeyHeight, kMarkedBlackBottom));
+  c.Fill(Intersect(body, RoundRect(x0, kKeyHeight - 4, x1, kKeyHeight, 0)), kMarkedBlackLip);
   return p;
 }
 
