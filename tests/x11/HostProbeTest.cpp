@@ -109,10 +109,14 @@ struct Probe {
     PROBE_CHECK(X11EditorHost::WaitFor([&] { return XGetSelectionOwner(host->display(), selection) != 0; }));
   }
   void PressKnobAndDrag() {
+    const int begins = Count(kKnob, AutomationRecord::Kind::BeginEdit);
+    const float before = Normalized(*host, kKnob);
     host->moveTo(MidX(kKnobRect), MidY(kKnobRect));
     host->press();
-    host->moveTo(MidX(kKnobRect), MidY(kKnobRect) - 3);
-    PROBE_CHECK(X11EditorHost::WaitFor([&] { return Normalized(*host, kKnob) > 0.0f; }));
+    host->moveTo(MidX(kKnobRect), MidY(kKnobRect) + (before < 0.5f ? -3 : 3));  // away from its end
+    PROBE_CHECK(X11EditorHost::WaitFor([&] {
+      return Count(kKnob, AutomationRecord::Kind::BeginEdit) > begins && Normalized(*host, kKnob) != before;
+    }));
   }
 };
 
