@@ -69,7 +69,7 @@ struct IGraphicsX11::State {
   x11::ClickTracker clicks;
   bool grabbed = false;
   bool modal = false;       // a popup menu or a drag runs its own loop
-  bool windowGone = false;  // the host destroyed it under us
+  std::atomic<bool> windowGone{false};  // the host destroyed it under us
   bool hovering = false;
   bool invalidateAll = false;
   bool needsOpening = false;  // opened while another thread pumped: the pump finishes the opening
@@ -200,10 +200,12 @@ void* IGraphicsX11::OpenWindow(void* parent) {
   if (!state) return nullptr;
   const Window window = state->session.window;
   std::unique_lock<std::recursive_mutex> pump(mPump, std::try_to_lock);
-  const bool ours = pump.owns_lock() && mPumpDepth == 0;
-  state->needsOpening = !ours;
+  bool ours = pump.owns_lock() && mPumpDepth == 0;
   {
     std::lock_guard<std::mutex> guard(mStateLock);
+    ours = ours && !mPumping;
+    // Else the pump at work (or the next one) finishes the opening.
+    state->needsOpening = !ours;
     mState = std::move(state);
   }
   if (ours) OnWindowOpening();
@@ -213,18 +215,22 @@ void* IGraphicsX11::OpenWindow(void* parent) {
 void IGraphicsX11::CloseWindow() {
   std::unique_lock<std::recursive_mutex> pump(mPump, std::try_to_lock);
   std::shared_ptr<State> state;
+  bool pumping = false;
   {
     std::lock_guard<std::mutex> guard(mStateLock);
     state = std::move(mState);
+    pumping = mPumping || (pump.owns_lock() && mPumpDepth > 0);
   }
   if (!state) return;
-  if (pump.owns_lock() && mPumpDepth == 0) {
-    AbandonPress();
-    return;  // the state goes here, with the pump held
+  if (pumping) {
+    // A pump works on it (a menu, a drag, or a host calling us back from
+    // inside it): its loops see this and end, and it lets the window go after them.
+    state->closing = true;
+    return;
   }
-  // A pump runs (a menu, a drag, or a host calling us back from inside it):
-  // its loops see this, end, and the pump lets the window go after them.
-  state->closing = true;
+  // No pump at work on it; one still holding the lock is on its way out and touches nothing more.
+  AbandonPress();
+  state.reset();
 }
 
 void IGraphicsX11::Shutdown() {
@@ -264,13 +270,26 @@ void IGraphicsX11::Idle() {
   std::unique_lock<std::recursive_mutex> pump(mPump, std::try_to_lock);
   // Busy on another thread, or called back from inside our own pump.
   if (!pump.owns_lock() || mPumpDepth > 0) return;
-  const std::shared_ptr<State> state = CurrentState();
+  std::shared_ptr<State> state;
+  {
+    std::lock_guard<std::mutex> guard(mStateLock);
+    state = mState;
+    mPumping = state != nullptr;
+  }
   if (!state) return;
-  PumpScope scope(*this, state.get());
-  TakeOwnership();
-  Pump(*state);
+  {
+    PumpScope scope(*this, state.get());
+    TakeOwnership();
+    Pump(*state);
+  }
+  bool closed = false;
+  {
+    std::lock_guard<std::mutex> guard(mStateLock);
+    mPumping = false;
+    closed = mState != state;
+  }
   // Closed while we pumped: the press in progress gets no release now.
-  if (state->closing) AbandonPress();
+  if (closed) AbandonPress();
 }
 
 void IGraphicsX11::Pump(State& st) {

@@ -22,8 +22,9 @@ namespace velmora {
 // an Idle that finds the pump busy on another thread returns at once, so
 // concurrent idles never wait. That thread is the editor's thread while it
 // pumps. OpenWindow and CloseWindow run under the plug-in lock and never
-// wait: a close that finds a pump running (a menu or a drag open on another
-// thread) asks it to end its loop, and the pump closes the window after it.
+// wait for a pump at work: a close that finds one (a menu or a drag open on
+// another thread) asks it to end its loop, and the pump closes the window
+// after it.
 // Shutdown (effClose) waits for that pump. A lost X server leaves the
 // editor inert: no X call is made on its connection again.
 class IGraphicsX11 : public IGraphics {
@@ -73,6 +74,7 @@ class IGraphicsX11 : public IGraphics {
   State* mActive = nullptr;  // the window the pump works on
   mutable std::mutex mStateLock;
   std::shared_ptr<State> mState;  // the open window; a pump keeps a closed one alive until it is done
+  bool mPumping = false;          // an Idle works on mState; a close then leaves the window to it
   void* mHostDisplay = nullptr;
 };
 
