@@ -35,8 +35,9 @@ class IEditorSync {
 // implements them.
 //
 // Threads: everything runs on the editor's thread (the creating thread
-// until a window opens, then the thread that opens it) except
-// SetParamFromPlugin. Called elsewhere (with the plug-in lock held), it only
+// until a window opens, then the thread that opens it; a window without a
+// message loop hands it, under the plug-in lock, to the thread that pumps
+// it) except SetParamFromPlugin. Called elsewhere (with the plug-in lock held), it only
 // posts the value to a per-parameter mailbox that the editor's thread drains
 // at the start of each redraw pass and event, so no host thread ever waits
 // for drawing and drawing never runs under the plug-in lock.
