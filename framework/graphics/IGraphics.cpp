@@ -182,8 +182,10 @@ void IGraphics::OnMouseDown(int x, int y, const MouseMods& mods) {
   mMouseCapture = c;
   mMouseX = x;
   mMouseY = y;
-  if (paramIdx >= 0 && mPlugin) mPlugin->BeginParamEdit(paramIdx);
+  if (paramIdx >= 0) BeginEdit(paramIdx);
   control->MouseDown(x, y, mods);
+  // A menu or a drag ran inside and took the release with the capture.
+  if (mMouseCapture != c) EndEdit();
 }
 
 void IGraphics::OnMouseUp(int x, int y, const MouseMods& mods) {
@@ -192,9 +194,8 @@ void IGraphics::OnMouseUp(int x, int y, const MouseMods& mods) {
   ReleaseMouseCapture();
   IControl* control = GetControl(c);
   if (!control) return;
-  const int paramIdx = control->ParamIdx();
   control->MouseUp(x, y, mods);
-  if (paramIdx >= 0 && mPlugin) mPlugin->EndParamEdit(paramIdx);
+  EndEdit();
 }
 
 void IGraphics::OnMouseDrag(int x, int y, const MouseMods& mods) {
@@ -216,7 +217,7 @@ bool IGraphics::OnMouseDoubleClick(int x, int y, const MouseMods& mods) {
   if (!control) return false;
   // The release that follows ends an edit, so the double click begins one.
   const int paramIdx = control->ParamIdx();
-  if (paramIdx >= 0 && mPlugin) mPlugin->BeginParamEdit(paramIdx);
+  if (paramIdx >= 0) BeginEdit(paramIdx);
   if (!control->DoubleClickAsPress()) {
     control->MouseDoubleClick(x, y, mods);
     return false;
@@ -260,6 +261,24 @@ bool IGraphics::OnMouseOver(int x, int y, const MouseMods& mods) {
 void IGraphics::OnMouseOut() {
   for (const auto& control : mControls) control->MouseOut();
   mMouseOver = -1;
+}
+
+void IGraphics::BeginEdit(int paramIdx) {
+  EndEdit();
+  if (!mPlugin) return;
+  mEditParam = paramIdx;
+  mPlugin->BeginParamEdit(paramIdx);
+}
+
+void IGraphics::EndEdit() {
+  const int paramIdx = mEditParam;
+  mEditParam = -1;
+  if (paramIdx >= 0 && mPlugin) mPlugin->EndParamEdit(paramIdx);
+}
+
+void IGraphics::AbandonPress() {
+  ReleaseMouseCapture();
+  EndEdit();
 }
 
 void IGraphics::OnWindowOpening() {

@@ -35,8 +35,9 @@ class IEditorSync {
 // implements them.
 //
 // Threads: everything runs on the editor's thread (the creating thread
-// until a window opens, then the thread that opens it) except
-// SetParamFromPlugin. Called elsewhere (with the plug-in lock held), it only
+// until a window opens, then the thread that opens it; a window without a
+// message loop hands it, under the plug-in lock, to the thread that pumps
+// it) except SetParamFromPlugin. Called elsewhere (with the plug-in lock held), it only
 // posts the value to a per-parameter mailbox that the editor's thread drains
 // at the start of each redraw pass and event, so no host thread ever waits
 // for drawing and drawing never runs under the plug-in lock.
@@ -155,6 +156,15 @@ class IGraphics : public IEditorLink {
   bool OnMouseOver(int x, int y, const MouseMods& mods);
   void OnMouseOut();
 
+  // A press that will get no release (its window went away, or a modal
+  // loop took the release): the capture goes and its edit bracket closes.
+  void AbandonPress();
+  // Called by modal loops run outside the editor (the platform's file drag)
+  // that took the release of the press that started them.
+  void ModalLoopTookRelease() { ReleaseMouseCapture(); }
+  // The parameter whose audioMasterBeginEdit still waits for its end; -1 for none.
+  int OpenEditParam() const { return mEditParam; }
+
   // The editor's thread.
   void SetOwnerThread(std::thread::id id) { mOwnerThread.store(id); }
   std::thread::id OwnerThread() const { return mOwnerThread.load(); }
@@ -184,6 +194,9 @@ class IGraphics : public IEditorLink {
 
  private:
   void ApplyParamValue(int index, double value);
+  // Every begin gets exactly one end, whatever happens to the release.
+  void BeginEdit(int paramIdx);
+  void EndEdit();
   bool DrawAreaStrict(const Rect& rect);
   bool DrawAreaLoose(const Rect& rect);
   void DrawControl(IControl& control, const Rect& area);
@@ -199,6 +212,7 @@ class IGraphics : public IEditorLink {
   int mWidth, mHeight, mFPS;
   int mMouseCapture = -1, mMouseOver = -1;
   int mMouseX = -1, mMouseY = -1;
+  int mEditParam = -1;
   bool mHandleMouseOver = false, mStrict = true, mEnableTooltips = false;
   std::unique_ptr<IControl> mKeyCatcher;
 

@@ -20,9 +20,17 @@ class IEditorLink {
   // window handle, or null when no window could be made.
   virtual void* OpenWindow(void* parent) = 0;
   virtual void CloseWindow() = 0;
-  // The host's idle call (effEditIdle, effIdle), on the thread that opened
-  // the window and without the plug-in lock: platforms without a window
-  // message loop handle their pending window events and redraw here.
+  // What a host passes beside the parent (effEditOpen's value): on Linux
+  // some hosts hand over their Display*. A hint for the next OpenWindow;
+  // never trusted to point anywhere.
+  virtual void SetHostConnectionHint(void* /*hint*/) {}
+  // Before the plug-in goes (effClose, without the plug-in lock): closes the
+  // window and returns once no other thread is inside the editor any more.
+  virtual void Shutdown() { CloseWindow(); }
+  // The host's idle call (effEditIdle, effIdle), from any host thread and
+  // without the plug-in lock: platforms without a window message loop
+  // handle their pending window events and redraw here. One pump entry for
+  // every host and adapter; concurrent calls never wait for each other.
   virtual void Idle() {}
 };
 

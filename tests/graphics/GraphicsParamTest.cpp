@@ -100,7 +100,8 @@ TEST_F(PromptTest, BoolParameterPromptsWithCheckedValueTextMenu) {
   EXPECT_THAT(menu.flags, ElementsAre(0, PopupMenuItem::kChecked));
   EXPECT_EQ(menu.rect, power->GetRect());
   EXPECT_DOUBLE_EQ(power->GetValue(), 0.0);
-  EXPECT_THAT(plugin.log, ElementsAre("begin 1", "set 1 0.000000", "changed 1"));
+  // The menu took the release, so the edit ends right after the choice.
+  EXPECT_THAT(plugin.log, ElementsAre("begin 1", "set 1 0.000000", "changed 1", "end 1"));
   EXPECT_EQ(graphics->MouseCapture(), -1) << "the menu releases the capture";
   plugin.log.clear();
   power->PromptForValue();  // dismissed

@@ -46,6 +46,36 @@ TEST_F(RoutingTest, PressAndReleaseOfBoundControlBracketItsEdit) {
   EXPECT_THAT(plugin.log, IsEmpty());
 }
 
+// A control whose press runs a modal loop (a menu) that takes the release, then pushes the choice.
+class ModalOnPress : public IControl {
+ public:
+  using IControl::IControl;
+  void MouseDown(int, int, const MouseMods&) override {
+    GetGUI()->ModalLoopTookRelease();
+    mValue = 1.0;
+    MarkDirty(true);
+  }
+  bool Draw(IGraphics&) override { return true; }
+};
+
+TEST_F(RoutingTest, EveryBegunEditEndsOnceWhateverTookTheRelease) {
+  Add<ModalOnPress>(Rect(100, 100, 120, 120), EditorFakePlugin::kPower);
+  graphics->OnMouseDown(110, 110, left);
+  EXPECT_THAT(plugin.log, ElementsAre("begin 1", "set 1 1.000000", "changed 1", "end 1"));
+  graphics->OnMouseUp(110, 110, MouseMods());  // a stray release after the menu: no second end
+  EXPECT_THAT(plugin.log, ElementsAre("begin 1", "set 1 1.000000", "changed 1", "end 1"));
+  plugin.log.clear();
+  // A knob drag whose window goes away: the edit ends with it, and only then.
+  graphics->OnMouseDown(20, 20, left);
+  graphics->OnMouseDrag(25, 25, left);
+  EXPECT_EQ(graphics->OpenEditParam(), EditorFakePlugin::kGain);
+  graphics->AbandonPress();
+  graphics->AbandonPress();
+  graphics->OnMouseUp(25, 25, MouseMods());
+  EXPECT_THAT(plugin.log, ElementsAre("begin 0", "end 0"));
+  EXPECT_EQ(graphics->MouseCapture(), -1);
+}
+
 TEST_F(RoutingTest, CapturedControlGetsDragWheelKeyAndRelease) {
   graphics->OnMouseDrag(20, 20, left);  // no capture: nothing
   graphics->OnMouseDown(20, 20, left);

@@ -180,6 +180,14 @@ TEST_F(EditorWindowTest, ARightClickChoosesFromTheMenuOfValueTexts) {
   PostMessageA(editor, WM_RBUTTONUP, 0, At(60, 10));
   ASSERT_TRUE(PumpUntil([&] { return host.parameter(kLatch) == 1.0f; }));
   EXPECT_EQ(host.parameterDisplay(kLatch), "on");
+  // The menu took the release, yet the edit the press began ends, once.
+  int begins = 0, ends = 0;
+  for (const AutomationRecord& r : host.automation()) {
+    begins += r.index == kLatch && r.kind == AutomationRecord::Kind::BeginEdit;
+    ends += r.index == kLatch && r.kind == AutomationRecord::Kind::EndEdit;
+  }
+  EXPECT_EQ(begins, 1);
+  EXPECT_EQ(ends, 1);
   EXPECT_TRUE(PumpUntil([&] { return PixelAt(editor, 60, 10) == 0x0000ff00u; }));
   host.dispatch(effEditClose);
 }

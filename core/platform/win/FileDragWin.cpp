@@ -1,5 +1,8 @@
 // OLE drag-and-drop of the exported file: a CF_HDROP offer with the copy
 // effect, run by DoDragDrop on the editor's thread until the drop or cancel.
+// Before windows.h, whose macros (DrawText) would rename its members here.
+#include "framework/graphics/IGraphics.h"
+
 #include <shlobj.h>
 
 #include <cstring>
@@ -151,6 +154,8 @@ namespace {
 
 class OleFileDrag : public FileDragSource {
  public:
+  explicit OleFileDrag(IGraphics& editor) : mEditor(editor) {}
+
   bool DragFile(const std::string& path) override {
     OleInitialize(nullptr);  // once per thread is enough; later calls only count
     CDataObject* data = MakeFileDropData(path);
@@ -162,15 +167,20 @@ class OleFileDrag : public FileDragSource {
     }
     DWORD effect = DROPEFFECT_NONE;
     DoDragDrop(data, source, DROPEFFECT_COPY, &effect);
+    // The drag loop took the button's release: the press that started it ends here.
+    mEditor.ModalLoopTookRelease();
     // A drop target that still holds references keeps them alive.
     data->Release();
     source->Release();
     return true;
   }
+
+ private:
+  IGraphics& mEditor;
 };
 
 }  // namespace
 
-std::unique_ptr<FileDragSource> MakePlatformFileDrag(IGraphics&) { return std::make_unique<OleFileDrag>(); }
+std::unique_ptr<FileDragSource> MakePlatformFileDrag(IGraphics& editor) { return std::make_unique<OleFileDrag>(editor); }
 
 }  // namespace velmora

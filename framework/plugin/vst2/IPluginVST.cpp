@@ -97,8 +97,10 @@ intptr_t VST_CALL IPluginVST::VstDispatcher(AEffect* effect, int32_t opcode, int
   if (!plugin) return 0;
   try {
     if (opcode == effClose) {
-      // Wait out a call in flight on another thread, then go without the lock.
+      // Wait out a call in flight on another thread, then go without the lock;
+      // an editor still busy on another thread (a menu, a drag) finishes first.
       { auto lock = plugin->Lock(); }
+      if (IEditorLink* editor = plugin->Editor()) editor->Shutdown();
       delete plugin;
       return 0;
     }

@@ -99,7 +99,7 @@ class IPluginVST : public IPluginBase {
   intptr_t Dispatch(int32_t opcode, int32_t index, intptr_t value, void* ptr, float opt);
   intptr_t DispatchProgram(int32_t opcode, int32_t index, intptr_t value, void* ptr);
   intptr_t DispatchParamText(int32_t opcode, int32_t index, void* ptr);
-  intptr_t DispatchEditor(int32_t opcode, void* ptr);
+  intptr_t DispatchEditor(int32_t opcode, intptr_t value, void* ptr);
   intptr_t DispatchSetup(int32_t opcode, intptr_t value, float opt);
   intptr_t DispatchInfo(int32_t opcode, void* ptr);
   intptr_t ProcessEvents(const VstEvents* events);

@@ -56,7 +56,7 @@ intptr_t IPluginVST::Dispatch(int32_t opcode, int32_t index, intptr_t value, voi
     case effEditGetRect:
     case effEditOpen:
     case effEditClose:
-      return DispatchEditor(opcode, ptr);
+      return DispatchEditor(opcode, value, ptr);
     case effGetChunk:
       return GetChunk(index == 0, ptr);
     case effSetChunk:
@@ -151,7 +151,7 @@ intptr_t IPluginVST::DispatchSetup(int32_t opcode, intptr_t value, float opt) {
   return 0;
 }
 
-intptr_t IPluginVST::DispatchEditor(int32_t opcode, void* ptr) {
+intptr_t IPluginVST::DispatchEditor(int32_t opcode, intptr_t value, void* ptr) {
   IEditorLink* editor = Editor();
   if (!editor) return 0;
   if (opcode == effEditGetRect) {
@@ -161,7 +161,9 @@ intptr_t IPluginVST::DispatchEditor(int32_t opcode, void* ptr) {
   }
   if (opcode == effEditOpen) {
     // Without the host's parent window there is nothing to open into.
-    if (!ptr || !editor->OpenWindow(ptr)) return 0;
+    if (!ptr) return 0;
+    editor->SetHostConnectionHint(reinterpret_cast<void*>(value));
+    if (!editor->OpenWindow(ptr)) return 0;
     OnEditorOpened();
     return 1;
   }

@@ -214,6 +214,8 @@ void IGraphicsWin::CloseWindow() {
 
 // The window is gone, by CloseWindow or with its parent.
 void IGraphicsWin::WindowDestroyed() {
+  // A press on the window (a knob being dragged) gets no release now.
+  AbandonPress();
   mWnd = nullptr;
   mTextEntry = nullptr;
   mTextEntryControl = nullptr;

@@ -1,4 +1,6 @@
 #include "framework/graphics/platform/x11/IGraphicsX11.h"
+// Before Xlib, whose macros (Bool, None) would break it.
+#include "framework/plugin/IPluginBase.h"
 
 #include <dlfcn.h>
 #include <unistd.h>
@@ -7,6 +9,7 @@
 #include <X11/Xutil.h>
 
 #include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <cstdint>
 #include <cstdlib>
@@ -66,12 +69,34 @@ struct IGraphicsX11::State {
   x11::ClickTracker clicks;
   bool grabbed = false;
   bool modal = false;       // a popup menu or a drag runs its own loop
-  bool windowGone = false;  // the host destroyed it under us
+  std::atomic<bool> windowGone{false};  // the host destroyed it under us
   bool hovering = false;
   bool invalidateAll = false;
+  bool needsOpening = false;  // opened while another thread pumped: the pump finishes the opening
+  bool inert = false;         // the server is gone and the editor let go of its press
+  std::atomic<bool> closing{false};  // closed while a pump ran: its loops end, then the window goes
   x11::RedrawCadence cadence;
 
   explicit State(int fps) : cadence(std::chrono::milliseconds(1000 / std::max(fps, 1))) {}
+  State(const State&) = delete;
+  State& operator=(const State&) = delete;
+
+  // The last owner lets go of the window, under the pump.
+  ~State() {
+    Display* display = session.display;
+    if (!display) return;
+    const bool lost = x11::IsLost(display);
+    if (!lost) Ungrab(CurrentTime);
+    image.Destroy();
+    if (!lost && session.window && !windowGone) XDestroyWindow(display, session.window);
+    if (!lost && ownColormap) XFreeColormap(display, session.colormap);
+    // Closing frees whatever the server still holds for us.
+    x11::CloseDisplay(display);
+    x11::ReapChildren();
+  }
+
+  bool Lost() const { return x11::IsLost(session.display); }
+  bool Usable() const { return !windowGone && !closing && !Lost(); }
 
   // Drags that leave the window still reach the control that was pressed.
   void Grab(Time time) {
@@ -91,25 +116,47 @@ struct IGraphicsX11::State {
   }
 };
 
+// The pump's hold on the editor: X calls of this editor come from here only.
+class IGraphicsX11::PumpScope {
+ public:
+  PumpScope(IGraphicsX11& editor, State* state) : mEditor(editor), mPrevious(editor.mActive) {
+    ++mEditor.mPumpDepth;
+    mEditor.mActive = state;
+  }
+  ~PumpScope() {
+    mEditor.mActive = mPrevious;
+    --mEditor.mPumpDepth;
+  }
+  PumpScope(const PumpScope&) = delete;
+  PumpScope& operator=(const PumpScope&) = delete;
+
+ private:
+  IGraphicsX11& mEditor;
+  State* mPrevious;
+};
+
 IGraphicsX11::IGraphicsX11(IPluginBase* plugin, int width, int height, int fps)
     : IGraphics(plugin, width, height, fps) {}
 
-IGraphicsX11::~IGraphicsX11() { CloseWindow(); }
+IGraphicsX11::~IGraphicsX11() { Shutdown(); }
 
-void* IGraphicsX11::OpenWindow(void* parent) {
-  if (mState) CloseWindow();
-  const Window parentWindow = Window(reinterpret_cast<std::uintptr_t>(parent));
-  if (!parentWindow || Width() <= 0 || Height() <= 0) return nullptr;
+std::shared_ptr<IGraphicsX11::State> IGraphicsX11::CurrentState() const {
+  std::lock_guard<std::mutex> guard(mStateLock);
+  return mState;
+}
 
-  auto state = std::make_unique<State>(FPS());
+std::shared_ptr<IGraphicsX11::State> IGraphicsX11::MakeState(unsigned long parentWindow) {
+  auto state = std::make_shared<State>(FPS());
   x11::Session& s = state->session;
-  s.display = x11::OpenDisplay();
+  // A host without $DISPLAY may hand over its own connection: we join its server.
+  const char* env = std::getenv("DISPLAY");
+  const std::string hostName = env && *env ? std::string() : x11::ForeignDisplayName(mHostDisplay);
+  s.display = x11::OpenDisplay(hostName.empty() ? nullptr : hostName.c_str());
   if (!s.display) return nullptr;
   s.screen = DefaultScreen(s.display);
   s.root = RootWindow(s.display, s.screen);
   if (!x11::ChooseVisual(s.display, s.screen, &s.visual, &s.depth) || !x11::InternAtoms(s.display, s.atoms)) {
-    x11::CloseDisplay(s.display);
-    return nullptr;
+    return nullptr;  // the state's destructor closes the connection
   }
   // Whatever the parent uses (a 32-bit visual under compositors), ours is 24-bit; one other than the
   // default needs a colormap of its own.
@@ -130,79 +177,161 @@ void* IGraphicsX11::OpenWindow(void* parent) {
                            InputOutput, s.visual, CWBackPixel | CWBorderPixel | CWColormap | CWEventMask,
                            &attributes);
   // A bad parent id shows here, not as a null window.
-  const bool made = x11::SyncAndTakeErrors(s.display) == 0 && s.window &&
-                    state->image.Create(s.display, s.window, s.visual, s.depth, Width(), Height());
-  if (!made) {
-    state->image.Destroy();
-    if (s.window) XDestroyWindow(s.display, s.window);
-    if (state->ownColormap) XFreeColormap(s.display, s.colormap);
-    x11::CloseDisplay(s.display);
+  if (x11::SyncAndTakeErrors(s.display) != 0 || !s.window) {
+    state->windowGone = true;  // nothing to destroy
     return nullptr;
   }
+  if (!state->image.Create(s.display, s.window, s.visual, s.depth, Width(), Height())) return nullptr;
   XMapWindow(s.display, s.window);
   XFlush(s.display);
 
   State* raw = state.get();
-  s.forward = [this](XEvent& event) { HandleEvent(event); };
-  s.alive = [raw] { return !raw->windowGone; };
-  mState = std::move(state);
-  OnWindowOpening();
-  return reinterpret_cast<void*>(std::uintptr_t(s.window));
+  s.forward = [this, raw](XEvent& event) { HandleEvent(*raw, event); };
+  s.alive = [raw] { return raw->Usable(); };
+  return state;
+}
+
+void* IGraphicsX11::OpenWindow(void* parent) {
+  CloseWindow();
+  const Window parentWindow = Window(reinterpret_cast<std::uintptr_t>(parent));
+  if (!parentWindow || Width() <= 0 || Height() <= 0) return nullptr;
+  // The new connection is ours alone until it is published, so no pump is needed to make it.
+  std::shared_ptr<State> state = MakeState(parentWindow);
+  if (!state) return nullptr;
+  const Window window = state->session.window;
+  std::unique_lock<std::recursive_mutex> pump(mPump, std::try_to_lock);
+  bool ours = pump.owns_lock() && mPumpDepth == 0;
+  {
+    std::lock_guard<std::mutex> guard(mStateLock);
+    ours = ours && !mPumping;
+    // Else the pump at work (or the next one) finishes the opening.
+    state->needsOpening = !ours;
+    mState = std::move(state);
+  }
+  if (ours) OnWindowOpening();
+  return reinterpret_cast<void*>(std::uintptr_t(window));
 }
 
 void IGraphicsX11::CloseWindow() {
-  if (!mState) return;
-  const std::unique_ptr<State> state = std::move(mState);
-  x11::Session& s = state->session;
-  state->Ungrab(CurrentTime);
-  state->image.Destroy();
-  if (!state->windowGone) XDestroyWindow(s.display, s.window);
-  if (state->ownColormap) XFreeColormap(s.display, s.colormap);
-  // Closing frees whatever the server still holds for us.
-  x11::CloseDisplay(s.display);
-  x11::ReapChildren();
+  std::unique_lock<std::recursive_mutex> pump(mPump, std::try_to_lock);
+  std::shared_ptr<State> state;
+  bool pumping = false;
+  {
+    std::lock_guard<std::mutex> guard(mStateLock);
+    state = std::move(mState);
+    pumping = mPumping || (pump.owns_lock() && mPumpDepth > 0);
+  }
+  if (!state) return;
+  if (pumping) {
+    // A pump works on it (a menu, a drag, or a host calling us back from
+    // inside it): its loops see this and end, and it lets the window go after them.
+    state->closing = true;
+    return;
+  }
+  // No pump at work on it; one still holding the lock is on its way out and touches nothing more.
+  AbandonPress();
+  state.reset();
 }
 
-bool IGraphicsX11::WindowIsOpen() { return mState && !mState->windowGone; }
+void IGraphicsX11::Shutdown() {
+  CloseWindow();
+  // Until the pump that still holds a closed window has let go of it.
+  std::lock_guard<std::recursive_mutex> wait(mPump);
+}
+
+bool IGraphicsX11::WindowIsOpen() {
+  const std::shared_ptr<State> state = CurrentState();
+  return state && state->Usable();
+}
 
 void* IGraphicsX11::WindowHandle() {
-  return mState ? reinterpret_cast<void*>(std::uintptr_t(mState->session.window)) : nullptr;
+  const std::shared_ptr<State> state = CurrentState();
+  return state ? reinterpret_cast<void*>(std::uintptr_t(state->session.window)) : nullptr;
 }
 
-bool IGraphicsX11::UsesSharedMemory() const { return mState && mState->image.UsesSharedMemory(); }
+bool IGraphicsX11::UsesSharedMemory() const {
+  const std::shared_ptr<State> state = CurrentState();
+  return state && state->image.UsesSharedMemory();
+}
+
+void IGraphicsX11::TakeOwnership() {
+  if (OnOwnerThread()) return;
+  // Under the plug-in lock, so that a host thread posting a value sees either owner, never half a change.
+  if (IPluginBase* plugin = GetPlugin()) {
+    auto lock = plugin->Lock();
+    SetOwnerThread(std::this_thread::get_id());
+  } else {
+    SetOwnerThread(std::this_thread::get_id());
+  }
+}
 
 void IGraphicsX11::Idle() {
   x11::ReapChildren();
-  if (!mState || mState->modal || !OnOwnerThread()) return;
-  Display* display = mState->session.display;
-  for (int handled = 0; handled < kMaxEventsPerIdle && mState && XPending(display) > 0; ++handled) {
-    XEvent event;
-    XNextEvent(display, &event);
-    HandleEvent(event);
+  std::unique_lock<std::recursive_mutex> pump(mPump, std::try_to_lock);
+  // Busy on another thread, or called back from inside our own pump.
+  if (!pump.owns_lock() || mPumpDepth > 0) return;
+  std::shared_ptr<State> state;
+  {
+    std::lock_guard<std::mutex> guard(mStateLock);
+    state = mState;
+    mPumping = state != nullptr;
   }
-  if (!mState) return;
-  if (mState->cadence.Due(Clock::now())) RedrawStep();
-  XFlush(display);
+  if (!state) return;
+  {
+    PumpScope scope(*this, state.get());
+    TakeOwnership();
+    Pump(*state);
+  }
+  bool closed = false;
+  {
+    std::lock_guard<std::mutex> guard(mStateLock);
+    mPumping = false;
+    closed = mState != state;
+  }
+  // Closed while we pumped: the press in progress gets no release now.
+  if (closed) AbandonPress();
 }
 
-void IGraphicsX11::RedrawStep() {
-  if (mState->windowGone) return;
-  if (!mState->invalidateAll) {
+void IGraphicsX11::Pump(State& st) {
+  if (st.closing) return;
+  if (st.Lost()) {
+    if (!st.inert) AbandonPress();
+    st.inert = true;
+    return;
+  }
+  if (st.needsOpening) {
+    st.needsOpening = false;
+    OnWindowOpening();
+  }
+  Display* display = st.session.display;
+  for (int handled = 0; handled < kMaxEventsPerIdle && !st.closing && !st.Lost() && XPending(display) > 0;
+       ++handled) {
+    XEvent event;
+    XNextEvent(display, &event);
+    HandleEvent(st, event);
+  }
+  if (st.closing || st.Lost()) return;
+  if (st.cadence.Due(Clock::now())) RedrawStep(st);
+  if (!st.Lost()) XFlush(display);
+}
+
+void IGraphicsX11::RedrawStep(State& st) {
+  if (st.windowGone) return;
+  if (!st.invalidateAll) {
     OnTimerTick();
     return;
   }
-  mState->invalidateAll = false;
+  st.invalidateAll = false;
   DrainParamValues(false);
   DrawArea(Rect(0, 0, Width(), Height()));
 }
 
 void IGraphicsX11::PaintToWindow(const Rect& rect) {
-  if (!mState || mState->windowGone || !DrawingSurface()) return;
-  mState->image.Put(*DrawingSurface(), rect);
+  if (!mActive || !mActive->Usable() || !DrawingSurface()) return;
+  mActive->image.Put(*DrawingSurface(), rect);
 }
 
-void IGraphicsX11::HandleEvent(XEvent& event) {
-  State& st = *mState;
+void IGraphicsX11::HandleEvent(State& st, XEvent& event) {
   x11::Session& s = st.session;
   if (st.image.OnEvent(event)) return;
   const bool ours = event.xany.window == s.window;
@@ -214,7 +343,11 @@ void IGraphicsX11::HandleEvent(XEvent& event) {
       }
       break;
     case DestroyNotify:
-      if (event.xdestroywindow.window == s.window) st.windowGone = true;
+      if (event.xdestroywindow.window == s.window) {
+        st.windowGone = true;
+        // The press on it (a knob being dragged) will get no release.
+        AbandonPress();
+      }
       break;
     case SelectionRequest:
       x11::RefuseSelectionRequest(s.display, event.xselectionrequest);
@@ -279,23 +412,32 @@ void IGraphicsX11::HandleEvent(XEvent& event) {
   }
 }
 
+// Menus and drags run inside the pump: only its thread may start one, and
+// the window they use lives until they return, whatever another thread closes.
 PopupMenu* IGraphicsX11::ShowPopupMenu(PopupMenu& menu, const Rect& rect) {
   ReleaseMouseCapture();
-  if (!mState || mState->windowGone || mState->modal || !OnOwnerThread()) return nullptr;
-  State& st = *mState;
-  st.modal = true;
-  PopupMenu* chosen = x11::RunPopupMenu(st.session, menu, rect, Height());
-  st.AfterModal();
-  st.invalidateAll = true;
-  return chosen;
+  std::unique_lock<std::recursive_mutex> pump(mPump, std::try_to_lock);
+  if (!pump.owns_lock()) return nullptr;
+  const std::shared_ptr<State> state = CurrentState();
+  if (!state || !state->Usable() || state->modal) return nullptr;
+  PumpScope scope(*this, state.get());
+  state->modal = true;
+  PopupMenu* chosen = x11::RunPopupMenu(state->session, menu, rect, Height());
+  state->AfterModal();
+  state->invalidateAll = true;
+  // A close during the menu wins over its choice.
+  return state->Usable() ? chosen : nullptr;
 }
 
 bool IGraphicsX11::StartDrag(const std::vector<DragData>& offer) {
-  if (!mState || mState->windowGone || mState->modal || !OnOwnerThread()) return false;
-  State& st = *mState;
-  st.modal = true;
-  const bool dropped = x11::RunXdndDrag(st.session, offer);
-  st.AfterModal();
+  std::unique_lock<std::recursive_mutex> pump(mPump, std::try_to_lock);
+  if (!pump.owns_lock()) return false;
+  const std::shared_ptr<State> state = CurrentState();
+  if (!state || !state->Usable() || state->modal) return false;
+  PumpScope scope(*this, state.get());
+  state->modal = true;
+  const bool dropped = x11::RunXdndDrag(state->session, offer);
+  state->AfterModal();
   // The drag took the release; no control holds the mouse any more.
   ReleaseMouseCapture();
   return dropped;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <memory>
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -15,12 +16,17 @@ namespace velmora {
 // host on Linux, so the host's idle calls drive everything: Idle() handles
 // the pending X events and runs the redraw step every 1000 / FPS ms.
 //
-// Threads: every Xlib call of an editor is made on the thread that opened
-// its window (the host's user-interface thread), which also calls Idle;
-// XInitThreads is never needed. Two editors of one process have their own
-// connections and may live on different threads. OpenWindow and CloseWindow
-// run under the plug-in lock and wait for nothing but the X server; nothing
-// is drawn there: the first Idle draws the whole editor at once.
+// Threads: hosts idle from whatever thread they like, sometimes another one
+// than the opener's. Every Xlib call of an editor is made by the thread that
+// holds its pump (Idle, and the popup menu and drag that run inside it);
+// an Idle that finds the pump busy on another thread returns at once, so
+// concurrent idles never wait. That thread is the editor's thread while it
+// pumps. OpenWindow and CloseWindow run under the plug-in lock and never
+// wait for a pump at work: a close that finds one (a menu or a drag open on
+// another thread) asks it to end its loop, and the pump closes the window
+// after it.
+// Shutdown (effClose) waits for that pump. A lost X server leaves the
+// editor inert: no X call is made on its connection again.
 class IGraphicsX11 : public IGraphics {
  public:
   IGraphicsX11(IPluginBase* plugin, int width, int height, int fps = 25);
@@ -41,6 +47,9 @@ class IGraphicsX11 : public IGraphics {
   // editor's window id the same way, null when no window could be made.
   void* OpenWindow(void* parent) override;
   void CloseWindow() override;
+  // Used when $DISPLAY is unset: the host's Display*, whose server we then join.
+  void SetHostConnectionHint(void* hint) override { mHostDisplay = hint; }
+  void Shutdown() override;
   void* WindowHandle() override;
   bool StartDrag(const std::vector<DragData>& offer) override;
   void Idle() override;
@@ -50,11 +59,23 @@ class IGraphicsX11 : public IGraphics {
 
  private:
   struct State;
+  class PumpScope;
 
-  void HandleEvent(_XEvent& event);
-  void RedrawStep();
+  std::shared_ptr<State> CurrentState() const;
+  std::shared_ptr<State> MakeState(unsigned long parentWindow);
+  void TakeOwnership();
+  void Pump(State& state);
+  void HandleEvent(State& state, _XEvent& event);
+  void RedrawStep(State& state);
 
-  std::unique_ptr<State> mState;
+  // Held by the thread that makes the editor's X calls; depth counts its nesting.
+  std::recursive_mutex mPump;
+  int mPumpDepth = 0;
+  State* mActive = nullptr;  // the window the pump works on
+  mutable std::mutex mStateLock;
+  std::shared_ptr<State> mState;  // the open window; a pump keeps a closed one alive until it is done
+  bool mPumping = false;          // an Idle works on mState; a close then leaves the window to it
+  void* mHostDisplay = nullptr;
 };
 
 }  // namespace velmora

@@ -130,7 +130,7 @@ bool WindowImage::CreateSharedImage() {
 
 void WindowImage::DestroySharedImage() {
   if (mShm.shmseg != 0) {
-    XShmDetach(mDisplay, &mShm);
+    if (!IsLost(mDisplay)) XShmDetach(mDisplay, &mShm);
     mShm.shmseg = 0;
   }
   if (mShmImage) {
@@ -157,9 +157,11 @@ void WindowImage::Destroy() {
     XDestroyImage(mPlainImage);
     mPlainImage = nullptr;
   }
-  if (mPixmap) XFreePixmap(mDisplay, mPixmap);
+  // Over a lost connection only our own memory goes; the server's side went with it.
+  const bool lost = IsLost(mDisplay);
+  if (mPixmap && !lost) XFreePixmap(mDisplay, mPixmap);
   mPixmap = 0;
-  if (mGC) XFreeGC(mDisplay, mGC);
+  if (mGC && !lost) XFreeGC(mDisplay, mGC);
   mGC = nullptr;
   mDisplay = nullptr;
 }

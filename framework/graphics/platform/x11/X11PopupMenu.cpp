@@ -132,6 +132,7 @@ bool WaitMapped(Session& session, Window window) {
   const Clock::time_point deadline = Clock::now() + std::chrono::seconds(1);
   XEvent event;
   while (Clock::now() < deadline) {
+    if (session.alive && !session.alive()) return false;
     if (!NextEvent(session.display, event, std::chrono::milliseconds(20))) continue;
     if (event.type == MapNotify && event.xmap.window == window) return true;
     if (event.xany.window != window && session.forward) session.forward(event);
@@ -141,7 +142,7 @@ bool WaitMapped(Session& session, Window window) {
 
 bool GrabFor(Session& session, Window window) {
   // Another client's grab may be on its way out; give it a moment.
-  for (int tries = 0; tries < 10; ++tries) {
+  for (int tries = 0; tries < 10 && !(session.alive && !session.alive()); ++tries) {
     if (XGrabPointer(session.display, window, False, ButtonPressMask | ButtonReleaseMask | PointerMotionMask,
                      GrabModeAsync, GrabModeAsync, 0, 0, CurrentTime) == GrabSuccess) {
       return true;
@@ -273,12 +274,17 @@ PopupMenu* RunPopupMenu(Session& session, PopupMenu& menu, const Rect& anchor, i
         show();
       }
     }
-    XUngrabKeyboard(display, CurrentTime);
-    XUngrabPointer(display, CurrentTime);
+    if (!IsLost(display)) {
+      XUngrabKeyboard(display, CurrentTime);
+      XUngrabPointer(display, CurrentTime);
+    }
   }
   image.Destroy();
-  XDestroyWindow(display, window);
-  XFlush(display);
+  // A lost server took the menu's window with it.
+  if (!IsLost(display)) {
+    XDestroyWindow(display, window);
+    XFlush(display);
+  }
   if (chosen < 0) return nullptr;
   menu.SetChosenItem(chosen);
   return &menu;

@@ -30,7 +30,8 @@ struct Session {
   // The editor's own handling of the events a loop does not take (exposures,
   // selection requests...); input events are dropped there while a loop runs.
   std::function<void(XEvent&)> forward;
-  // False once the host destroyed the window under the loop.
+  // False once the window is gone under the loop (destroyed by the host,
+  // closed from another thread, or its server lost): the loop ends.
   std::function<bool()> alive;
 };
 

@@ -141,9 +141,14 @@ class Drag {
     while (mRunning) {
       XEvent event;
       if (NextEvent(mDisplay, event, std::chrono::milliseconds(20))) Handle(event);
+      if (mSession.alive && !mSession.alive()) {
+        if (!IsLost(mDisplay)) Cancel();  // a target we entered hears that we left
+        Finish(false);
+        break;
+      }
       Step(Clock::now());
-      if (mSession.alive && !mSession.alive()) Finish(false);
     }
+    if (IsLost(mDisplay)) return false;
     XUngrabKeyboard(mDisplay, CurrentTime);
     XUngrabPointer(mDisplay, CurrentTime);
     XSetSelectionOwner(mDisplay, atoms.xdndSelection, 0, CurrentTime);
