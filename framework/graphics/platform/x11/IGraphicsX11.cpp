@@ -362,12 +362,14 @@ void IGraphicsX11::HandleEvent(State& st, XEvent& event) {
       }
       if (b.button < 1 || b.button > 3) break;
       const MouseMods mods = x11::PressMods(b.state, b.button);
-      if (st.clicks.Press(b.button, b.time, b.x, b.y)) {
-        if (OnMouseDoubleClick(b.x, b.y, mods)) st.Grab(b.time);
-        break;
-      }
+      // Grabbed before the handler, as for a press: a menu it opens takes
+      // over from a grab that already stands, never from one made after it.
       st.Grab(b.time);
-      OnMouseDown(b.x, b.y, mods);
+      if (st.clicks.Press(b.button, b.time, b.x, b.y)) {
+        OnMouseDoubleClick(b.x, b.y, mods);
+      } else {
+        OnMouseDown(b.x, b.y, mods);
+      }
       break;
     }
     case ButtonRelease: {
