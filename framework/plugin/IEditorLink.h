@@ -24,6 +24,10 @@ class IEditorLink {
   // the window and without the plug-in lock: platforms without a window
   // message loop handle their pending window events and redraw here.
   virtual void Idle() {}
+  // The descriptor the window's events arrive on, for hosts that watch it
+  // and call Idle when it is readable; -1 when there is none (no window, or
+  // a platform with its own message loop).
+  virtual int EventDescriptor() const { return -1; }
 };
 
 }  // namespace velmora

@@ -169,6 +169,8 @@ void* IGraphicsX11::WindowHandle() {
   return mState ? reinterpret_cast<void*>(std::uintptr_t(mState->session.window)) : nullptr;
 }
 
+int IGraphicsX11::EventDescriptor() const { return mState ? ConnectionNumber(mState->session.display) : -1; }
+
 bool IGraphicsX11::UsesSharedMemory() const { return mState && mState->image.UsesSharedMemory(); }
 
 void IGraphicsX11::Idle() {
