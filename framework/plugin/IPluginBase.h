@@ -112,6 +112,9 @@ class IPluginBase {
   }
   // A host's reset: note-offs for every note the plug-in holds.
   virtual void ReleaseAllNotes() {}                                         // 41
+  // [any] One line for the host's log; the standard error stream when the
+  // host keeps none.
+  virtual void LogMessage(const char* line) const;                          // 42
 
   // The lock serialises host calls, editor calls and processing. It is
   // re-entrant: SaveState takes it inside a dispatcher call that holds it.

@@ -75,7 +75,7 @@ TEST_F(ClapStressTest, ParameterEventsOnTheAudioThreadAgainstEditorEditsAndState
     std::array<clap_event_param_value_t, 2> values{};
     std::array<clap_event_note_t, 2> notes{};
     for (int i = 0; i < 2; ++i) {
-      values[i] = {{sizeof values[i], 10, 0, CLAP_EVENT_PARAM_VALUE, 0}, 22 + i, nullptr, -1, -1, -1, -1, 0.0};
+      values[i] = {{sizeof values[i], 10, 0, CLAP_EVENT_PARAM_VALUE, 0}, clap_id(22 + i), nullptr, -1, -1, -1, -1, 0.0};
       notes[i] = {{sizeof notes[i], 20, 0, uint16_t(i ? CLAP_EVENT_NOTE_OFF : CLAP_EVENT_NOTE_ON), 0}, -1, 0, 0, 36, 1.0};
     }
     const clap_input_events_t in{&lists, Lists::Size, Lists::Get};

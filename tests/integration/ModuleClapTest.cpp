@@ -195,11 +195,14 @@ TEST_F(ModuleClapTest, StateIsTheVstProgramChunkAndEachFormatRestoresTheOther) {
   EXPECT_EQ(StateTexts(saved), StateTexts(made));
   EXPECT_GE(clap.valueRescans(), 1);
 
-  // Damaged states are refused and change nothing.
+  // Damaged states are refused and change nothing, even one whose texts
+  // were read before its parameters ran out.
   Bytes cut(saved.begin(), saved.begin() + static_cast<std::ptrdiff_t>(saved.size() / 2));
   Bytes bad = saved;
   bad[12] = 'x';  // inside the grid text
-  for (const Bytes& damaged : {cut, bad, Bytes{}}) {
+  Bytes short_params = MakeState("scale 3 cell 2 4 5");
+  short_params.resize(short_params.size() - 4);
+  for (const Bytes& damaged : {cut, bad, short_params, Bytes{}}) {
     EXPECT_FALSE(clap.setChunk(ChunkKind::Program, damaged));
     EXPECT_EQ(ClapState(), saved);
   }

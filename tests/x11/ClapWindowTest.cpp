@@ -2,17 +2,21 @@
 // run only by the host's timer and descriptor calls (on_timer, on_fd) on the
 // test's one thread, as a CLAP host's main loop runs it; real input through
 // XTest under Xvfb.
-#include <X11/Xlib.h>
-#include <X11/extensions/XTest.h>
 #include <poll.h>
 
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <functional>
 
 #include "DisplayTestSupport.h"
 #include "tools/vsthost/ClapHost.h"
+
+// Xlib last: its macros (None, Bool) would break the headers above.
+#include <X11/Xlib.h>
+#include <X11/extensions/XTest.h>
 
 namespace velmora::test {
 namespace {
@@ -31,8 +35,9 @@ class ClapWindowTest : public ::testing::Test {
     ASSERT_NE(display, nullptr);
     ASSERT_TRUE(clap.load(VELMORA_CLAP_MODULE)) << clap.error();
     clap.resume();
-    clap.queueParamValue(0, 0, 0.0);  // C major listed: C maj is the first row
-    clap.process(1);
+    // C major listed: C maj is the first row.
+    std::ifstream state(VELMORA_DEMO_STATE, std::ios::binary);
+    ASSERT_TRUE(clap.setChunk(host::ChunkKind::Program, {std::istreambuf_iterator<char>(state), {}}));
     const auto* gui = clap.extension<clap_plugin_gui_t>(CLAP_EXT_GUI);
     ASSERT_NE(gui, nullptr);
     ASSERT_TRUE(clap.createEditor());
@@ -48,8 +53,12 @@ class ClapWindowTest : public ::testing::Test {
     ASSERT_EQ(clap.timers().size(), 1u);
     EXPECT_EQ(clap.timers()[0].periodMs, 40u);
     ASSERT_EQ(clap.descriptors().size(), 1u);
-    // The editor's window shows once the pump has run.
-    ASSERT_TRUE(PumpUntil([&] { return EditorWindow() != 0; }));
+    // Input reaches the editor's window once it is viewable.
+    ASSERT_TRUE(PumpUntil([&] {
+      XWindowAttributes attributes{};
+      const Window editor = EditorWindow();
+      return editor && XGetWindowAttributes(display, editor, &attributes) && attributes.map_state == IsViewable;
+    }));
   }
   void TearDown() override {
     clap.close();  // with the editor still up

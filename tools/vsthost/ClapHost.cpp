@@ -25,7 +25,10 @@ struct Answers {
   static void CLAP_ABI log(const clap_host_t* host, clap_log_severity severity, const char* text) {
     hostOf(host).log(severity, text);
   }
-  static bool CLAP_ABI mainThread(const clap_host_t*) { return true; }
+  // The loading thread is the main thread, and the audio thread while it
+  // is inside process() or an active plug-in's flush.
+  static bool CLAP_ABI mainThread(const clap_host_t* host) { return !hostOf(host).inAudioCall(); }
+  static bool CLAP_ABI audioThread(const clap_host_t* host) { return hostOf(host).inAudioCall(); }
   static bool CLAP_ABI registerTimer(const clap_host_t* host, std::uint32_t period, clap_id* id) {
     return hostOf(host).registerTimer(period, id);
   }
@@ -43,7 +46,7 @@ const clap_host_params_t kParams = {Answers::rescan, Answers::clear, Answers::re
 const clap_host_state_t kState = {Answers::markDirty};
 const clap_host_note_name_t kNoteName = {Answers::namesChanged};
 const clap_host_log_t kLog = {Answers::log};
-const clap_host_thread_check_t kThreadCheck = {Answers::mainThread, Answers::mainThread};
+const clap_host_thread_check_t kThreadCheck = {Answers::mainThread, Answers::audioThread};
 const clap_host_timer_support_t kTimers = {Answers::registerTimer, Answers::unregisterTimer};
 const clap_host_posix_fd_support_t kFds = {Answers::registerFd, Answers::modifyFd, Answers::unregisterFd};
 
@@ -268,7 +271,11 @@ void ClapHost::deliver(const std::vector<const clap_event_header_t*>& events, bo
   const clap_output_events_t out{this, pushOut};
   lastPushedTime_ = 0;
   if (!processing) {
+    flushing_ = true;
+    inProcess_ = active_;
     if (params_) params_->flush(plugin_, &in, &out);
+    inProcess_ = false;
+    flushing_ = false;
     return;
   }
   clap_event_transport_t transport;
@@ -304,7 +311,7 @@ void ClapHost::push(const clap_event_header_t& event) {
   if (event.time < lastPushedTime_) outputsInOrder_ = false;
   lastPushedTime_ = event.time;
   ClapOutEvent copy;
-  copy.block = inProcess_ ? blocksProcessed_ : -1;
+  copy.block = inProcess_ && !flushing_ ? blocksProcessed_ : -1;
   const auto* bytes = reinterpret_cast<const std::uint8_t*>(&event);
   copy.bytes.assign(bytes, bytes + event.size);
   if (event.space_id == CLAP_CORE_EVENT_SPACE_ID && event.type == CLAP_EVENT_MIDI &&

@@ -146,6 +146,7 @@ public:
   bool registerDescriptor(int fd);
   bool unregisterDescriptor(int fd);
   void push(const clap_event_header_t& event);
+  bool inAudioCall() const { return inProcess_; }
 
 private:
   struct Queued {
@@ -174,7 +175,8 @@ private:
   bool transportAbsent_ = false;
   double beats_ = 0.0;
   std::int64_t blocksProcessed_ = 0;
-  bool inProcess_ = false;
+  std::atomic<bool> inProcess_{false};  // in process(), or in flush() while active
+  bool flushing_ = false;
 
   std::vector<Queued> pending_;
   std::vector<Queued> pendingParams_;

@@ -124,7 +124,7 @@ bool IPluginClap::CreateGui(const char* api, bool floating) {
   SaveProgramChunk(mLastSeenState);
   if (mHostTimer && mHostTimer->register_timer)
     mTimerRegistered = mHostTimer->register_timer(mHost, kEditorTimerMs, &mTimerId);
-  if (!mTimerRegistered) LogMessage(CLAP_LOG_WARNING, "the host offers no timer: the editor runs only on its events");
+  if (!mTimerRegistered) Log(CLAP_LOG_WARNING, "the host offers no timer: the editor runs only on its events");
   return true;
 }
 

@@ -85,7 +85,7 @@ bool IPluginClap::LoadFromStream(const clap_istream_t* stream) {
     if (!loaded) LoadProgramChunk(before);
   }
   if (!loaded) {
-    LogMessage(CLAP_LOG_WARNING, "a saved state could not be read; the instance keeps its own");
+    Log(CLAP_LOG_WARNING, "a saved state could not be read; the instance keeps its own");
     return false;
   }
   SaveProgramChunk(mLastSeenState);
@@ -95,6 +95,13 @@ bool IPluginClap::LoadFromStream(const clap_istream_t* stream) {
 }
 
 void IPluginClap::CheckForChanges(bool stateToo) {
+  // The host functions below are for its main thread only: elsewhere the
+  // look waits for on_main_thread.
+  if (!OnMainThread()) {
+    mHostChangedValues.store(true, std::memory_order_release);
+    if (mHost && mHost->request_callback) mHost->request_callback(mHost);
+    return;
+  }
   if (stateToo && mHostState && mHostState->mark_dirty) {
     ChunkBuffer now;
     if (SaveProgramChunk(now) &&

@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
 #include <cstring>
 
 #include "framework/plugin/clap/ClapExtensions.h"
@@ -179,18 +178,21 @@ void IPluginClap::Reset() {
 }
 
 bool IPluginClap::OnMainThread() const {
-  // Without the host's word, a call that is not processing counts as main.
+  // Without the host's word, the call is taken to come where it should.
   if (mHostThreadCheck && mHostThreadCheck->is_main_thread) return mHostThreadCheck->is_main_thread(mHost);
   return true;
 }
 
-void IPluginClap::LogMessage(clap_log_severity severity, const char* text) const {
+void IPluginClap::LogMessage(const char* line) const { Log(CLAP_LOG_WARNING, line); }
+
+void IPluginClap::Log(clap_log_severity severity, const char* text) const {
   if (!text) return;
-  if (mHostLog && mHostLog->log) {
-    mHostLog->log(mHost, severity, text);
+  const clap_host_log_t* log = mHostLog.load(std::memory_order_acquire);
+  if (log && log->log) {
+    log->log(mHost, severity, text);
     return;
   }
-  std::fprintf(stderr, "%s: %s\n", EffectName(), text);
+  IPluginBase::LogMessage(text);
 }
 
 HostCode IPluginClap::IdentifyHost() {
@@ -221,9 +223,11 @@ void IPluginClap::EndParamEdit(int index) {
   RequestFlush();
 }
 
-// While processing, the next block carries the edits anyway.
+// While processing, the next block carries the edits anyway. The host's
+// request_flush is not for its audio thread.
 void IPluginClap::RequestFlush() {
   if (IsProcessing() || !mHostParams || !mHostParams->request_flush) return;
+  if (mHostThreadCheck && mHostThreadCheck->is_audio_thread && mHostThreadCheck->is_audio_thread(mHost)) return;
   mHostParams->request_flush(mHost);
 }
 

@@ -66,7 +66,8 @@ class IPluginClap : public IPluginBase {
   bool SendSysExMessage(const SysExMessage& message) override;
 
   // [any] A message for the host's log; standard error when it has none.
-  void LogMessage(clap_log_severity severity, const char* text) const;
+  void LogMessage(const char* line) const override;
+  void Log(clap_log_severity severity, const char* text) const;
 
   const clap_host_t* ClapHost() const { return mHost; }
   bool IsActive() const { return mActive; }
@@ -125,7 +126,7 @@ class IPluginClap : public IPluginBase {
   const clap_host_t* mHost = nullptr;
   const clap_host_params_t* mHostParams = nullptr;
   const clap_host_state_t* mHostState = nullptr;
-  const clap_host_log_t* mHostLog = nullptr;
+  std::atomic<const clap_host_log_t*> mHostLog{nullptr};
   const clap_host_thread_check_t* mHostThreadCheck = nullptr;
   const clap_host_note_name_t* mHostNoteName = nullptr;
   const clap_host_timer_support_t* mHostTimer = nullptr;
