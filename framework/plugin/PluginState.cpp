@@ -38,7 +38,7 @@ bool IPluginBase::LoadProgramChunk(const ChunkBuffer& chunk) {
   auto lock = Lock();
   int position = 0;
   ReadChunkHeader(chunk, &position);
-  const int result = position < 0 ? -1 : LoadState(chunk, position);
+  const int result = LoadState(chunk, position);
   ModifyCurrentPreset();
   if (result < 0) return false;
   PushParamsToEditor();
