@@ -76,6 +76,12 @@ void ChordAuditions::Release(const Voicing& v) {
   if (found >= 0) RemoveSounding(found);
 }
 
+void ChordAuditions::ReleaseAll() {
+  for (Triggered& slot : mTriggered) slot.active = false;
+  // Each release takes the voicing out of the sounding list.
+  while (mSoundingCount > 0) Release(mSounding[0]);
+}
+
 void ChordAuditions::QueueNoteOff(int note) {
   // One note-off for every note-on the host has had for this pitch.
   const int32_t count = std::max(mNoteOnCount[static_cast<size_t>(note)], 1);

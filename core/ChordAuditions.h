@@ -41,6 +41,9 @@ class ChordAuditions {
   // and, at its note-off, taking it back: false when the cell holds none.
   void SetTriggered(int cell, const Voicing* started);
   bool TakeTriggered(int cell, Voicing* started);
+  // A host's reset: the note-offs of everything sounding, trigger notes
+  // forgotten.
+  void ReleaseAll();
 
   // Block processing: the counts follow what was sent.
   void CountSent(const MidiMessage& message);

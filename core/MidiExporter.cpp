@@ -23,6 +23,16 @@ MidiExporter::~MidiExporter() {
   if (mWorker.joinable()) mWorker.join();
 }
 
+void MidiExporter::SetMessageSink(MessageSink sink) {
+  std::lock_guard<std::mutex> lock(mSinkMutex);
+  mMessages = std::move(sink);
+}
+
+void MidiExporter::Report(const std::string& line) {
+  std::lock_guard<std::mutex> lock(mSinkMutex);
+  ReportMessage(mMessages, line);
+}
+
 void MidiExporter::SetPath(const std::string& path) {
   std::lock_guard<std::mutex> lock(mMutex);
   mPath = path;
@@ -147,8 +157,8 @@ void MidiExporter::Apply(const Message& message) {
     mTake.emplace_back(message.position, RecordedEvent{message.note, message.velocity, message.noteOn});
   } else if (!mTakeFullReported) {
     mTakeFullReported = true;
-    std::cerr << "Velmora: the take reached " << kMaxTakeEvents
-              << " events; it is kept and exported, later events are not recorded" << std::endl;
+    Report("Velmora: the take reached " + std::to_string(kMaxTakeEvents) +
+           " events; it is kept and exported, later events are not recorded");
   }
 }
 
@@ -156,11 +166,12 @@ void MidiExporter::Write(std::unique_lock<std::mutex>& lock, const ExportSetting
   const std::string path = mPath;
   try {
     MidiFile file = BuildRecordingFile(mTake, settings);
+    file.setMessageSink([this](const std::string& line) { Report(line); });
     // The disk is waited for without the lock, so waiters can still look in.
     lock.unlock();
     file.write(path);
   } catch (const std::exception& error) {
-    std::cerr << "Error: could not write: " << path << " (" << error.what() << ")" << std::endl;
+    Report("Error: could not write: " + path + " (" + error.what() + ")");
   }
   if (!lock.owns_lock()) lock.lock();
   ++mExportsDone;
@@ -171,10 +182,9 @@ void MidiExporter::ReportLosses() {
   const uint64_t captures = mLostCaptures.exchange(0, std::memory_order_relaxed);
   const uint64_t exports = mLostExports.exchange(0, std::memory_order_relaxed);
   if (captures > 0)
-    std::cerr << "Velmora: " << captures << " recorded events were lost: the take's hand-off was full" << std::endl;
+    Report("Velmora: " + std::to_string(captures) + " recorded events were lost: the take's hand-off was full");
   if (exports > 0)
-    std::cerr << "Velmora: " << exports << " take starts or exports were lost: the take's hand-off was full"
-              << std::endl;
+    Report("Velmora: " + std::to_string(exports) + " take starts or exports were lost: the take's hand-off was full");
 }
 
 }  // namespace velmora

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "core/Recording.h"
+#include "framework/plugin/MessageSink.h"
 
 namespace velmora {
 
@@ -44,6 +45,8 @@ class MidiExporter {
 
   // Set before the first export; control thread.
   void SetPath(const std::string& path);
+  // Where the writer's messages go (the standard error stream when empty).
+  void SetMessageSink(MessageSink sink);
 
   // Producer side (plug-in lock held).
   void NewTake();
@@ -77,6 +80,7 @@ class MidiExporter {
   void Apply(const Message& message);
   void Write(std::unique_lock<std::mutex>& lock, const ExportSettings& settings);
   void ReportLosses();
+  void Report(const std::string& line);
   void Wake();
 
   // The ring: the producer writes mTail, the writer mHead.
@@ -91,6 +95,8 @@ class MidiExporter {
   std::vector<PositionedEvent> mTake;
   bool mTakeFullReported = false;
   std::string mPath;
+  std::mutex mSinkMutex;
+  MessageSink mMessages;  // guarded by mSinkMutex
 
   std::mutex mMutex;  // guards what the writer shares with waiters
   std::condition_variable mWake;

@@ -28,9 +28,9 @@ bool comesBefore(const TrackEvent& a, const TrackEvent& b) {
   return orderRank(a) < orderRank(b);
 }
 
-void appendVlq(std::uint32_t value, std::vector<std::uint8_t>& out) {
+void appendVlq(std::uint32_t value, std::vector<std::uint8_t>& out, const MessageSink& messages) {
   if (value >= kVlqLimit) {
-    std::cerr << "Error: number too large to convert to VLV" << std::endl;
+    ReportMessage(messages, "Error: number too large to convert to VLV");
     value = kVlqLimit - 1;
   }
   const std::uint8_t groups[4] = {
@@ -57,10 +57,9 @@ std::int32_t wrappingSum(std::int32_t a, std::int32_t b) {
   return static_cast<std::int32_t>(static_cast<std::uint32_t>(a) + static_cast<std::uint32_t>(b));
 }
 
-void reportNegativeDelta(std::int64_t delta) {
-  std::cerr << "Error: negative delta tick value: " << delta << std::endl
-            << "Timestamps must be sorted first"
-            << " (use MidiFile::sortTracks() before writing)." << std::endl;
+void reportNegativeDelta(std::int64_t delta, const MessageSink& messages) {
+  ReportMessage(messages, "Error: negative delta tick value: " + std::to_string(delta));
+  ReportMessage(messages, "Timestamps must be sorted first (use MidiFile::sortTracks() before writing).");
 }
 
 }  // namespace
@@ -114,7 +113,7 @@ void MidiFile::makeDeltaTicks() {
     for (std::size_t i = 1; i < events.size(); ++i) {
       const std::int32_t current = events[i].tick;
       const std::int64_t delta = std::int64_t{current} - previous;
-      if (delta < 0) reportNegativeDelta(delta);
+      if (delta < 0) reportNegativeDelta(delta, messages_);
       events[i].tick = wrappingDifference(current, previous);
       previous = current;
     }
@@ -144,7 +143,7 @@ void MidiFile::appendTrackChunk(const std::vector<TrackEvent>& events,
       skippedTicks += ticks;
       continue;
     }
-    appendVlq(skippedTicks + ticks, out);
+    appendVlq(skippedTicks + ticks, out, messages_);
     skippedTicks = 0;
     out.insert(out.end(), event.message.begin(), event.message.end());
   }
@@ -175,7 +174,7 @@ bool MidiFile::write(const std::string& path) {
     ok = file.commit() && ok;
     if (wasAbsolute) makeAbsoluteTicks();
   }
-  if (!ok) std::cerr << "Error: could not write: " << path << std::endl;
+  if (!ok) ReportMessage(messages_, "Error: could not write: " + path);
   return ok;
 }
 

@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "framework/plugin/MessageSink.h"
+
 namespace velmora {
 
 // One timed MIDI message of a track.
@@ -44,9 +46,11 @@ public:
   void makeDeltaTicks();
   bool isAbsoluteTicks() const { return absolute_; }
 
-  // Writes the file in full or not at all; false (with a message on the
-  // standard error stream) when it could not be written.
+  // Writes the file in full or not at all; false (with a message) when it
+  // could not be written.
   bool write(const std::string& path);
+  // Where the messages go (the standard error stream when empty).
+  void setMessageSink(MessageSink sink) { messages_ = std::move(sink); }
 
   std::int32_t trackCount() const { return static_cast<std::int32_t>(tracks_.size()); }
   const std::vector<TrackEvent>& trackEvents(std::int32_t track) const;
@@ -57,6 +61,7 @@ private:
   std::vector<std::vector<TrackEvent>> tracks_;
   std::int32_t ticksPerQuarterNote_ = 120;
   bool absolute_ = true;
+  MessageSink messages_;
 };
 
 }  // namespace velmora

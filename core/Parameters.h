@@ -3,7 +3,9 @@
 namespace velmora {
 
 // Parameter indices. The unnamed ones only bind controls and keep the base's
-// initial state.
+// initial state (CLAP hosts see them hidden). Each index is also the
+// parameter's CLAP id, which hosts store with their automation and sessions:
+// never renumber, only add.
 enum ParamIndex : int {
   kScalesDropdown = 0,
   kExclusionsDropdown = 1,

@@ -20,6 +20,8 @@ class Recorder {
  public:
   // The file every export writes; set once, at construction.
   void SetExportPath(const std::string& path);
+  // Where the take's writer sends its messages.
+  void SetMessageSink(MessageSink sink) { mExporter.SetMessageSink(std::move(sink)); }
   const std::string& ExportPath() const { return mExportPath; }
 
   // The Record parameter's value. Off ends a take and, when events exist,

@@ -65,6 +65,8 @@ void Velmora::Construct() {
   mEditorParts.reset(new VelmoraEditor(*this, [this] { DefineParameters(); }));
   mEditorParts->Graphics().ApplicationDataFolder(mAppDataFolder, false);
   mRecorder.SetExportPath(mAppDataFolder + kExportFileName);
+  // The writer's messages go where the host wants them.
+  mRecorder.SetMessageSink([this](const std::string& line) { LogMessage(line.c_str()); });
   ReadHostTime(&mHostTime);
 }
 

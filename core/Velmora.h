@@ -13,7 +13,8 @@
 #include "core/KeyPressQueue.h"
 #include "core/Parameters.h"
 #include "core/Recorder.h"
-#include "core/VelmoraBase.h"
+// The format adapter this build of the core stands on (core/format/<format>).
+#include "VelmoraBase.h"
 #include "core/ViewChanges.h"
 #include "engine/ChordEngine.h"
 
@@ -87,6 +88,8 @@ class Velmora : public VelmoraBase {
   int LoadState(const ChunkBuffer& chunk, int position) override;
   // What trigger note 36..51 plays: "Cell 1: C maj", "Cell 2: empty".
   bool MidiNoteName(int note, std::string* text) override;
+  // Every sounding chord and held trigger note gets its note-offs queued.
+  void ReleaseAllNotes() override;
 
   // [editor] Auditions from chord list rows and grid cells.
   void StartChord(const ChordNotes& notes, int octave, int inversion, int velocity);

@@ -30,6 +30,13 @@ void Velmora::HandleMidiMessage(const MidiMessage& message) {
   if (mViews.gridCells != nullptr) mViews.gridCells->SetCellSounding(k, false);
 }
 
+void Velmora::ReleaseAllNotes() {
+  auto lock = Lock();
+  mAuditions.ReleaseAll();
+  if (mViews.gridCells == nullptr) return;
+  for (int k = 0; k < kGridCellCount; ++k) mViews.gridCells->SetCellSounding(k, false);
+}
+
 void Velmora::ProcessBlock(double** /*inputs*/, double** /*outputs*/, int frames) {
   // No audio of our own: the block adapters write silence to the outputs.
   MarkOutputsSilent();

@@ -3,7 +3,7 @@
 # C major state, randomises the grid, plays grid cells 0..3 from host notes
 # while the transport runs with Record armed, stops the transport, and reads
 # back the MIDI file that Velmora wrote.
-#   tools/demo.sh [build-dir]      (default: build)
+#   tools/demo.sh [build-dir [clap]]    (default: build; clap: Velmora.clap instead of Velmora.so)
 # The file goes to $XDG_DATA_HOME/velmora-midi.mid; unless you set
 # XDG_DATA_HOME, a temporary folder is used and removed afterwards.
 set -euo pipefail
@@ -17,10 +17,11 @@ fail() { printf 'demo: %s\n' "$*" >&2; exit 1; }
 
 host_exe="$build/tools/vsthost/velmora-host"
 module="$build/core/module/Velmora.so"
+[ "${2:-}" = clap ] && module="$build/core/module/Velmora.clap"
 session="$here/tools/demo/demo-session.txt"
 state="$here/tools/demo/c-major.vstchunk"
 [ -x "$host_exe" ] || fail "no velmora-host in $build (build the project first)"
-[ -f "$module" ] || fail "no Velmora.so in $build/core/module (build the project first)"
+[ -f "$module" ] || fail "no $(basename "$module") in $build/core/module (build the project first)"
 
 scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what the build needs (Debian 12), builds, and then either runs the
 # demonstration session ("run") or every test ("test").
-#   tools/setup.sh run     build and install the plug-in, then play the demonstration session
+#   tools/setup.sh run     build and install both modules (Velmora.so, Velmora.clap), then play the
+#                          demonstration session in each
 #   tools/setup.sh test    build everything and run the whole test suite
 set -euo pipefail
 
@@ -46,10 +47,13 @@ case "$mode" in
     # Install where Linux hosts scan: system-wide as root, else for this user.
     if [ "$(id -u)" -eq 0 ]; then
       cmake --install build --component vst --strip
+      cmake --install build --component clap --strip
     else
       cmake --install build --component user-vst
+      cmake --install build --component user-clap
     fi
     tools/demo.sh build
+    tools/demo.sh build clap
     ;;
   test)
     build build

@@ -32,6 +32,10 @@ class IEditorLink {
   // handle their pending window events and redraw here. One pump entry for
   // every host and adapter; concurrent calls never wait for each other.
   virtual void Idle() {}
+  // The descriptor the window's events arrive on, for hosts that watch it
+  // and call Idle when it is readable; -1 when there is none (no window, or
+  // a platform with its own message loop).
+  virtual int EventDescriptor() const { return -1; }
 };
 
 }  // namespace velmora

@@ -1,6 +1,7 @@
 #include "framework/plugin/IPluginBase.h"
 
 #include "framework/plugin/CpuRelax.h"
+#include "framework/plugin/MessageSink.h"
 
 #include <algorithm>
 #include <cmath>
@@ -60,6 +61,8 @@ void IPluginBase::ProcessBlock(double** inputs, double** outputs, int frames) {
 }
 
 void IPluginBase::HandleMidiMessage(const MidiMessage& message) { SendMidi(message); }
+
+void IPluginBase::LogMessage(const char* line) const { ReportMessage(MessageSink(), line ? line : ""); }
 
 bool IPluginBase::MidiNoteName(int /*note*/, std::string* text) {
   if (text) text->clear();

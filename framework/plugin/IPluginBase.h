@@ -102,6 +102,19 @@ class IPluginBase {
   virtual void UnusedHook2() {}                                             // 37
   virtual void OnPresetsChanged() {}                                        // 38
   virtual void SetMaxBlockSize(int frames);                                 // 39
+  // The editor's pump, for every host format: on the host's user-interface
+  // thread and WITHOUT the plug-in lock. Platforms without a window message
+  // loop (X11) drain their window events and run the timer step here; the
+  // controls take the lock themselves where they change plug-in state.
+  // Drawing never happens under the lock, so processing never waits for it.
+  virtual void OnIdle() {                                                   // 40
+    if (IEditorLink* editor = Editor()) editor->Idle();
+  }
+  // A host's reset: note-offs for every note the plug-in holds.
+  virtual void ReleaseAllNotes() {}                                         // 41
+  // [any] One line for the host's log; the standard error stream when the
+  // host keeps none.
+  virtual void LogMessage(const char* line) const;                          // 42
 
   // The lock serialises host calls, editor calls and processing. It is
   // re-entrant: SaveState takes it inside a dispatcher call that holds it.
@@ -118,6 +131,12 @@ class IPluginBase {
   void NotifyAllParams();
   bool SerializeParams(ChunkBuffer& chunk);
   int UnserializeParams(const ChunkBuffer& chunk, int position);
+
+  // The program chunk both host formats save and restore: the header, then
+  // SaveState. Loading accepts a chunk without the header as well; false
+  // when it is damaged (the restore then ended where it went wrong).
+  bool SaveProgramChunk(ChunkBuffer& chunk);
+  bool LoadProgramChunk(const ChunkBuffer& chunk);
 
   // Chunk header.
   static void AddChunkHeader(ChunkBuffer& chunk);

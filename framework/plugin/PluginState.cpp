@@ -28,6 +28,23 @@ int IPluginBase::UnserializeParams(const ChunkBuffer& chunk, int position) {
   return position;
 }
 
+bool IPluginBase::SaveProgramChunk(ChunkBuffer& chunk) {
+  auto lock = Lock();
+  AddChunkHeader(chunk);
+  return SaveState(chunk) && chunk.Size() > 0;
+}
+
+bool IPluginBase::LoadProgramChunk(const ChunkBuffer& chunk) {
+  auto lock = Lock();
+  int position = 0;
+  ReadChunkHeader(chunk, &position);
+  const int result = LoadState(chunk, position);
+  ModifyCurrentPreset();
+  if (result < 0) return false;
+  PushParamsToEditor();
+  return true;
+}
+
 void IPluginBase::AddChunkHeader(ChunkBuffer& chunk) {
   chunk.Clear();
   chunk.PutInt32(ChunkMagic);

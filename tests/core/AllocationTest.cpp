@@ -4,36 +4,8 @@
 // through its effect record, with a host callback that allocates nothing.
 #include <gtest/gtest.h>
 
-#include <atomic>
-#include <cstdlib>
-#include <new>
-
+#include "AllocationHook.h"
 #include "CoreTestSupport.h"
-
-namespace {
-
-thread_local bool counting = false;
-std::atomic<int> allocations{0};
-
-void* Allocate(std::size_t size) {
-  if (counting) allocations.fetch_add(1, std::memory_order_relaxed);
-  if (void* p = std::malloc(size ? size : 1)) return p;
-  throw std::bad_alloc();
-}
-
-}  // namespace
-
-void* operator new(std::size_t size) { return Allocate(size); }
-void* operator new[](std::size_t size) { return Allocate(size); }
-void* operator new(std::size_t size, const std::nothrow_t&) noexcept {
-  if (counting) allocations.fetch_add(1, std::memory_order_relaxed);
-  return std::malloc(size ? size : 1);
-}
-void* operator new[](std::size_t size, const std::nothrow_t& tag) noexcept { return operator new(size, tag); }
-void operator delete(void* p) noexcept { std::free(p); }
-void operator delete[](void* p) noexcept { std::free(p); }
-void operator delete(void* p, std::size_t) noexcept { std::free(p); }
-void operator delete[](void* p, std::size_t) noexcept { std::free(p); }
 
 namespace velmora::test {
 namespace {
@@ -95,14 +67,9 @@ class AllocationTest : public ::testing::Test {
     QuietHost::time.flags = kVstTempoValid | (running ? kVstTransportPlaying : 0);
   }
   void SetParameter(int index, float value) { effect->setParameter(effect, index, value); }
-  // Allocations made by f on this thread.
   template <typename F>
   int Count(F f) {
-    allocations = 0;
-    counting = true;
-    f();
-    counting = false;
-    return allocations.load();
+    return AllocationHook::Count(f);
   }
 
   DataHome home;

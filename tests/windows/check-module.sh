@@ -1,6 +1,7 @@
 #!/bin/sh
-# check-module.sh <objdump> <module.dll>...
-# Each plug-in DLL exports exactly VSTPluginMain and main, and imports only
+# check-module.sh <objdump> <module.dll|module.clap>...
+# Each VST 2.4 DLL exports exactly VSTPluginMain and main, each CLAP module
+# exactly clap_entry, and each imports only
 # DLLs that every Windows has: the C and C++ runtimes, winpthreads, zlib and
 # libpng are linked in, so nothing has to ship beside it.
 set -eu
@@ -13,8 +14,10 @@ for module in "$@"; do
   dump=$("$objdump" -p "$module")
   exports=$(printf '%s\n' "$dump" | sed -n '/\[Ordinal\/Name Pointer\] Table/,/^$/p' |
             sed -n 's/^[[:space:]]*\[ *[0-9]*\] //p' | sort | tr '\n' ' ')
-  if [ "$exports" != "VSTPluginMain main " ]; then
-    echo "$name exports: $exports(want: VSTPluginMain main)"
+  want="VSTPluginMain main "
+  case "$name" in *.clap) want="clap_entry " ;; esac
+  if [ "$exports" != "$want" ]; then
+    echo "$name exports: $exports(want: $want)"
     status=1
   fi
   imports=$(printf '%s\n' "$dump" | sed -n 's/^[[:space:]]*DLL Name: //p' | tr '[:upper:]' '[:lower:]')

@@ -55,39 +55,6 @@ bool parseKind(const std::string& text, ChunkKind& kind) {
   return true;
 }
 
-std::string fourChars(std::int32_t value) {
-  std::string text;
-  for (int shift = 24; shift >= 0; shift -= 8) {
-    const int c = (static_cast<std::uint32_t>(value) >> shift) & 0xFF;
-    text += (c >= 0x20 && c < 0x7F) ? static_cast<char>(c) : '.';
-  }
-  return text;
-}
-
-std::string hex32(std::int32_t value) {
-  char text[11];
-  std::snprintf(text, sizeof text, "0x%08X", static_cast<unsigned>(value));
-  return text;
-}
-
-std::string flagNames(std::int32_t flags) {
-  static const std::pair<std::int32_t, const char*> names[] = {
-      {effFlagsHasEditor, "HasEditor"},         {effFlagsCanReplacing, "CanReplacing"},
-      {effFlagsProgramChunks, "ProgramChunks"}, {effFlagsIsSynth, "IsSynth"},
-      {effFlagsNoSoundInStop, "NoSoundInStop"}, {effFlagsCanDoubleReplacing, "CanDoubleReplacing"}};
-  std::string text;
-  for (const auto& [bit, name] : names)
-    if (flags & bit) text += std::string(text.empty() ? "" : " ") + name;
-  return text;
-}
-
-const char* categoryName(std::intptr_t category) {
-  static const char* const names[] = {"Unknown",     "Effect",      "Synth",      "Analysis",
-                                      "Mastering",   "Spacializer", "RoomFx",     "SurroundFx",
-                                      "Restoration", "OfflineProcess", "Shell", "Generator"};
-  return category >= 0 && category <= kPlugCategGenerator ? names[category] : "?";
-}
-
 const char* automationKind(AutomationRecord::Kind kind) {
   switch (kind) {
     case AutomationRecord::Kind::Automate: return "automate";
@@ -100,7 +67,7 @@ const char* automationKind(AutomationRecord::Kind kind) {
 
 const std::vector<HostScript::Command>& HostScript::commands() {
   static const std::vector<Command> table = {
-      {"load", "<path.so> - load a VST 2.4 module and create its instance", 2, 2, &HostScript::load},
+      {"load", "<path.so|.dll|.clap> - load a VST 2.4 or CLAP module and create its instance", 2, 2, &HostScript::load},
       {"open", "- effOpen", 1, 1, &HostScript::open},
       {"close", "- suspend if needed, effClose, unload the module", 1, 1, &HostScript::close},
       {"rate", "<hz> - effSetSampleRate", 2, 2, &HostScript::rate},
@@ -151,7 +118,7 @@ std::vector<std::string> HostScript::commandHelp() {
 }
 
 HostScript::HostScript(VstHost& host, std::ostream& out, std::vector<std::string> arguments)
-    : host_(host), out_(out), arguments_(std::move(arguments)) {}
+    : vst_(host), active_(&host), out_(out), arguments_(std::move(arguments)) {}
 
 bool HostScript::fail(const std::string& message) {
   error_ = message;
@@ -220,23 +187,28 @@ int HostScript::run(std::istream& in, std::ostream& err) {
 }
 
 bool HostScript::needPlugin() {
-  return host_.isLoaded() || fail("no plug-in loaded (use load <path.so>)");
+  return host().isLoaded() || fail("no plug-in loaded (use load <module>)");
 }
 
 bool HostScript::parameterIndex(const std::string& text, std::int32_t& index) {
   if (!needPlugin()) return false;
   long long number = 0;
-  if (parseInt(text, 0, host_.parameterCount() - 1, number)) {
+  if (parseInt(text, 0, host().parameterCount() - 1, number)) {
     index = static_cast<std::int32_t>(number);
     return true;
   }
-  index = host_.findParameter(text);
-  return index >= 0 || fail("no parameter '" + text + "' (" + std::to_string(host_.parameterCount()) +
+  index = host().findParameter(text);
+  return index >= 0 || fail("no parameter '" + text + "' (" + std::to_string(host().parameterCount()) +
                             " parameters)");
 }
 
 bool HostScript::load(const Words& w) {
-  if (!host_.load(w[1])) return fail(host_.error());
+  const std::string& path = w[1];
+  const bool clap = path.size() > 5 && path.compare(path.size() - 5, 5, ".clap") == 0;
+  // One instance at a time, of either format.
+  active_->close();
+  active_ = clap ? static_cast<PluginHost*>(&clap_) : static_cast<PluginHost*>(&vst_);
+  if (!host().load(path)) return fail(host().error());
   processed_ = false;
   out_ << "loaded " << w[1] << '\n';
   return true;
@@ -244,13 +216,13 @@ bool HostScript::load(const Words& w) {
 
 bool HostScript::open(const Words&) {
   if (!needPlugin()) return false;
-  host_.open();
+  host().open();
   return true;
 }
 
 bool HostScript::close(const Words&) {
   if (!needPlugin()) return false;
-  host_.close();
+  host().close();
   out_ << "closed\n";
   return true;
 }
@@ -259,7 +231,7 @@ bool HostScript::rate(const Words& w) {
   double hz = 0.0;
   if (!parseReal(w[1], hz) || hz < 1.0 || hz > 1e7) return fail("bad sample rate '" + w[1] + "'");
   if (!needPlugin()) return false;
-  host_.setSampleRate(hz);
+  host().setSampleRate(hz);
   return true;
 }
 
@@ -268,37 +240,37 @@ bool HostScript::block(const Words& w) {
   if (!parseInt(w[1], 1, VstHost::kMaxBlockSize, frames))
     return fail("bad block size '" + w[1] + "' (1.." + std::to_string(VstHost::kMaxBlockSize) + ")");
   if (!needPlugin()) return false;
-  return host_.setBlockSize(static_cast<std::int32_t>(frames)) || fail(host_.error());
+  return host().setBlockSize(static_cast<std::int32_t>(frames)) || fail(host().error());
 }
 
 bool HostScript::resume(const Words&) {
   if (!needPlugin()) return false;
-  host_.resume();
+  host().resume();
   return true;
 }
 
 bool HostScript::suspend(const Words&) {
   if (!needPlugin()) return false;
-  host_.suspend();
+  host().suspend();
   return true;
 }
 
 bool HostScript::tempo(const Words& w) {
   double bpm = 0.0;
   if (!parseReal(w[1], bpm) || bpm <= 0.0 || bpm > 10000.0) return fail("bad tempo '" + w[1] + "'");
-  host_.setTempo(bpm);
+  host().setTempo(bpm);
   return true;
 }
 
 bool HostScript::transport(const Words& w) {
   if (w[1] != "play" && w[1] != "stop") return fail("transport takes play or stop");
-  host_.setTransportPlaying(w[1] == "play");
+  host().setTransportPlaying(w[1] == "play");
   return true;
 }
 
 bool HostScript::offline(const Words& w) {
   if (w[1] != "on" && w[1] != "off") return fail("offline takes on or off");
-  host_.setOffline(w[1] == "on");
+  host().setOffline(w[1] == "on");
   return true;
 }
 
@@ -307,24 +279,24 @@ bool HostScript::param(const Words& w) {
   double value = 0.0;
   if (!parameterIndex(w[1], index)) return false;
   if (!parseReal(w[2], value)) return fail("bad parameter value '" + w[2] + "'");
-  return host_.setParameter(index, static_cast<float>(value)) || fail(host_.error());
+  return host().setParameter(index, static_cast<float>(value)) || fail(host().error());
 }
 
 bool HostScript::getParam(const Words& w) {
   std::int32_t index = 0;
   if (!parameterIndex(w[1], index)) return false;
-  out_ << "param " << index << ' ' << host_.parameterName(index) << " = " << host_.parameter(index) << " \""
-       << host_.parameterDisplay(index) << "\" " << host_.parameterLabel(index) << '\n';
+  out_ << "param " << index << ' ' << host().parameterName(index) << " = " << host().parameter(index) << " \""
+       << host().parameterDisplay(index) << "\" " << host().parameterLabel(index) << '\n';
   return true;
 }
 
 bool HostScript::printParams(const Words&) {
   if (!needPlugin()) return false;
-  out_ << "params: " << host_.parameterCount() << '\n';
-  for (std::int32_t i = 0; i < host_.parameterCount(); ++i) {
-    out_ << "  " << std::setw(3) << i << "  " << std::left << std::setw(24) << host_.parameterName(i)
-         << std::right << std::fixed << std::setprecision(6) << host_.parameter(i) << std::defaultfloat
-         << "  \"" << host_.parameterDisplay(i) << "\" " << host_.parameterLabel(i) << '\n';
+  out_ << "params: " << host().parameterCount() << '\n';
+  for (std::int32_t i = 0; i < host().parameterCount(); ++i) {
+    out_ << "  " << std::setw(3) << i << "  " << std::left << std::setw(24) << host().parameterName(i)
+         << std::right << std::fixed << std::setprecision(6) << host().parameter(i) << std::defaultfloat
+         << "  \"" << host().parameterDisplay(i) << "\" " << host().parameterLabel(i) << '\n';
   }
   return true;
 }
@@ -334,7 +306,7 @@ bool HostScript::queueShort(std::uint8_t status, int data1, int data2, const Wor
   long long delta = 0;
   if (w.size() > deltaAt && !parseInt(w[deltaAt], 0, INT32_MAX, delta))
     return fail("bad delta '" + w[deltaAt] + "'");
-  host_.queueMidi(static_cast<std::int32_t>(delta), status, static_cast<std::uint8_t>(data1),
+  host().queueMidi(static_cast<std::int32_t>(delta), status, static_cast<std::uint8_t>(data1),
                   static_cast<std::uint8_t>(data2));
   return true;
 }
@@ -381,24 +353,24 @@ bool HostScript::process(const Words& w) {
   if (!needPlugin()) return false;
   lastPeak_ = 0.0f;
   for (long long i = 0; i < blocks; ++i) {
-    if (!host_.process(1)) return fail(host_.error());
-    lastPeak_ = std::max(lastPeak_, host_.outputPeak());
+    if (!host().process(1)) return fail(host().error());
+    lastPeak_ = std::max(lastPeak_, host().outputPeak());
   }
   processed_ = true;
-  out_ << "processed " << blocks << " block" << (blocks == 1 ? "" : "s") << " of " << host_.blockSize()
-       << " frames (blocks so far " << host_.blocksProcessed() << ", peak " << lastPeak_ << ")\n";
+  out_ << "processed " << blocks << " block" << (blocks == 1 ? "" : "s") << " of " << host().blockSize()
+       << " frames (blocks so far " << host().blocksProcessed() << ", peak " << lastPeak_ << ")\n";
   return true;
 }
 
 bool HostScript::printMidi(const Words&) {
-  const std::vector<CapturedMidi> events = host_.takeCapturedMidi();
+  const std::vector<CapturedMidi> events = host().takeCapturedMidi();
   out_ << "midi: " << events.size() << " event" << (events.size() == 1 ? "" : "s") << '\n';
   for (const CapturedMidi& event : events) out_ << "  " << describeMidi(event) << '\n';
   return true;
 }
 
 bool HostScript::printAutomation(const Words&) {
-  const std::vector<AutomationRecord> records = host_.takeAutomation();
+  const std::vector<AutomationRecord> records = host().takeAutomation();
   out_ << "automation: " << records.size() << " call" << (records.size() == 1 ? "" : "s") << '\n';
   for (const AutomationRecord& record : records) {
     out_ << "  " << automationKind(record.kind) << ' ' << record.index;
@@ -410,28 +382,13 @@ bool HostScript::printAutomation(const Words&) {
 
 bool HostScript::info(const Words&) {
   if (!needPlugin()) return false;
-  const AEffect& e = *host_.effect();
-  const std::intptr_t category = host_.dispatch(effGetPlugCategory);
-  out_ << "magic          " << fourChars(e.magic) << " (" << hex32(e.magic) << ")\n"
-       << "numPrograms    " << e.numPrograms << '\n'
-       << "numParams      " << e.numParams << '\n'
-       << "numInputs      " << e.numInputs << '\n'
-       << "numOutputs     " << e.numOutputs << '\n'
-       << "flags          " << hex32(e.flags) << " (" << flagNames(e.flags) << ")\n"
-       << "initialDelay   " << e.initialDelay << '\n'
-       << "uniqueID       " << fourChars(e.uniqueID) << " (" << hex32(e.uniqueID) << ")\n"
-       << "version        " << e.version << " (" << hex32(e.version) << ")\n"
-       << "effect name    " << host_.effectName() << '\n'
-       << "vendor         " << host_.vendorString() << '\n'
-       << "product        " << host_.productString() << '\n'
-       << "category       " << category << " (" << categoryName(category) << ")\n"
-       << "vst version    " << host_.dispatch(effGetVstVersion) << '\n';
+  host().describe(out_);
   return true;
 }
 
 bool HostScript::canDo(const Words& w) {
   if (!needPlugin()) return false;
-  out_ << "can-do " << w[1] << ": " << host_.canDo(w[1]) << '\n';
+  out_ << "can-do " << w[1] << ": " << host().canDo(w[1]) << '\n';
   return true;
 }
 
@@ -440,7 +397,7 @@ bool HostScript::getChunk(const Words& w) {
   if (!parseKind(w[1], kind)) return fail("get-chunk takes program or bank");
   if (!needPlugin()) return false;
   std::vector<std::uint8_t> data;
-  if (!host_.getChunk(kind, data)) return fail(host_.error());
+  if (!host().getChunk(kind, data)) return fail(host().error());
   std::ofstream file(w[2], std::ios::binary | std::ios::trunc);
   file.write(reinterpret_cast<const char*>(data.data()), static_cast<std::streamsize>(data.size()));
   if (!file.flush()) return fail("cannot write " + w[2]);
@@ -455,7 +412,7 @@ bool HostScript::setChunk(const Words& w) {
   std::ifstream file(w[2], std::ios::binary);
   if (!file) return fail("cannot read " + w[2]);
   const std::vector<std::uint8_t> data{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
-  if (!host_.setChunk(kind, data)) return fail(host_.error());
+  if (!host().setChunk(kind, data)) return fail(host().error());
   out_ << w[1] << " chunk: " << data.size() << " bytes loaded from " << w[2] << '\n';
   return true;
 }
@@ -469,7 +426,7 @@ bool HostScript::echo(const Words& w) {
 bool HostScript::expectMidiCount(const Words& w) {
   long long expected = 0;
   if (!parseInt(w[1], 0, INT32_MAX, expected)) return fail("bad count '" + w[1] + "'");
-  const auto count = static_cast<long long>(host_.capturedMidi().size());
+  const auto count = static_cast<long long>(host().capturedMidi().size());
   return count == expected ||
          fail("expected " + std::to_string(expected) + " MIDI events, got " + std::to_string(count));
 }
@@ -477,7 +434,7 @@ bool HostScript::expectMidiCount(const Words& w) {
 bool HostScript::expectAutomationCount(const Words& w) {
   long long expected = 0;
   if (!parseInt(w[1], 0, INT32_MAX, expected)) return fail("bad count '" + w[1] + "'");
-  const auto count = static_cast<long long>(host_.automation().size());
+  const auto count = static_cast<long long>(host().automation().size());
   return count == expected ||
          fail("expected " + std::to_string(expected) + " automation calls, got " + std::to_string(count));
 }
@@ -488,7 +445,7 @@ bool HostScript::expectParam(const Words& w) {
   if (!parameterIndex(w[1], index)) return false;
   if (!parseReal(w[2], expected)) return fail("bad value '" + w[2] + "'");
   if (w.size() > 3 && (!parseReal(w[3], tolerance) || tolerance < 0.0)) return fail("bad tolerance '" + w[3] + "'");
-  const double actual = host_.parameter(index);
+  const double actual = host().parameter(index);
   return std::fabs(actual - expected) <= tolerance ||
          fail("parameter " + std::to_string(index) + " is " + std::to_string(actual) + ", expected " + w[2]);
 }
@@ -496,7 +453,7 @@ bool HostScript::expectParam(const Words& w) {
 bool HostScript::expectDisplay(const Words& w) {
   std::int32_t index = 0;
   if (!parameterIndex(w[1], index)) return false;
-  const std::string actual = host_.parameterDisplay(index);
+  const std::string actual = host().parameterDisplay(index);
   return actual == w[2] ||
          fail("parameter " + std::to_string(index) + " shows \"" + actual + "\", expected \"" + w[2] + "\"");
 }
@@ -505,7 +462,7 @@ bool HostScript::expectCanDo(const Words& w) {
   long long expected = 0;
   if (!parseInt(w[2], -1, 1, expected)) return fail("bad answer '" + w[2] + "' (1, 0 or -1)");
   if (!needPlugin()) return false;
-  const std::intptr_t actual = host_.canDo(w[1]);
+  const std::intptr_t actual = host().canDo(w[1]);
   return actual == expected ||
          fail("can-do " + w[1] + " answered " + std::to_string(actual) + ", expected " + w[2]);
 }

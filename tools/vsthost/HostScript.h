@@ -1,5 +1,6 @@
 #pragma once
 
+#include "tools/vsthost/ClapHost.h"
 #include "tools/vsthost/VstHost.h"
 
 #include <iosfwd>
@@ -11,9 +12,17 @@ namespace velmora::host {
 // The line-based session language of velmora-host: one command a line,
 // '#' starts a comment, "double quotes" keep spaces in one word, and $1..$9
 // stand for the arguments given after the script ($$ for a dollar sign).
+//
+// `load` takes a VST 2.4 module (.so, .dll) into the given VstHost, or a CLAP
+// module (.clap) into a ClapHost of the script's own; every other command
+// works on whichever was loaded last. CLAP parameters are normalised over
+// their ranges, and the program chunk is the CLAP state.
 class HostScript {
 public:
   HostScript(VstHost& host, std::ostream& out, std::vector<std::string> arguments = {});
+
+  // The CLAP host, for tests that look further after a script ran.
+  ClapHost& clapHost() { return clap_; }
 
   // Echo each command before its output ("> command").
   void setEcho(bool echo) { echo_ = echo; }
@@ -73,7 +82,11 @@ private:
   bool expectSound(const Words& w);
   bool expectSilence(const Words& w);
 
-  VstHost& host_;
+  PluginHost& host() { return *active_; }
+
+  VstHost& vst_;
+  ClapHost clap_;
+  PluginHost* active_;
   std::ostream& out_;
   std::vector<std::string> arguments_;
   std::string error_;

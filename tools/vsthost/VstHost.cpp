@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <chrono>
 #include <cmath>
+#include <cstdio>
 #include <cstring>
+#include <ostream>
 
 namespace velmora::host {
 namespace {
@@ -32,6 +34,39 @@ void copyText(const char* text, void* ptr, std::size_t capacity) {
   auto* out = static_cast<char*>(ptr);
   std::strncpy(out, text, capacity - 1);
   out[capacity - 1] = '\0';
+}
+
+std::string fourChars(std::int32_t value) {
+  std::string text;
+  for (int shift = 24; shift >= 0; shift -= 8) {
+    const int c = (static_cast<std::uint32_t>(value) >> shift) & 0xFF;
+    text += (c >= 0x20 && c < 0x7F) ? static_cast<char>(c) : '.';
+  }
+  return text;
+}
+
+std::string hex32(std::int32_t value) {
+  char text[11];
+  std::snprintf(text, sizeof text, "0x%08X", static_cast<unsigned>(value));
+  return text;
+}
+
+std::string flagNames(std::int32_t flags) {
+  static const std::pair<std::int32_t, const char*> names[] = {
+      {effFlagsHasEditor, "HasEditor"},         {effFlagsCanReplacing, "CanReplacing"},
+      {effFlagsProgramChunks, "ProgramChunks"}, {effFlagsIsSynth, "IsSynth"},
+      {effFlagsNoSoundInStop, "NoSoundInStop"}, {effFlagsCanDoubleReplacing, "CanDoubleReplacing"}};
+  std::string text;
+  for (const auto& [bit, name] : names)
+    if (flags & bit) text += std::string(text.empty() ? "" : " ") + name;
+  return text;
+}
+
+const char* categoryName(std::intptr_t category) {
+  static const char* const names[] = {"Unknown",     "Effect",      "Synth",      "Analysis",
+                                      "Mastering",   "Spacializer", "RoomFx",     "SurroundFx",
+                                      "Restoration", "OfflineProcess", "Shell", "Generator"};
+  return category >= 0 && category <= kPlugCategGenerator ? names[category] : "?";
 }
 
 }  // namespace
@@ -436,6 +471,26 @@ std::intptr_t VstHost::answer(std::int32_t opcode, std::int32_t index, std::intp
     default:
       return 0;
   }
+}
+
+void VstHost::describe(std::ostream& out) {
+  if (effect_ == nullptr) return;
+  const AEffect& e = *effect_;
+  const std::intptr_t category = dispatch(effGetPlugCategory);
+  out << "magic          " << fourChars(e.magic) << " (" << hex32(e.magic) << ")\n"
+       << "numPrograms    " << e.numPrograms << '\n'
+       << "numParams      " << e.numParams << '\n'
+       << "numInputs      " << e.numInputs << '\n'
+       << "numOutputs     " << e.numOutputs << '\n'
+       << "flags          " << hex32(e.flags) << " (" << flagNames(e.flags) << ")\n"
+       << "initialDelay   " << e.initialDelay << '\n'
+       << "uniqueID       " << fourChars(e.uniqueID) << " (" << hex32(e.uniqueID) << ")\n"
+       << "version        " << e.version << " (" << hex32(e.version) << ")\n"
+       << "effect name    " << effectName() << '\n'
+       << "vendor         " << vendorString() << '\n'
+       << "product        " << productString() << '\n'
+       << "category       " << category << " (" << categoryName(category) << ")\n"
+       << "vst version    " << dispatch(effGetVstVersion) << '\n';
 }
 
 }  // namespace velmora::host

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "framework/plugin/vst2/Vst2Abi.h"
+#include "tools/vsthost/PluginHost.h"
 #include "tools/vsthost/PluginModule.h"
 
 #include <cstdint>
@@ -10,30 +11,11 @@
 
 namespace velmora::host {
 
-// effGetChunk/effSetChunk index: 0 the whole bank, 1 one program.
-enum class ChunkKind : std::int32_t { Bank = 0, Program = 1 };
-
-// One event the plug-in sent through audioMasterProcessEvents.
-struct CapturedMidi {
-  std::int64_t block = -1;  // the processing block it was sent in; -1 outside processing
-  std::int32_t deltaFrames = 0;
-  std::int32_t type = kVstMidiType;  // kVstMidiType or kVstSysExType
-  std::vector<std::uint8_t> bytes;   // status and two data bytes, or the whole dump
-};
-
-// One automation call of the plug-in.
-struct AutomationRecord {
-  enum class Kind { Automate, BeginEdit, EndEdit };
-  Kind kind = Kind::Automate;
-  std::int32_t index = 0;
-  float value = 0.0f;  // Automate only
-};
-
 // A minimal VST 2.4 host for one plug-in instance: loads the module, drives
 // the effect record through its entries, and answers the plug-in's calls with
 // a transport of its own. Single-threaded use; the plug-in may call back from
 // other threads, which only the capture lists are guarded against.
-class VstHost {
+class VstHost : public PluginHost {
 public:
   static constexpr std::int32_t kMaxBlockSize = 1 << 16;
   static constexpr std::int32_t kMaxChannels = 256;
@@ -111,6 +93,8 @@ public:
 
   bool getChunk(ChunkKind kind, std::vector<std::uint8_t>& data);
   bool setChunk(ChunkKind kind, const std::vector<std::uint8_t>& data);
+  // The effect record and the plug-in's names.
+  void describe(std::ostream& out) override;
 
   // The host callback's answer for this instance.
   std::intptr_t answer(std::int32_t opcode, std::int32_t index, std::intptr_t value, void* ptr, float opt);

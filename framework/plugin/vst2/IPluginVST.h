@@ -49,16 +49,6 @@ class IPluginVST : public IPluginBase {
   bool SendMidi(const MidiMessage& message) override;
   bool SendSysExMessage(const SysExMessage& message) override;
 
-  // Called for effEditIdle and effIdle WITHOUT the plug-in lock, on the
-  // host's user-interface thread. On Linux there is no window message loop:
-  // the editor drains its X events and runs its timer step here, and its
-  // controls take the lock themselves where they change plug-in state
-  // (SetParameterFromEditor), as they would on Windows. Drawing must not
-  // happen under the lock, so the processing thread never waits for it.
-  virtual void OnIdle() {
-    if (IEditorLink* editor = Editor()) editor->Idle();
-  }
-
   // Any host call; 0 when the host gave no callback.
   intptr_t CallHost(int32_t opcode, int32_t index = 0, intptr_t value = 0, void* ptr = nullptr,
                     float opt = 0.0f);

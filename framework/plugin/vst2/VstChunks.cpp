@@ -12,14 +12,14 @@ namespace velmora {
 intptr_t IPluginVST::GetChunk(bool bank, void* ptr) {
   if (!ptr) return 0;
   ChunkBuffer& buffer = bank ? mBankChunk : mProgramChunk;
-  AddChunkHeader(buffer);
   bool ok;
   if (bank) {
+    AddChunkHeader(buffer);
     // The current slot must hold the live state before the bank is written.
     ModifyCurrentPreset();
     ok = SerializePresets(buffer);
   } else {
-    ok = SaveState(buffer);
+    ok = SaveProgramChunk(buffer);
   }
   if (!ok || buffer.Size() == 0) return 0;
   *static_cast<void**>(ptr) = buffer.Data();
@@ -43,18 +43,12 @@ intptr_t IPluginVST::SetChunk(bool bank, intptr_t size, const void* data) {
 
   int position = 0;
   int32_t version = ReadChunkHeader(buffer, &position);
-  int result;
-  if (bank && version >= FrameworkVersion) {
-    // The bank ends by reloading the current slot: it must hold the live
-    // state, so that a bank damaged before that slot loses nothing.
-    ModifyCurrentPreset();
-    result = UnserializePresets(buffer, position);
-  } else {
-    // A program, or a bank without our header: one program state.
-    result = LoadState(buffer, position);
-    ModifyCurrentPreset();
-  }
-  if (result < 0) return 0;
+  // A program, or a bank without our header: one program state.
+  if (!bank || version < FrameworkVersion) return LoadProgramChunk(buffer) ? 1 : 0;
+  // The bank ends by reloading the current slot: it must hold the live
+  // state, so that a bank damaged before that slot loses nothing.
+  ModifyCurrentPreset();
+  if (UnserializePresets(buffer, position) < 0) return 0;
   PushParamsToEditor();
   return 1;
 }

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "framework/plugin/vst2/IPluginVST.h"
-#include "framework/plugin/vst2/VstText.h"
+#include "framework/plugin/HostText.h"
 
 namespace velmora {
 

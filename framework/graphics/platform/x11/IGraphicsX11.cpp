@@ -249,6 +249,12 @@ void* IGraphicsX11::WindowHandle() {
   return state ? reinterpret_cast<void*>(std::uintptr_t(state->session.window)) : nullptr;
 }
 
+int IGraphicsX11::EventDescriptor() const {
+  const std::shared_ptr<State> state = CurrentState();
+  // A lost connection has nothing more to say.
+  return state && state->Usable() ? ConnectionNumber(state->session.display) : -1;
+}
+
 bool IGraphicsX11::UsesSharedMemory() const {
   const std::shared_ptr<State> state = CurrentState();
   return state && state->image.UsesSharedMemory();

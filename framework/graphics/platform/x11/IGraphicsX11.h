@@ -53,6 +53,8 @@ class IGraphicsX11 : public IGraphics {
   void* WindowHandle() override;
   bool StartDrag(const std::vector<DragData>& offer) override;
   void Idle() override;
+  // The X connection's descriptor while the window is open.
+  int EventDescriptor() const override;
 
   // Whether the window's pixels travel through MIT-SHM (false: XPutImage).
   bool UsesSharedMemory() const;

@@ -1,4 +1,4 @@
-#include "framework/plugin/vst2/VstText.h"
+#include "framework/plugin/HostText.h"
 
 #include <cstring>
 

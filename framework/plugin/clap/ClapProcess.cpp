@@ -1,0 +1,231 @@
+// process() of IPluginClap: the block is cut at every input event's time so
+// that notes, MIDI and parameter values take effect at their own frame; the
+// plug-in's output goes out in time order. Nothing here allocates.
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+#include "framework/plugin/clap/IPluginClap.h"
+
+namespace velmora {
+
+namespace {
+
+constexpr double kBeatFactor = static_cast<double>(CLAP_BEATTIME_FACTOR);
+constexpr double kSecondFactor = static_cast<double>(CLAP_SECTIME_FACTOR);
+constexpr int kNoteCount = 128;
+
+uint8_t MidiChannel(int16_t channel) { return static_cast<uint8_t>(channel >= 0 && channel < 16 ? channel : 0); }
+
+uint8_t MidiVelocity(double velocity, int lowest) {
+  if (!(velocity >= 0.0)) return static_cast<uint8_t>(lowest);
+  return static_cast<uint8_t>(std::clamp(static_cast<int>(std::lround(std::min(velocity, 1.0) * 127.0)), lowest, 127));
+}
+
+// Transport numbers are used only when they are real numbers not below zero.
+bool Usable(double v) { return std::isfinite(v) && v >= 0.0; }
+
+}  // namespace
+
+clap_process_status IPluginClap::Process(const clap_process_t& process) {
+  auto lock = Lock();
+  mOut = process.out_events;
+  mBlockFrames = process.frames_count;
+  mLastOutTime = 0;
+  mValuesChangedInBlock = false;
+  SetTransport(process.transport);
+  PushEdits(mOut);
+  const clap_input_events_t* in = process.in_events;
+  const uint32_t count = in && in->size && in->get ? in->size(in) : 0;
+  uint32_t cursor = 0;
+  for (uint32_t i = 0; i < count; ++i) {
+    const clap_event_header_t* event = in->get(in, i);
+    if (!event) continue;
+    // Late or unsorted events take effect where the block has got to.
+    const uint32_t time = std::clamp(event->time, cursor, mBlockFrames);
+    if (time > cursor) RunSlice(cursor, time - cursor);
+    cursor = time;
+    HandleEvent(*event);
+  }
+  if (mBlockFrames > cursor) RunSlice(cursor, mBlockFrames - cursor);
+  mOut = nullptr;
+  // Host values may have renamed the trigger keys: look on the main thread.
+  if (mValuesChangedInBlock && mHost && mHost->request_callback) mHost->request_callback(mHost);
+  return CLAP_PROCESS_CONTINUE;
+}
+
+void IPluginClap::RunSlice(uint32_t start, uint32_t frames) {
+  mSliceStart = start;
+  // No audio ports: the base's channels run on their own silent scratch.
+  ProcessBuffersDouble(0, nullptr, 0, nullptr, static_cast<int>(frames));
+  mSliceStart = 0;
+}
+
+void IPluginClap::HandleEvent(const clap_event_header_t& event) {
+  if (event.space_id != CLAP_CORE_EVENT_SPACE_ID) return;
+  switch (event.type) {
+    case CLAP_EVENT_NOTE_ON:
+    case CLAP_EVENT_NOTE_OFF:
+    case CLAP_EVENT_NOTE_CHOKE:
+      if (event.size >= sizeof(clap_event_note_t))
+        HandleNote(reinterpret_cast<const clap_event_note_t&>(event), event.type == CLAP_EVENT_NOTE_ON);
+      return;
+    case CLAP_EVENT_MIDI:
+      if (event.size >= sizeof(clap_event_midi_t)) {
+        const auto& midi = reinterpret_cast<const clap_event_midi_t&>(event);
+        HandleMidiMessage(MidiMessage{0, midi.data[0], midi.data[1], midi.data[2]});
+      }
+      return;
+    case CLAP_EVENT_MIDI_SYSEX:
+      if (event.size >= sizeof(clap_event_midi_sysex_t)) {
+        const auto& sysex = reinterpret_cast<const clap_event_midi_sysex_t&>(event);
+        if (!sysex.buffer || sysex.size == 0 || sysex.size > std::numeric_limits<int32_t>::max()) return;
+        HandleSysEx(SysExMessage{0, static_cast<int32_t>(sysex.size), sysex.buffer});
+      }
+      return;
+    case CLAP_EVENT_PARAM_VALUE:
+      if (event.size >= sizeof(clap_event_param_value_t)) {
+        const auto& value = reinterpret_cast<const clap_event_param_value_t&>(event);
+        ApplyHostValue(value.param_id, value.value);
+      }
+      return;
+    case CLAP_EVENT_TRANSPORT:
+      if (event.size >= sizeof(clap_event_transport_t)) {
+        SetTransport(&reinterpret_cast<const clap_event_transport_t&>(event));
+        mTransportTime = event.time;
+      }
+      return;
+    default:
+      return;
+  }
+}
+
+// A key of -1 stands for every key: an off or a choke then releases them all.
+void IPluginClap::HandleNote(const clap_event_note_t& note, bool on) {
+  const uint8_t channel = MidiChannel(note.channel);
+  if (note.key >= 0 && note.key < kNoteCount) {
+    const uint8_t status = static_cast<uint8_t>((on ? 0x90 : 0x80) | channel);
+    // A CLAP note-on of velocity 0 is still a note-on.
+    HandleMidiMessage(MidiMessage{0, status, static_cast<uint8_t>(note.key), MidiVelocity(note.velocity, on ? 1 : 0)});
+    return;
+  }
+  if (on || note.key != -1) return;
+  for (int key = 0; key < kNoteCount; ++key)
+    HandleMidiMessage(MidiMessage{0, static_cast<uint8_t>(0x80 | channel), static_cast<uint8_t>(key), 0});
+}
+
+void IPluginClap::SetTransport(const clap_event_transport_t* transport) {
+  mHasTransport = transport != nullptr;
+  mTransportTime = 0;
+  if (transport) mTransport = *transport;
+}
+
+void IPluginClap::PushEdits(const clap_output_events_t* out) {
+  // Without a list the edits wait for the next process() or flush.
+  if (!out || !out->try_push) return;
+  ParamEditQueue::Edit edit;
+  while (mEdits.Pop(&edit)) {
+    const clap_id id = static_cast<clap_id>(edit.index);
+    if (edit.kind == ParamEditQueue::Kind::kValue) {
+      clap_event_param_value_t value{};
+      value.header = {sizeof value, mLastOutTime, CLAP_CORE_EVENT_SPACE_ID, CLAP_EVENT_PARAM_VALUE, CLAP_EVENT_IS_LIVE};
+      value.param_id = id;
+      value.note_id = -1;
+      value.port_index = value.channel = value.key = -1;
+      value.value = edit.value;
+      out->try_push(out, &value.header);
+      continue;
+    }
+    clap_event_param_gesture_t gesture{};
+    const uint16_t type = edit.kind == ParamEditQueue::Kind::kBegin ? CLAP_EVENT_PARAM_GESTURE_BEGIN
+                                                                    : CLAP_EVENT_PARAM_GESTURE_END;
+    gesture.header = {sizeof gesture, mLastOutTime, CLAP_CORE_EVENT_SPACE_ID, type, CLAP_EVENT_IS_LIVE};
+    gesture.param_id = id;
+    out->try_push(out, &gesture.header);
+  }
+}
+
+// Outputs keep time order and stay inside the block whatever offsets the
+// plug-in gives them.
+bool IPluginClap::PushEvent(const clap_event_header_t& event) {
+  if (!mOut || !mOut->try_push) return false;
+  return mOut->try_push(mOut, &event);
+}
+
+bool IPluginClap::SendMidi(const MidiMessage& message) {
+  if (!mOut) return false;
+  const int64_t wanted = int64_t{mSliceStart} + std::max(message.offset, 0);
+  const int64_t last = mBlockFrames > 0 ? int64_t{mBlockFrames} - 1 : 0;
+  mLastOutTime = static_cast<uint32_t>(std::clamp<int64_t>(wanted, mLastOutTime, std::max<int64_t>(last, mLastOutTime)));
+  clap_event_midi_t midi{};
+  midi.header = {sizeof midi, mLastOutTime, CLAP_CORE_EVENT_SPACE_ID, CLAP_EVENT_MIDI, 0};
+  midi.port_index = 0;
+  midi.data[0] = message.status;
+  midi.data[1] = message.data1;
+  midi.data[2] = message.data2;
+  return PushEvent(midi.header);
+}
+
+bool IPluginClap::SendSysExMessage(const SysExMessage& message) {
+  if (!mOut || !message.data || message.size <= 0) return false;
+  clap_event_midi_sysex_t sysex{};
+  sysex.header = {sizeof sysex, mLastOutTime, CLAP_CORE_EVENT_SPACE_ID, CLAP_EVENT_MIDI_SYSEX, 0};
+  sysex.buffer = message.data;  // the host copies it before try_push returns
+  sysex.size = static_cast<uint32_t>(message.size);
+  return PushEvent(sysex.header);
+}
+
+// The transport as the VST 2.4 time info has it, at the current slice.
+void IPluginClap::ReadHostTime(TimeInfo* timeInfo) {
+  if (!timeInfo) return;
+  TimeInfo& info = *timeInfo;
+  info.transportIsRunning = false;
+  info.transportLoopEnabled = false;
+  if (!mHasTransport) return;
+  const clap_event_transport_t& t = mTransport;
+  const double frames = static_cast<double>(mSliceStart > mTransportTime ? mSliceStart - mTransportTime : 0);
+  if ((t.flags & CLAP_TRANSPORT_HAS_TEMPO) && Usable(t.tempo) && t.tempo > 0.0) info.tempo = t.tempo;
+  const double beatsPerFrame = info.tempo / 60.0 / SampleRate();
+  if (t.flags & CLAP_TRANSPORT_HAS_BEATS_TIMELINE) {
+    const double beats = t.song_pos_beats / kBeatFactor + frames * beatsPerFrame;
+    if (Usable(beats)) info.ppqPos = beats;
+    if (Usable(t.bar_start / kBeatFactor)) info.lastBar = t.bar_start / kBeatFactor;
+    if (t.flags & CLAP_TRANSPORT_IS_LOOP_ACTIVE) {
+      info.cycleStart = t.loop_start_beats / kBeatFactor;
+      info.cycleEnd = t.loop_end_beats / kBeatFactor;
+    }
+  }
+  if (t.flags & CLAP_TRANSPORT_HAS_SECONDS_TIMELINE) {
+    const double samples = t.song_pos_seconds / kSecondFactor * SampleRate() + frames;
+    if (std::isfinite(samples)) info.samplePos = samples;
+  }
+  if ((t.flags & CLAP_TRANSPORT_HAS_TIME_SIGNATURE) && t.tsig_num > 0 && t.tsig_denom > 0) {
+    info.numerator = t.tsig_num;
+    info.denominator = t.tsig_denom;
+  }
+  info.transportIsRunning = (t.flags & CLAP_TRANSPORT_IS_PLAYING) != 0;
+  info.transportLoopEnabled = (t.flags & CLAP_TRANSPORT_IS_LOOP_ACTIVE) != 0;
+}
+
+int IPluginClap::HostSamplePosition() {
+  TimeInfo info;
+  ReadHostTime(&info);
+  if (!Usable(info.samplePos)) return 0;
+  const double rounded = std::floor(info.samplePos + 0.5);
+  return rounded >= std::numeric_limits<int32_t>::max() ? std::numeric_limits<int32_t>::max()
+                                                         : static_cast<int>(rounded);
+}
+
+double IPluginClap::HostTempo() {
+  if (!mHasTransport || !(mTransport.flags & CLAP_TRANSPORT_HAS_TEMPO)) return 0.0;
+  return Usable(mTransport.tempo) ? mTransport.tempo : 0.0;
+}
+
+void IPluginClap::HostTimeSignature(int* numerator, int* denominator) {
+  IPluginBase::HostTimeSignature(numerator, denominator);
+  if (!mHasTransport || !(mTransport.flags & CLAP_TRANSPORT_HAS_TIME_SIGNATURE)) return;
+  if (numerator) *numerator = mTransport.tsig_num;
+  if (denominator) *denominator = mTransport.tsig_denom;
+}
+
+}  // namespace velmora

@@ -1,0 +1,234 @@
+// Construction, the plug-in record's entries, the lifecycle and the host
+// services of IPluginClap.
+#include "framework/plugin/clap/IPluginClap.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+
+#include "framework/plugin/clap/ClapExtensions.h"
+
+namespace velmora {
+
+// No exception may cross into the host: each entry answers its failure value.
+struct ClapPluginEntries {
+  static bool CLAP_ABI Init(const clap_plugin_t* plugin) {
+    IPluginClap* self = IPluginClap::FromPlugin(plugin);
+    try {
+      return self && self->Init();
+    } catch (...) {
+      return false;
+    }
+  }
+
+  static void CLAP_ABI Destroy(const clap_plugin_t* plugin) {
+    IPluginClap* self = IPluginClap::FromPlugin(plugin);
+    if (!self) return;
+    try {
+      // A host may destroy us with the editor still up, or while active.
+      if (self->mGuiCreated) self->DestroyGui();
+      if (self->mActive) self->Deactivate();
+      { auto lock = self->Lock(); }  // wait out a call in flight elsewhere
+      delete self;
+    } catch (...) {
+    }
+  }
+
+  static bool CLAP_ABI Activate(const clap_plugin_t* plugin, double rate, uint32_t minFrames, uint32_t maxFrames) {
+    IPluginClap* self = IPluginClap::FromPlugin(plugin);
+    try {
+      return self && self->Activate(rate, minFrames, maxFrames);
+    } catch (...) {
+      return false;
+    }
+  }
+
+  static void CLAP_ABI Deactivate(const clap_plugin_t* plugin) {
+    IPluginClap* self = IPluginClap::FromPlugin(plugin);
+    try {
+      if (self) self->Deactivate();
+    } catch (...) {
+    }
+  }
+
+  static bool CLAP_ABI StartProcessing(const clap_plugin_t* plugin) {
+    IPluginClap* self = IPluginClap::FromPlugin(plugin);
+    if (!self || !self->mActive) return false;
+    self->mProcessing.store(true, std::memory_order_release);
+    return true;
+  }
+
+  static void CLAP_ABI StopProcessing(const clap_plugin_t* plugin) {
+    IPluginClap* self = IPluginClap::FromPlugin(plugin);
+    if (self) self->mProcessing.store(false, std::memory_order_release);
+  }
+
+  static void CLAP_ABI Reset(const clap_plugin_t* plugin) {
+    IPluginClap* self = IPluginClap::FromPlugin(plugin);
+    try {
+      if (self) self->Reset();
+    } catch (...) {
+    }
+  }
+
+  static clap_process_status CLAP_ABI Process(const clap_plugin_t* plugin, const clap_process_t* process) {
+    IPluginClap* self = IPluginClap::FromPlugin(plugin);
+    if (!self || !process) return CLAP_PROCESS_ERROR;
+    try {
+      return self->Process(*process);
+    } catch (...) {
+      return CLAP_PROCESS_ERROR;
+    }
+  }
+
+  static const void* CLAP_ABI GetExtension(const clap_plugin_t* plugin, const char* id) {
+    IPluginClap* self = IPluginClap::FromPlugin(plugin);
+    if (!self || !id) return nullptr;
+    if (std::strcmp(id, CLAP_EXT_PARAMS) == 0) return &kClapParams;
+    if (std::strcmp(id, CLAP_EXT_STATE) == 0) return self->StateChunks() ? &kClapState : nullptr;
+    if (std::strcmp(id, CLAP_EXT_NOTE_PORTS) == 0) return &kClapNotePorts;
+    if (std::strcmp(id, CLAP_EXT_NOTE_NAME) == 0) return &kClapNoteName;
+    if (!self->Editor()) return nullptr;
+    if (std::strcmp(id, CLAP_EXT_GUI) == 0) return &kClapGui;
+    if (std::strcmp(id, CLAP_EXT_TIMER_SUPPORT) == 0) return &kClapTimerSupport;
+    if (std::strcmp(id, CLAP_EXT_POSIX_FD_SUPPORT) == 0 && ClapEditorUsesDescriptor()) return &kClapPosixFdSupport;
+    return nullptr;
+  }
+
+  static void CLAP_ABI OnMainThread(const clap_plugin_t* plugin) {
+    IPluginClap* self = IPluginClap::FromPlugin(plugin);
+    try {
+      if (self && self->mHostChangedValues.exchange(false)) self->CheckForChanges(false);
+    } catch (...) {
+    }
+  }
+};
+
+IPluginClap::IPluginClap(const clap_host_t* host, int nParams, const char* channelIOText, int nPresets,
+                         const char* effectName, const char* productName, const char* makerString, int32_t version,
+                         int32_t uniqueId, int latency, bool stateChunks, bool isInstrument, bool doesMidi)
+    : IPluginBase(nParams, channelIOText, nPresets, effectName, productName, makerString, version, uniqueId, latency,
+                  stateChunks, isInstrument, doesMidi),
+      mHost(host) {
+  mPlugin.plugin_data = this;
+  mPlugin.init = ClapPluginEntries::Init;
+  mPlugin.destroy = ClapPluginEntries::Destroy;
+  mPlugin.activate = ClapPluginEntries::Activate;
+  mPlugin.deactivate = ClapPluginEntries::Deactivate;
+  mPlugin.start_processing = ClapPluginEntries::StartProcessing;
+  mPlugin.stop_processing = ClapPluginEntries::StopProcessing;
+  mPlugin.reset = ClapPluginEntries::Reset;
+  mPlugin.process = ClapPluginEntries::Process;
+  mPlugin.get_extension = ClapPluginEntries::GetExtension;
+  mPlugin.on_main_thread = ClapPluginEntries::OnMainThread;
+  // No audio ports: the audio channels the base keeps are never connected.
+  for (int i = 0; i < NInChannels(); ++i) SetInChannelConnected(i, false);
+  for (int i = 0; i < NOutChannels(); ++i) SetOutChannelConnected(i, false);
+  SetMaxBlockSize(1024);
+}
+
+IPluginClap::~IPluginClap() { mPlugin.plugin_data = nullptr; }
+
+IPluginClap* IPluginClap::FromPlugin(const clap_plugin_t* plugin) {
+  if (!plugin || !plugin->plugin_data) return nullptr;
+  return static_cast<IPluginClap*>(plugin->plugin_data);
+}
+
+// The host may be asked for its extensions from here on, not before.
+bool IPluginClap::Init() {
+  mHostParams = HostExtension<clap_host_params_t>(CLAP_EXT_PARAMS);
+  mHostState = HostExtension<clap_host_state_t>(CLAP_EXT_STATE);
+  mHostLog = HostExtension<clap_host_log_t>(CLAP_EXT_LOG);
+  mHostThreadCheck = HostExtension<clap_host_thread_check_t>(CLAP_EXT_THREAD_CHECK);
+  mHostNoteName = HostExtension<clap_host_note_name_t>(CLAP_EXT_NOTE_NAME);
+  mHostTimer = HostExtension<clap_host_timer_support_t>(CLAP_EXT_TIMER_SUPPORT);
+  mHostFd = HostExtension<clap_host_posix_fd_support_t>(CLAP_EXT_POSIX_FD_SUPPORT);
+  auto lock = Lock();
+  IdentifyHost();
+  OnHostKnown();
+  NotifyAllParams();
+  mLastNoteNames = NoteNames();
+  return true;
+}
+
+bool IPluginClap::Activate(double sampleRate, uint32_t /*minFrames*/, uint32_t maxFrames) {
+  auto lock = Lock();
+  // A rate of zero, below it or not a number would poison every later frame
+  // computation; the last good rate stays.
+  if (std::isfinite(sampleRate) && sampleRate > 0.0) SetSampleRate(sampleRate);
+  if (maxFrames >= 1) SetMaxBlockSize(static_cast<int>(std::min(maxFrames, kMaxAnnouncedBlockSize)));
+  OnReset();
+  OnActiveChanged(true);
+  mActive = true;
+  return true;
+}
+
+void IPluginClap::Deactivate() {
+  auto lock = Lock();
+  if (!mActive) return;
+  mProcessing.store(false, std::memory_order_release);
+  OnActiveChanged(false);
+  OnReset();
+  mActive = false;
+}
+
+void IPluginClap::Reset() {
+  auto lock = Lock();
+  ReleaseAllNotes();
+}
+
+bool IPluginClap::OnMainThread() const {
+  // Without the host's word, the call is taken to come where it should.
+  if (mHostThreadCheck && mHostThreadCheck->is_main_thread) return mHostThreadCheck->is_main_thread(mHost);
+  return true;
+}
+
+void IPluginClap::LogMessage(const char* line) const { Log(CLAP_LOG_WARNING, line); }
+
+void IPluginClap::Log(clap_log_severity severity, const char* text) const {
+  if (!text) return;
+  const clap_host_log_t* log = mHostLog.load(std::memory_order_acquire);
+  if (log && log->log) {
+    log->log(mHost, severity, text);
+    return;
+  }
+  IPluginBase::LogMessage(text);
+}
+
+HostCode IPluginClap::IdentifyHost() {
+  // CLAP hosts need none of the VST 2.4 hosts' special treatment.
+  if (Host() == kHostUninit) SetHost(kHostUnknown);
+  return Host();
+}
+
+void IPluginClap::BeginParamEdit(int index) {
+  auto lock = Lock();
+  if (!GetParam(index)) return;
+  mEdits.Push({ParamEditQueue::Kind::kBegin, index, 0.0});
+  RequestFlush();
+}
+
+void IPluginClap::AutomateParam(int index, double /*normalized*/) {
+  auto lock = Lock();
+  const Param* param = GetParam(index);
+  if (!param) return;
+  mEdits.Push({ParamEditQueue::Kind::kValue, index, param->Value()});
+  RequestFlush();
+}
+
+void IPluginClap::EndParamEdit(int index) {
+  auto lock = Lock();
+  if (!GetParam(index)) return;
+  mEdits.Push({ParamEditQueue::Kind::kEnd, index, 0.0});
+  RequestFlush();
+}
+
+// While processing, the next block carries the edits anyway. The host's
+// request_flush is not for its audio thread.
+void IPluginClap::RequestFlush() {
+  if (IsProcessing() || !mHostParams || !mHostParams->request_flush) return;
+  if (mHostThreadCheck && mHostThreadCheck->is_audio_thread && mHostThreadCheck->is_audio_thread(mHost)) return;
+  mHostParams->request_flush(mHost);
+}
+
+}  // namespace velmora

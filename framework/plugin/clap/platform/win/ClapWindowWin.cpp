@@ -1,0 +1,13 @@
+// The editor's window on Windows: a Win32 child of the host's window, its
+// events through the window's own message loop.
+#include "framework/plugin/clap/ClapExtensions.h"
+
+namespace velmora {
+
+const char* ClapWindowApi() { return CLAP_WINDOW_API_WIN32; }
+
+void* ClapParentHandle(const clap_window_t& window) { return window.win32; }
+
+bool ClapEditorUsesDescriptor() { return false; }
+
+}  // namespace velmora

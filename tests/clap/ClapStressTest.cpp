@@ -1,0 +1,124 @@
+// The CLAP adapter's threads on one instance, as a host and its editor drive
+// it: the audio thread runs process() with parameter values and notes in
+// every block; the main thread makes editor edits (begin, value, end, as the
+// editor's controls do) and saves the state between them. Under
+// ThreadSanitizer it must report nothing; every gesture reaches the host
+// whole.
+#include <gtest/gtest.h>
+
+#include <array>
+#include <atomic>
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include <unistd.h>
+
+#include "core/Velmora.h"
+
+namespace velmora::test {
+namespace {
+
+constexpr int kEdits = 600;
+
+struct Lists {
+  std::vector<const clap_event_header_t*> in;
+  std::vector<clap_event_header_t> out;  // the headers of what the plug-in pushed
+  static uint32_t CLAP_ABI Size(const clap_input_events_t* list) {
+    return static_cast<uint32_t>(static_cast<Lists*>(list->ctx)->in.size());
+  }
+  static const clap_event_header_t* CLAP_ABI Get(const clap_input_events_t* list, uint32_t i) {
+    return static_cast<Lists*>(list->ctx)->in[i];
+  }
+  static bool CLAP_ABI Push(const clap_output_events_t* list, const clap_event_header_t* event) {
+    static_cast<Lists*>(list->ctx)->out.push_back(*event);
+    return true;
+  }
+};
+
+int64_t CLAP_ABI Write(const clap_ostream_t* stream, const void* data, uint64_t size) {
+  auto* bytes = static_cast<std::vector<uint8_t>*>(stream->ctx);
+  bytes->insert(bytes->end(), static_cast<const uint8_t*>(data), static_cast<const uint8_t*>(data) + size);
+  return static_cast<int64_t>(size);
+}
+
+class ClapStressTest : public ::testing::Test {
+ protected:
+  ClapStressTest() {
+    std::filesystem::create_directories(home);
+    setenv("XDG_DATA_HOME", home.c_str(), 1);
+    plugin = new Velmora(nullptr);  // no host extensions: every host call is skipped
+    record = plugin->ClapPlugin();
+    record->init(record);
+    record->activate(record, 48000.0, 1, 256);
+    record->start_processing(record);
+  }
+  ~ClapStressTest() override {
+    record->stop_processing(record);
+    record->deactivate(record);
+    record->destroy(record);
+    std::filesystem::remove_all(home);
+  }
+
+  std::filesystem::path home = std::filesystem::temp_directory_path() / ("velmora-clap-stress-" + std::to_string(getpid()));
+  Velmora* plugin = nullptr;
+  const clap_plugin_t* record = nullptr;
+};
+
+TEST_F(ClapStressTest, ParameterEventsOnTheAudioThreadAgainstEditorEditsAndStateSaves) {
+  std::atomic<bool> editing{true};
+  Lists lists;
+  std::thread audio([&] {
+    std::array<clap_event_param_value_t, 2> values{};
+    std::array<clap_event_note_t, 2> notes{};
+    for (int i = 0; i < 2; ++i) {
+      values[i] = {{sizeof values[i], 10, 0, CLAP_EVENT_PARAM_VALUE, 0}, clap_id(22 + i), nullptr, -1, -1, -1, -1, 0.0};
+      notes[i] = {{sizeof notes[i], 20, 0, uint16_t(i ? CLAP_EVENT_NOTE_OFF : CLAP_EVENT_NOTE_ON), 0}, -1, 0, 0, 36, 1.0};
+    }
+    const clap_input_events_t in{&lists, Lists::Size, Lists::Get};
+    const clap_output_events_t out{&lists, Lists::Push};
+    const clap_process_t process{-1, 256, nullptr, nullptr, nullptr, 0, 0, &in, &out};
+    for (int block = 0; editing || block % 2 == 1; ++block) {
+      values[block % 2].value = block % 3 == 0 ? 1.0 : 0.0;
+      lists.in = {&values[block % 2].header, &notes[block % 2].header};
+      record->process(record, &process);
+    }
+  });
+  const auto* state = static_cast<const clap_plugin_state_t*>(record->get_extension(record, CLAP_EXT_STATE));
+  std::vector<uint8_t> saved;
+  for (int edit = 0; edit < kEdits; ++edit) {
+    const int index = edit % 2 ? kRecord : kCustomInversion5;
+    plugin->BeginParamEdit(index);
+    plugin->SetParameterFromEditor(index, edit % 4 < 2 ? 1.0 : 0.0);
+    plugin->EndParamEdit(index);
+    if (edit % 20 == 0) {
+      saved.clear();
+      const clap_ostream_t stream{&saved, Write};
+      ASSERT_TRUE(state->save(record, &stream));
+    }
+    std::this_thread::sleep_for(std::chrono::microseconds(50));
+  }
+  editing = false;
+  audio.join();
+  record->stop_processing(record);
+  const auto* params = static_cast<const clap_plugin_params_t*>(record->get_extension(record, CLAP_EXT_PARAMS));
+  const clap_output_events_t out{&lists, Lists::Push};
+  params->flush(record, nullptr, &out);  // whatever the last block left
+
+  int begins = 0, values = 0, ends = 0;
+  for (const clap_event_header_t& event : lists.out) {
+    begins += event.type == CLAP_EVENT_PARAM_GESTURE_BEGIN;
+    values += event.type == CLAP_EVENT_PARAM_VALUE;
+    ends += event.type == CLAP_EVENT_PARAM_GESTURE_END;
+  }
+  EXPECT_EQ(begins, kEdits);
+  EXPECT_EQ(values, kEdits);
+  EXPECT_EQ(ends, kEdits);
+  EXPECT_GT(saved.size(), 8u);
+}
+
+}  // namespace
+}  // namespace velmora::test
