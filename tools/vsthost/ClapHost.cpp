@@ -82,7 +82,7 @@ struct Bytes {
     auto* in = static_cast<Bytes*>(stream->ctx);
     const std::size_t left = in->data->size() - in->at;
     const auto n = static_cast<std::size_t>(std::min<std::uint64_t>({size, ClapHost::kStreamPiece, left}));
-    std::memcpy(buffer, in->data->data() + in->at, n);
+    if (n > 0) std::memcpy(buffer, in->data->data() + in->at, n);
     in->at += n;
     return static_cast<std::int64_t>(n);
   }
