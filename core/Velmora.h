@@ -39,11 +39,12 @@ enum class FilterBox { kExclusions, kInclusions };
 // every parameter change, host block and editor action into engine
 // operations and MIDI.
 //
-// Threads.
-// - [host] The processing thread (ProcessBlock, HandleMidiMessage) and the
-//   host's control thread (parameters, state, reset) arrive with the plug-in
-//   lock held by the adapter. ProcessBlock and HandleMidiMessage allocate
-//   nothing, make no system call and wait for nothing but the lock.
+// Threads (tags as in IPluginBase.h).
+// - [processing] ProcessBlock and HandleMidiMessage arrive with the plug-in
+//   lock held by the adapter; they allocate nothing, make no system call and
+//   wait for nothing but the lock. Checked builds catch them on the editor's
+//   thread or without the lock.
+// - [control] Parameters, state and reset arrive with the lock held too.
 // - [editor] The editor's thread calls the entries marked so; each takes the
 //   lock itself (it is re-entrant) and holds it briefly. StartFileDrag
 //   releases it before the drag loop; SetPressedKey takes no lock.
@@ -66,11 +67,13 @@ class Velmora : public VelmoraBase {
   }
   ~Velmora() override;
 
-  // [host] The caller holds the lock.
+  // [control] The caller holds the lock.
   void OnReset() override;
   void OnParamChanged(int index) override;
+  // [processing]
   void ProcessBlock(double** inputs, double** outputs, int frames) override;
   void HandleMidiMessage(const MidiMessage& message) override;
+  // [control]
   bool SaveState(ChunkBuffer& chunk) override;
   // The next position, or -1 when the chunk is damaged: then the restore ends
   // at the first text that cannot be read and no parameter is restored.
@@ -115,7 +118,7 @@ class Velmora : public VelmoraBase {
 
   // [editor] The drag button: ends a take and exports it, then offers the file.
   void StartFileDrag();
-  // [editor, control] Returns when every export asked for so far is written.
+  // [editor] or [control]: returns when every export asked for so far is written.
   // Without the lock.
   void WaitForExports() { mRecorder.WaitForExports(); }
 
@@ -124,7 +127,7 @@ class Velmora : public VelmoraBase {
   // busy (the next tick catches up).
   template <typename F>
   bool ReadForEditor(bool blocking, F&& f) const {
-    std::unique_lock<std::recursive_mutex> lock(Mutex(), std::defer_lock);
+    std::unique_lock<PluginLock> lock(Mutex(), std::defer_lock);
     if (blocking) {
       lock.lock();
     } else if (!lock.try_lock()) {

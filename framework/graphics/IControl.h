@@ -12,9 +12,10 @@ class IPluginBase;
 class ITextControl;
 
 // One element of the editor: a rectangle, an optional parameter binding, a
-// normalised value, a redraw flag and the event and drawing hooks. Used on
-// the editor's thread only; the plug-in side reaches it through
-// IGraphics::SetParamFromPlugin.
+// normalised value, a redraw flag and the event and drawing hooks.
+//
+// Threads: [editor] only; the plug-in side reaches it through
+// IGraphics::SetParamFromPlugin, which posts to the editor's thread.
 class IControl {
  public:
   struct AuxParam {

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 
+#include "framework/plugin/Contracts.h"
 #include "framework/plugin/IPluginBase.h"
 
 namespace velmora {
@@ -47,6 +48,17 @@ void IGraphics::SetKeyCatcher(IControl* control) {
 
 // --- parameters
 
+void IGraphics::ExpectEditorThread() const {
+  VELMORA_EXPECT(OnOwnerThread(), "an editor entry ran off the editor's thread");
+}
+
+void IGraphics::DropPostedValue(int index) {
+  if (mPlugin) mPlugin->Mutex().AssertHeld();
+  mMailbox.Cancel(index);
+}
+
+bool IGraphics::IsWindowThread() const { return mWindowOpened.load() && OnOwnerThread(); }
+
 void IGraphics::SetParamFromPlugin(int index, double value, bool normalized) {
   if (!normalized) {
     const Param* param = mPlugin ? mPlugin->GetParam(index) : nullptr;
@@ -74,6 +86,7 @@ void IGraphics::ApplyParamValue(int index, double value) {
 }
 
 void IGraphics::DrainParamValues(bool blocking) {
+  ExpectEditorThread();
   mMailbox.Drain([this](int index, double value) { ApplyParamValue(index, value); });
   if (mSync) mSync->SyncFromPlugin(blocking);
 }
@@ -92,6 +105,7 @@ bool IGraphics::FindDirtyArea(Rect& rect) {
 }
 
 bool IGraphics::DrawArea(const Rect& rect) {
+  ExpectEditorThread();
   if (mControls.empty()) return true;
   if (mStrict) DrawAreaStrict(rect);
   else DrawAreaLoose(rect);
@@ -168,6 +182,7 @@ void IGraphics::ReleaseMouseCapture() {
 }
 
 void IGraphics::OnMouseDown(int x, int y, const MouseMods& mods) {
+  ExpectEditorThread();
   DrainParamValues();
   ReleaseMouseCapture();
   const int c = ControlAt(x, y, false);
@@ -187,6 +202,7 @@ void IGraphics::OnMouseDown(int x, int y, const MouseMods& mods) {
 }
 
 void IGraphics::OnMouseUp(int x, int y, const MouseMods& mods) {
+  ExpectEditorThread();
   DrainParamValues();
   const int c = mMouseCapture >= 0 ? mMouseCapture : ControlAt(x, y, false);
   ReleaseMouseCapture();
@@ -198,6 +214,7 @@ void IGraphics::OnMouseUp(int x, int y, const MouseMods& mods) {
 }
 
 void IGraphics::OnMouseDrag(int x, int y, const MouseMods& mods) {
+  ExpectEditorThread();
   IControl* control = GetControl(mMouseCapture);
   if (!control || (x == mMouseX && y == mMouseY)) return;
   DrainParamValues();
@@ -209,6 +226,7 @@ void IGraphics::OnMouseDrag(int x, int y, const MouseMods& mods) {
 }
 
 bool IGraphics::OnMouseDoubleClick(int x, int y, const MouseMods& mods) {
+  ExpectEditorThread();
   DrainParamValues();
   ReleaseMouseCapture();
   const int c = ControlAt(x, y, false);
@@ -229,12 +247,14 @@ bool IGraphics::OnMouseDoubleClick(int x, int y, const MouseMods& mods) {
 }
 
 void IGraphics::OnMouseWheel(int x, int y, const MouseMods& mods, float delta) {
+  ExpectEditorThread();
   DrainParamValues();
   const int c = mMouseCapture >= 0 ? mMouseCapture : ControlAt(x, y, false);
   if (IControl* control = GetControl(c)) control->MouseWheel(x, y, mods, delta);
 }
 
 bool IGraphics::OnKeyDown(int x, int y, int key) {
+  ExpectEditorThread();
   DrainParamValues();
   const int c = mMouseCapture >= 0 ? mMouseCapture : ControlAt(x, y, false);
   if (c <= 0) return mKeyCatcher ? mKeyCatcher->KeyDown(x, y, key) : false;
@@ -243,6 +263,7 @@ bool IGraphics::OnKeyDown(int x, int y, int key) {
 }
 
 bool IGraphics::OnMouseOver(int x, int y, const MouseMods& mods) {
+  ExpectEditorThread();
   if (!mHandleMouseOver) return false;
   const int c = mMouseCapture >= 0 ? mMouseCapture : ControlAt(x, y, true);
   IControl* control = GetControl(c);
@@ -258,12 +279,14 @@ bool IGraphics::OnMouseOver(int x, int y, const MouseMods& mods) {
 }
 
 void IGraphics::OnMouseOut() {
+  ExpectEditorThread();
   for (const auto& control : mControls) control->MouseOut();
   mMouseOver = -1;
 }
 
 void IGraphics::OnWindowOpening() {
   SetOwnerThread(std::this_thread::get_id());
+  mWindowOpened.store(true);
   DrainParamValues();
   for (const auto& control : mControls) control->MarkDirty(false);
 }

@@ -34,9 +34,10 @@ class IEditorSync {
 // the parameters. The platform operations are virtual; a window class
 // implements them.
 //
-// Threads: everything runs on the editor's thread (the creating thread
-// until a window opens, then the thread that opens it) except
-// SetParamFromPlugin. Called elsewhere (with the plug-in lock held), it only
+// Threads: [editor] for everything (the creating thread until a window
+// opens, then the thread that opens it; checked builds catch other callers
+// of the event entries) except SetParamFromPlugin and DropPostedValue,
+// [any, under the plug-in lock]. Called elsewhere, SetParamFromPlugin only
 // posts the value to a per-parameter mailbox that the editor's thread drains
 // at the start of each redraw pass and event, so no host thread ever waits
 // for drawing and drawing never runs under the plug-in lock.
@@ -139,7 +140,7 @@ class IGraphics : public IEditorLink {
   void DrainParamValues(bool blocking = true);
   // Forgets a value posted for index and not yet applied; called with the
   // plug-in lock held when a control pushes a newer one.
-  void DropPostedValue(int index) { mMailbox.Cancel(index); }
+  void DropPostedValue(int index);
   // Not owned; null for none. Set before the window opens.
   void SetEditorSync(IEditorSync* sync) { mSync = sync; }
 
@@ -159,6 +160,7 @@ class IGraphics : public IEditorLink {
   void SetOwnerThread(std::thread::id id) { mOwnerThread.store(id); }
   std::thread::id OwnerThread() const { return mOwnerThread.load(); }
   bool OnOwnerThread() const { return std::this_thread::get_id() == mOwnerThread.load(); }
+  bool IsWindowThread() const final;
 
   IPluginBase* GetPlugin() const { return mPlugin; }
   int FPS() const { return mFPS; }
@@ -183,6 +185,7 @@ class IGraphics : public IEditorLink {
   int mHiddenCursorX = 0, mHiddenCursorY = 0;
 
  private:
+  void ExpectEditorThread() const;
   void ApplyParamValue(int index, double value);
   bool DrawAreaStrict(const Rect& rect);
   bool DrawAreaLoose(const Rect& rect);
@@ -205,6 +208,7 @@ class IGraphics : public IEditorLink {
   ParamMailbox mMailbox;
   IEditorSync* mSync = nullptr;
   std::atomic<std::thread::id> mOwnerThread;
+  std::atomic<bool> mWindowOpened{false};  // a window has made its thread the editor's
 };
 
 }  // namespace velmora

@@ -5,6 +5,11 @@ namespace velmora {
 // What the plug-in side needs of an attached editor. The graphics context
 // implements it; keeping it this small lets the plug-in framework build and
 // be tested without the graphics library.
+//
+// Threads: SetParamFromPlugin [any, under the plug-in lock]; CreateSurfaces,
+// Width, Height [any, under the plug-in lock] while attaching; OpenWindow,
+// CloseWindow, Idle [editor] (the thread that opens the window becomes the
+// editor's); IsWindowThread [any].
 class IEditorLink {
  public:
   virtual ~IEditorLink() = default;
@@ -24,6 +29,9 @@ class IEditorLink {
   // the window and without the plug-in lock: platforms without a window
   // message loop handle their pending window events and redraw here.
   virtual void Idle() {}
+  // Whether the calling thread is the one running the editor's window
+  // (once a window has opened); the processing entries never run there.
+  virtual bool IsWindowThread() const { return false; }
 };
 
 }  // namespace velmora

@@ -1,6 +1,6 @@
 #include "framework/plugin/IPluginBase.h"
 
-#include "framework/plugin/CpuRelax.h"
+#include "framework/plugin/Contracts.h"
 
 #include <algorithm>
 #include <cmath>
@@ -9,10 +9,6 @@
 namespace velmora {
 
 namespace {
-
-// Some tens of microseconds of spinning on current processors: longer than
-// anyone holds the lock, shorter than a wasted time slice.
-constexpr int kLockSpins = 2000;
 
 std::string CutText(const char* text, int maxLength) {
   if (!text) return std::string();
@@ -66,14 +62,9 @@ bool IPluginBase::MidiNoteName(int /*note*/, std::string* text) {
   return false;
 }
 
-std::unique_lock<std::recursive_mutex> IPluginBase::Lock() const {
-  std::unique_lock<std::recursive_mutex> lock(mMutex, std::try_to_lock);
-  for (int spin = 0; !lock.owns_lock() && spin < kLockSpins; ++spin) {
-    CpuRelax();
-    lock.try_lock();
-  }
-  if (!lock.owns_lock()) lock.lock();
-  return lock;
+void IPluginBase::ExpectProcessingEntry() const {
+  VELMORA_EXPECT(!(mEditor && mEditor->IsWindowThread()), "a processing entry ran on the editor's thread");
+  mMutex.AssertHeld();
 }
 
 bool IPluginBase::SaveState(ChunkBuffer& chunk) { return SerializeParams(chunk); }
@@ -114,7 +105,7 @@ void IPluginBase::AttachEditor(IEditorLink* editor) {
     editor->SetParamFromPlugin(i, mParams[static_cast<size_t>(i)].ToNormalized(), true);
   }
   editor->CreateSurfaces();
-  if (editor != mEditor.get()) mEditor.reset(editor);
+  mEditor = std::move(editor);
 }
 
 void IPluginBase::SetLatencyFrames(int frames) { mLatency = std::max(frames, 0); }

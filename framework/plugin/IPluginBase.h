@@ -2,7 +2,6 @@
 
 #include <cstdint>
 #include <memory>
-#include <mutex>
 #include <string>
 #include <vector>
 
@@ -11,6 +10,7 @@
 #include "framework/plugin/IEditorLink.h"
 #include "framework/plugin/MidiMessage.h"
 #include "framework/plugin/Param.h"
+#include "framework/plugin/PluginLock.h"
 #include "framework/plugin/TimeInfo.h"
 
 namespace velmora {
@@ -48,6 +48,21 @@ struct OutputChannel {
 // Host-independent core of the plug-in: parameters, presets, channels,
 // identity, the one re-entrant lock, and the byte layouts of state chunks.
 // Host wrappers derive from it and override the [wrapper] operations.
+//
+// Threads. The tags used across the tree:
+//   [processing] the host's processing thread, with the plug-in lock held
+//                by the adapter; never the editor's thread;
+//   [control]    the host's control thread (dispatcher, parameter entries),
+//                with the plug-in lock held by the adapter;
+//   [editor]     the editor's thread (see IGraphics);
+//   [writer]     the MIDI exporter's own thread;
+//   [any]        any thread; the object guards itself;
+//   [any, under the plug-in lock]  any thread that holds Lock().
+// Here: ProcessBlock, HandleMidiMessage and the block adapters are
+// [processing]; Lock/Mutex are [any]; SetParameterFromEditor takes the lock
+// itself ([editor]); everything else is [any, under the plug-in lock] (the
+// operations that need it take it again, it is re-entrant). Construction
+// and destruction happen on the thread that creates and closes the plug-in.
 class IPluginBase {
  public:
   static constexpr int kMaxNameLength = 127;         // 128-byte identity buffers
@@ -105,11 +120,11 @@ class IPluginBase {
 
   // The lock serialises host calls, editor calls and processing. It is
   // re-entrant: SaveState takes it inside a dispatcher call that holds it.
-  std::recursive_mutex& Mutex() const { return mMutex; }
-  // Everyone holds it for microseconds, so a waiter first spins a while:
-  // being put to sleep and woken again can cost the processing thread far
-  // more than the wait itself.
-  [[nodiscard]] std::unique_lock<std::recursive_mutex> Lock() const;
+  PluginLock& Mutex() const { return mMutex; }
+  [[nodiscard]] std::unique_lock<PluginLock> Lock() const { return std::unique_lock<PluginLock>(mMutex); }
+  // Checked builds: breaks the contract when a processing entry runs on the
+  // editor's window thread or without the lock.
+  void ExpectProcessingEntry() const;
 
   // Parameters.
   Param* GetParam(int index);
@@ -153,7 +168,7 @@ class IPluginBase {
   void SetInChannelLabel(int index, const char* label);
   void SetOutChannelLabel(int index, const char* label);
 
-  // Block adapters, called by host wrappers with the lock held.
+  // [processing] Block adapters, called by host wrappers with the lock held.
   void AttachInputBuffers(int count, float* const* inputs, int frames);
   void AttachOutputBuffers(int count, float* const* outputs);
   void ProcessBuffersFloat(int frames);
@@ -199,7 +214,7 @@ class IPluginBase {
   int UnserializePreset(PresetSlot& slot, std::string& name, const ChunkBuffer& chunk,
                         int position);
 
-  mutable std::recursive_mutex mMutex;
+  mutable PluginLock mMutex;
   std::vector<ChannelIOPair> mChannelIOPairs;
   std::string mEffectName;
   std::string mProductName;

@@ -356,8 +356,7 @@ TEST_F(VstPluginTest, IdleRunsTheHookWithoutTheLock) {
   std::vector<bool> lockFree;
   plugin->probe = [&] {
     lockFree.push_back(std::async(std::launch::async, [&] {
-                         std::unique_lock<std::recursive_mutex> lock(plugin->Mutex(),
-                                                                     std::try_to_lock);
+                         std::unique_lock<PluginLock> lock(plugin->Mutex(), std::try_to_lock);
                          return lock.owns_lock();
                        }).get());
   };

@@ -12,6 +12,12 @@ namespace velmora {
 // its audio and parameter entries under the plug-in lock, and reaches the
 // host through the callback the entry point received. Every host answer may
 // be 0 or null; the plug-in then carries on with what it had.
+//
+// Threads: the dispatcher and the parameter entries are [control], the
+// audio and event entries [processing]; each takes the plug-in lock for the
+// whole call, except effClose (waits for the lock, then deletes without it)
+// and the idle calls ([editor], without the lock). The host callbacks
+// (SendMidi, ReadHostTime, ...) are made from whichever entry is running.
 class IPluginVST : public IPluginBase {
  public:
   // Keeps hosts that announce absurd block sizes from making us allocate

@@ -10,6 +10,7 @@ namespace velmora::x11 {
 // Xlib keeps some process-wide tables (extensions, the error handler) that
 // it guards only after XInitThreads, which a plug-in may not call. Every
 // editor of the module takes this lock around the calls that touch them.
+// Threads: [any].
 std::mutex& XlibLock();
 
 // A connection of our own to the host's display ($DISPLAY). Protocol errors
