@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -107,6 +108,8 @@ class ListOfChordsControl : public IControl {
   void ApplyListOctave();
 
   ListedChordControl* Row(int i) const { return mRows[static_cast<size_t>(i)]; }
+  // Hands row i to the editor, once; the list keeps reaching it.
+  std::unique_ptr<ListedChordControl> TakeRow(int i) { return std::move(mUnadded[static_cast<size_t>(i)]); }
   int ScrollOffset() const { return mScrollOffset; }
   int EntryCount() const { return mEntryCount; }
   int ListOctaveShift() const { return mListOctaveShift; }
@@ -122,6 +125,7 @@ class ListOfChordsControl : public IControl {
   TextStyle mNumberStyle;
   int mListOctaveShift = 0;
   std::array<ListedChordControl*, ChordListRowCount> mRows{};
+  std::array<std::unique_ptr<ListedChordControl>, ChordListRowCount> mUnadded;  // until TakeRow
   std::vector<ChordEntry> mPage;  // the wheel's copy, kept for its room
 };
 

@@ -74,7 +74,7 @@ class VelmoraEditor {
   void AddRecording();
 
   Velmora& mPlugin;
-  IGraphics* mGraphics;  // owned by the plug-in once attached
+  IGraphics* mGraphics = nullptr;  // the plug-in owns it
   EditorControls mControls;
   std::unique_ptr<GridOfChordsControl> mGridContainer;
   std::unique_ptr<EditorSync> mSync;

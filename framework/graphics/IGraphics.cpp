@@ -29,10 +29,10 @@ IGraphics::~IGraphics() {
   mTmpBitmap.reset();
 }
 
-int IGraphics::AddControl(IControl* control) {
+int IGraphics::AddControl(std::unique_ptr<IControl> control) {
   if (!control) return -1;
   control->SetGUI(this);
-  mControls.emplace_back(control);
+  mControls.push_back(std::move(control));
   return NControls() - 1;
 }
 
@@ -41,9 +41,9 @@ IControl* IGraphics::GetControl(int index) const {
   return mControls[std::size_t(index)].get();
 }
 
-void IGraphics::SetKeyCatcher(IControl* control) {
+void IGraphics::SetKeyCatcher(std::unique_ptr<IControl> control) {
   if (control) control->SetGUI(this);
-  mKeyCatcher.reset(control);
+  mKeyCatcher = std::move(control);
 }
 
 // --- parameters

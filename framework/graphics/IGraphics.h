@@ -93,12 +93,19 @@ class IGraphics : public IEditorLink {
   int Width() const final { return mWidth; }
   int Height() const final { return mHeight; }
 
-  // Controls: list order is drawing order, index 0 the background. The
-  // editor owns what it is given; null answers -1.
-  int AddControl(IControl* control);
+  // Controls: list order is drawing order, index 0 the background. Null
+  // answers -1.
+  int AddControl(std::unique_ptr<IControl> control);
+  // Adds the control and answers it, not owned, for the caller to keep.
+  template <typename T>
+  T* Adopt(std::unique_ptr<T> control) {
+    T* kept = control.get();
+    AddControl(std::move(control));
+    return kept;
+  }
   int NControls() const { return int(mControls.size()); }
   IControl* GetControl(int index) const;
-  void SetKeyCatcher(IControl* control);
+  void SetKeyCatcher(std::unique_ptr<IControl> control);
   IControl* KeyCatcher() const { return mKeyCatcher.get(); }
 
   // The cached picture with this id, loaded on first use. A picture that

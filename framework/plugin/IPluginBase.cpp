@@ -98,7 +98,7 @@ void IPluginBase::HostTimeSignature(int* numerator, int* denominator) {
   if (denominator) *denominator = 0;
 }
 
-void IPluginBase::AttachEditor(IEditorLink* editor) {
+void IPluginBase::AttachEditor(std::unique_ptr<IEditorLink> editor) {
   if (!editor) return;
   auto lock = Lock();
   for (int i = 0; i < NParams(); ++i) {

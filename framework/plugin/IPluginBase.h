@@ -109,7 +109,7 @@ class IPluginBase {
   virtual int InterfaceKind() { return mInterfaceCode; }                    // 29
   virtual void OnEditorSizeChanged(int /*width*/, int /*height*/) {}        // 30 [wrapper]
   virtual void InitForHost() {}                                             // 31 [wrapper]
-  virtual void AttachEditor(IEditorLink* editor);                           // 32 [wrapper extends]
+  virtual void AttachEditor(std::unique_ptr<IEditorLink> editor);           // 32 [wrapper extends]
   virtual void SetLatencyFrames(int frames);                                // 33 [wrapper extends]
   virtual bool SendMidi(const MidiMessage& /*message*/) { return false; }   // 34 [wrapper]
   virtual bool SendSysExMessage(const SysExMessage& /*message*/) { return false; }  // 35 [wrapper]

@@ -83,12 +83,10 @@ struct EditorFixtureBase {
 
   template <class Control, class... Args>
   Control* Add(Args&&... args) {
-    auto* control = new Control(&plugin, std::forward<Args>(args)...);
-    graphics->AddControl(control);
-    return control;
+    return graphics->Adopt(std::make_unique<Control>(&plugin, std::forward<Args>(args)...));
   }
   // From here on the plug-in owns the editor.
-  void Attach() { plugin.AttachEditor(owned.release()); }
+  void Attach() { plugin.AttachEditor(std::move(owned)); }
   Pixel At(int x, int y) const { return graphics->DrawingSurface()->Row(y)[x]; }
 };
 

@@ -66,9 +66,10 @@ class EditorWindowTest : public ::testing::Test {
   // The editor as the windowless context draws it with the same values.
   std::vector<std::uint32_t> Reference() {
     LocalPlugin plugin;
-    auto* editor = new HeadlessGraphics(&plugin, kEditorWidth, kEditorHeight);  // the plug-in owns it
+    auto owned = std::make_unique<HeadlessGraphics>(&plugin, kEditorWidth, kEditorHeight);
+    HeadlessGraphics* editor = owned.get();
     BuildTestEditor(*editor, plugin);
-    plugin.AttachEditor(editor);
+    plugin.AttachEditor(std::move(owned));
     for (int i = 0; i < kParamCount; ++i) editor->SetParamFromPlugin(i, host.parameter(i), true);
     editor->OpenWindow(nullptr);
     editor->RedrawAll();
@@ -236,8 +237,9 @@ TEST(EditorWindowKeys, VirtualKeysMapToTheEditorsCodes) {
 // comes back as the (sub)menu with its chosen item.
 TEST(EditorWindowMenus, ASubmenuItemIsChosenThroughItsId) {
   LocalPlugin plugin;
-  auto* editor = new IGraphicsWin(&plugin, kEditorWidth, kEditorHeight);
-  plugin.AttachEditor(editor);
+  auto owned = std::make_unique<IGraphicsWin>(&plugin, kEditorWidth, kEditorHeight);
+  IGraphicsWin* editor = owned.get();
+  plugin.AttachEditor(std::move(owned));
   HostWindow parent(40, 40, 200, 150);
   ASSERT_NE(editor->OpenWindow(parent.Handle()), nullptr);
   PopupMenu root, sub;

@@ -15,9 +15,9 @@ class X11TestPlugin : public IPluginVST {
       : IPluginVST(host, test::kNParams, "0-2", 1, "X11TestPlugin", "Velmora Tests", "LumarexLLC", 0x00010400,
                    0x56583131, 0, false, true, false) {
     test::DefineTestParams(*this);
-    IGraphics* editor = MakePlatformGraphics(this, test::kEditorWidth, test::kEditorHeight, 25);
+    std::unique_ptr<IGraphics> editor = MakePlatformGraphics(this, test::kEditorWidth, test::kEditorHeight, 25);
     test::BuildTestEditor(*editor, this);
-    AttachEditor(editor);
+    AttachEditor(std::move(editor));
   }
 };
 

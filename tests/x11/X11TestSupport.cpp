@@ -24,9 +24,10 @@ float Normalized(host::X11EditorHost& host, int index) { return host.vst().param
 bool RenderHeadless(host::X11EditorHost& host, MemBitmap& out) {
   HeadlessTwin twin;
   for (int i = 0; i < kNParams; ++i) twin.GetParam(i)->SetFromNormalized(host.vst().parameter(i));
-  auto* graphics = new HeadlessGraphics(&twin, kEditorWidth, kEditorHeight);
+  auto owned = std::make_unique<HeadlessGraphics>(&twin, kEditorWidth, kEditorHeight);
+  HeadlessGraphics* graphics = owned.get();
   BuildTestEditor(*graphics, &twin);
-  twin.AttachEditor(graphics);
+  twin.AttachEditor(std::move(owned));
   graphics->OpenWindow(nullptr);
   if (!graphics->RedrawAll()) return false;
   const SysBitmap& surface = *graphics->DrawingSurface();

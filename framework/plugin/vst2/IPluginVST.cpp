@@ -202,14 +202,15 @@ float IPluginVST::ParameterForHost(int index) const {
   return param ? static_cast<float>(param->ToNormalized()) : 0.0f;
 }
 
-void IPluginVST::AttachEditor(IEditorLink* editor) {
+void IPluginVST::AttachEditor(std::unique_ptr<IEditorLink> editor) {
   if (!editor) return;
   auto lock = Lock();
-  IPluginBase::AttachEditor(editor);
+  const int width = editor->Width(), height = editor->Height();
+  IPluginBase::AttachEditor(std::move(editor));
   mEffect.flags |= effFlagsHasEditor;
   mEditorRect = ERect{};
-  mEditorRect.bottom = RectSide(editor->Height());
-  mEditorRect.right = RectSide(editor->Width());
+  mEditorRect.bottom = RectSide(height);
+  mEditorRect.right = RectSide(width);
 }
 
 void IPluginVST::OnEditorSizeChanged(int /*width*/, int /*height*/) {

@@ -50,7 +50,7 @@ class IPluginVST : public IPluginBase {
   HostCode IdentifyHost() override;
   void OnEditorSizeChanged(int width, int height) override;
   void InitForHost() override;
-  void AttachEditor(IEditorLink* editor) override;
+  void AttachEditor(std::unique_ptr<IEditorLink> editor) override;
   void SetLatencyFrames(int frames) override;
   bool SendMidi(const MidiMessage& message) override;
   bool SendSysExMessage(const SysExMessage& message) override;

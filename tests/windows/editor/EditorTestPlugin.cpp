@@ -16,9 +16,9 @@ class EditorTestPlugin : public IPluginVST {
       : IPluginVST(host, wintest::kParamCount, "0-2", 1, "EditorTest", "Velmora Tests", "LumarexLLC", 0x00010400,
                    0x56456454, 0, true, true, true) {
     wintest::DefineTestParams(*this);
-    IGraphics* editor = MakePlatformGraphics(this, wintest::kEditorWidth, wintest::kEditorHeight, 25);
+    std::unique_ptr<IGraphics> editor = MakePlatformGraphics(this, wintest::kEditorWidth, wintest::kEditorHeight, 25);
     wintest::BuildTestEditor(*editor, *this);
-    AttachEditor(editor);
+    AttachEditor(std::move(editor));
   }
 };
 
