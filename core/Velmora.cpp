@@ -2,8 +2,6 @@
 
 #include <ctime>
 
-#include "editor/VelmoraEditor.h"
-#include "framework/graphics/IGraphics.h"
 
 namespace velmora {
 namespace {
@@ -62,8 +60,8 @@ void Velmora::Construct() {
   mEngine.views = mChanges.ForEngine();
   mViews = mChanges.ForCore(nullptr);
   // The editor defines the parameters while it builds itself, then attaches.
-  mEditorParts.reset(new VelmoraEditor(*this, [this] { DefineParameters(); }));
-  mEditorParts->Graphics().ApplicationDataFolder(mAppDataFolder, false);
+  mEditorParts = MakePluginEditor(*this, [this] { DefineParameters(); });
+  mAppDataFolder = mEditorParts->UserDataFolder();
   mRecorder.SetExportPath(mAppDataFolder + kExportFileName);
   ReadHostTime(&mHostTime);
 }
@@ -71,8 +69,6 @@ void Velmora::Construct() {
 // The editor lets go of the plug-in before any member it reaches goes; the
 // recorder's writer then finishes what was asked for.
 Velmora::~Velmora() { mEditorParts->Disconnect(); }
-
-void Velmora::EditorDeleter::operator()(VelmoraEditor* editor) const { delete editor; }
 
 void Velmora::DefineParameters() {
   for (const ParamDefinition& def : kParamDefinitions) {

@@ -11,14 +11,13 @@
 #include "core/ChordAuditions.h"
 #include "core/CoreViews.h"
 #include "core/Parameters.h"
+#include "core/PluginEditor.h"
 #include "core/Recorder.h"
 #include "core/VelmoraBase.h"
 #include "core/ViewChanges.h"
 #include "engine/ChordEngine.h"
 
 namespace velmora {
-
-class VelmoraEditor;
 
 // The six state texts, in chunk order.
 enum StateTextIndex : int {
@@ -142,7 +141,7 @@ class Velmora : public VelmoraBase {
 
   const std::string& ExportFilePath() const { return mRecorder.ExportPath(); }
   // The editor built by the constructor (its controls, sync and drag).
-  VelmoraEditor& EditorParts() const { return *mEditorParts; }
+  PluginEditor& EditorParts() const { return *mEditorParts; }
 
  protected:
   // The parts tests look into, with the lock held.
@@ -171,14 +170,8 @@ class Velmora : public VelmoraBase {
   int32_t ExportSamplesPerBeat();
   StateTextResult ReadStateTexts();
 
-  // Deletes where VelmoraEditor is complete, so the inline constructor
-  // template does not need it to be.
-  struct EditorDeleter {
-    void operator()(VelmoraEditor* editor) const;
-  };
-
   std::atomic<int> mPressedKey{-1};
-  std::unique_ptr<VelmoraEditor, EditorDeleter> mEditorParts;
+  std::unique_ptr<PluginEditor> mEditorParts;
 };
 
 }  // namespace velmora

@@ -1,6 +1,6 @@
 #include "editor/VelmoraEditor.h"
 
-#include "core/Tooltips.h"
+#include "editor/Tooltips.h"
 #include "core/Velmora.h"
 #include "core/platform/FileDrag.h"
 #include "editor/ChordListControls.h"
@@ -38,7 +38,17 @@ VelmoraEditor::VelmoraEditor(Velmora& plugin, const std::function<void()>& defin
   plugin.AttachEditor(std::move(graphics));
 }
 
+std::unique_ptr<PluginEditor> MakePluginEditor(Velmora& plugin, const std::function<void()>& defineParameters) {
+  return std::make_unique<VelmoraEditor>(plugin, defineParameters);
+}
+
 VelmoraEditor::~VelmoraEditor() { Disconnect(); }
+
+std::string VelmoraEditor::UserDataFolder() const {
+  std::string folder;
+  mGraphics->ApplicationDataFolder(folder, false);
+  return folder;
+}
 
 void VelmoraEditor::Disconnect() {
   if (!mSync) return;

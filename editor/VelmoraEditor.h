@@ -4,6 +4,7 @@
 #include <functional>
 #include <memory>
 
+#include "core/PluginEditor.h"
 #include "framework/graphics/Controls.h"
 
 namespace velmora {
@@ -46,7 +47,7 @@ struct EditorControls {
 //
 // Threads: built and torn down on the thread that constructs and destroys
 // the plug-in; everything else belongs to the editor's thread.
-class VelmoraEditor {
+class VelmoraEditor : public PluginEditor {
  public:
   static constexpr int kWidth = 964;
   static constexpr int kHeight = 709;
@@ -55,13 +56,14 @@ class VelmoraEditor {
   // defineParameters runs after the background is added and before the
   // first button, as the parameters are defined inside the build.
   VelmoraEditor(Velmora& plugin, const std::function<void()>& defineParameters);
-  ~VelmoraEditor();
+  ~VelmoraEditor() override;
 
   // Disconnects the sync and the file drag from the plug-in; called before
   // any plug-in member they point into goes.
-  void Disconnect();
+  void Disconnect() override;
 
   IGraphics& Graphics() const { return *mGraphics; }
+  std::string UserDataFolder() const override;
   const EditorControls& Controls() const { return mControls; }
 
  private:

@@ -76,7 +76,7 @@ void Editor(FakeHost& host, HeadlessGraphics& ui, const std::atomic<bool>& stop,
 TEST(EditorStressTest, ProcessingControlAndEditorThreadsShareOneInstance) {
   DataHome home;
   FakeHost host;
-  auto& ui = static_cast<HeadlessGraphics&>(host.EditorParts().Graphics());
+  auto& ui = static_cast<HeadlessGraphics&>(static_cast<VelmoraEditor&>(host.EditorParts()).Graphics());
   std::atomic<bool> stop{false};
   std::atomic<int> blocks{0}, changes{0}, events{0};
   std::thread processing(Processing, std::ref(host), std::cref(stop), std::ref(blocks));
@@ -99,8 +99,8 @@ TEST(EditorStressTest, ProcessingControlAndEditorThreadsShareOneInstance) {
   ui.OpenWindow(nullptr);
   ui.OnTimerTick();
   const std::vector<ChordEntry> list = host.ChordListCopy();
-  const ListedChordControl& first = *host.EditorParts().Controls().chordList->Row(0);
-  const int offset = host.EditorParts().Controls().chordList->ScrollOffset();
+  const ListedChordControl& first = *static_cast<VelmoraEditor&>(host.EditorParts()).Controls().chordList->Row(0);
+  const int offset = static_cast<VelmoraEditor&>(host.EditorParts()).Controls().chordList->ScrollOffset();
   EXPECT_EQ(first.Label(), list.size() > size_t(offset) ? list[size_t(offset)].name : std::string());
 }
 
