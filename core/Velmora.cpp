@@ -53,6 +53,23 @@ constexpr ParamDefinition kParamDefinitions[] = {
 
 }  // namespace
 
+PluginDescriptor Velmora::Descriptor() {
+  PluginDescriptor d;
+  d.paramCount = kParamCount;
+  d.channelIO = "0-1 0-2";
+  d.presetCount = kPresetCount;
+  d.effectName = "Velmora";
+  d.productName = "";
+  d.makerString = "LumarexLLC";
+  d.version = kVersion;
+  d.uniqueId = kUniqueId;
+  d.latency = 0;
+  d.stateChunks = true;
+  d.isInstrument = true;
+  d.doesMidi = true;
+  return d;
+}
+
 void Velmora::Construct() {
   // Members start at their initial values (Velmora.h); the generator is the
   // engine's own, seeded from the calendar time as RandomizeGrid expects.

@@ -60,8 +60,7 @@ class Velmora : public VelmoraBase {
   // (a host adapter's own construction arguments).
   template <typename... HostArgs>
   explicit Velmora(HostArgs&&... hostArgs)
-      : VelmoraBase(std::forward<HostArgs>(hostArgs)..., kParamCount, "0-1 0-2", kPresetCount, "Velmora", "",
-                    "LumarexLLC", kVersion, kUniqueId, 0, true, true, true) {
+      : VelmoraBase(std::forward<HostArgs>(hostArgs)..., Descriptor()) {
     Construct();
   }
   ~Velmora() override;
@@ -158,6 +157,7 @@ class Velmora : public VelmoraBase {
   std::string mAppDataFolder;
 
  private:
+  static PluginDescriptor Descriptor();
   void Construct();
   void DefineParameters();
   void StartVoicing(const Voicing& voicing, int velocity);

@@ -10,6 +10,7 @@
 #include "framework/graphics/headless/HeadlessGraphics.h"
 #include "framework/graphics/raster/ImageLoader.h"
 #include "framework/plugin/IPluginBase.h"
+#include "tests/TestDescriptor.h"
 
 namespace velmora {
 namespace {
@@ -22,7 +23,7 @@ constexpr int kSpriteId = 8002;
 class BenchPlugin : public IPluginBase {
  public:
   BenchPlugin()
-      : IPluginBase(1, "0-2", 1, "Velmora", "", "LumarexLLC", 0x00010400, 0x56656C6D, 0, true, true, true) {
+      : IPluginBase(velmora::test::TestDescriptor(1, "0-2", 1, "Velmora", 0x56656C6D)) {
     GetParam(0)->DefineDouble("Gain", 0.5, 0.0, 1.0, 0.01);
   }
 };

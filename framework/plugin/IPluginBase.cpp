@@ -17,23 +17,20 @@ std::string CutText(const char* text, int maxLength) {
 
 }  // namespace
 
-IPluginBase::IPluginBase(int nParams, const char* channelIOText, int nPresets,
-                         const char* effectName, const char* productName,
-                         const char* makerString, int32_t version, int32_t uniqueId,
-                         int latency, bool stateChunks, bool isInstrument, bool doesMidi)
-    : mUniqueId(uniqueId),
-      mVersion(version),
-      mStateChunks(stateChunks),
-      mIsInstrument(isInstrument),
-      mDoesMidi(doesMidi),
-      mLatency(std::max(latency, 0)),
-      mParams(static_cast<size_t>(std::max(nParams, 0))),
-      mPresets(static_cast<size_t>(std::max(nPresets, 0))) {
+IPluginBase::IPluginBase(const PluginDescriptor& d)
+    : mUniqueId(d.uniqueId),
+      mVersion(d.version),
+      mStateChunks(d.stateChunks),
+      mIsInstrument(d.isInstrument),
+      mDoesMidi(d.doesMidi),
+      mLatency(std::max(d.latency, 0)),
+      mParams(static_cast<size_t>(std::max(d.paramCount, 0))),
+      mPresets(static_cast<size_t>(std::max(d.presetCount, 0))) {
   for (PresetSlot& slot : mPresets) slot.name = "empty";
-  mEffectName = CutText(effectName, kMaxNameLength);
-  mProductName = CutText(productName, kMaxNameLength);
-  mMakerString = CutText(makerString, kMaxNameLength);
-  mChannelIOPairs = ParseChannelIO(channelIOText);
+  mEffectName = CutText(d.effectName, kMaxNameLength);
+  mProductName = CutText(d.productName, kMaxNameLength);
+  mMakerString = CutText(d.makerString, kMaxNameLength);
+  mChannelIOPairs = ParseChannelIO(d.channelIO);
   CreateChannels();
 }
 

@@ -23,6 +23,23 @@ struct ChannelIOPair {
   int32_t outputs = 0;
 };
 
+// What a plug-in is, as its base is built from it: every field named, so a
+// plug-in says "isInstrument = true" rather than a third bare true.
+struct PluginDescriptor {
+  int paramCount = 0;
+  const char* channelIO = "";  // e.g. "0-1 0-2"
+  int presetCount = 0;
+  const char* effectName = "";
+  const char* productName = "";
+  const char* makerString = "";
+  int32_t version = 0;  // 0xVVVVRRMM
+  int32_t uniqueId = 0;
+  int latency = 0;
+  bool stateChunks = false;  // the state travels as one opaque chunk
+  bool isInstrument = false;
+  bool doesMidi = false;
+};
+
 // Parses a channel I/O text such as "0-1 0-2" into its pairs.
 std::vector<ChannelIOPair> ParseChannelIO(const char* text);
 
@@ -69,10 +86,7 @@ class IPluginBase {
   static constexpr int kMaxPresetNameLength = 255;
   static constexpr int kMaxChannels = 256;
 
-  IPluginBase(int nParams, const char* channelIOText, int nPresets, const char* effectName,
-              const char* productName, const char* makerString, int32_t version,
-              int32_t uniqueId, int latency, bool stateChunks, bool isInstrument,
-              bool doesMidi);
+  explicit IPluginBase(const PluginDescriptor& descriptor);
   IPluginBase(const IPluginBase&) = delete;
   IPluginBase& operator=(const IPluginBase&) = delete;
 

@@ -14,6 +14,7 @@
 #include "tools/vsthost/VstHost.h"
 
 #include "WinTestSupport.h"
+#include "tests/TestDescriptor.h"
 
 namespace velmora::wintest {
 namespace {
@@ -27,7 +28,7 @@ constexpr const char* kWindowClass = "VelmoraWndClass";
 // reference render and the in-process window.
 class LocalPlugin : public IPluginBase {
  public:
-  LocalPlugin() : IPluginBase(kParamCount, "0-2", 1, "EditorTest", "", "LumarexLLC", 0x00010400, 1, 0, true, true, true) {
+  LocalPlugin() : IPluginBase(velmora::test::TestDescriptor(kParamCount, "0-2", 1, "EditorTest", 1)) {
     DefineTestParams(*this);
   }
 };

@@ -3,6 +3,7 @@
 #include <cstdlib>
 
 #include "framework/graphics/headless/HeadlessGraphics.h"
+#include "tests/TestDescriptor.h"
 
 namespace velmora::test {
 
@@ -10,7 +11,7 @@ namespace {
 
 class HeadlessTwin : public IPluginBase {
  public:
-  HeadlessTwin() : IPluginBase(kNParams, "0-2", 1, "X11TestPlugin", "", "LumarexLLC", 0x00010400, 1, 0, false, true, false) {
+  HeadlessTwin() : IPluginBase(WithoutChunksOrMidi(TestDescriptor(kNParams, "0-2", 1, "X11TestPlugin", 1))) {
     DefineTestParams(*this);
   }
 };

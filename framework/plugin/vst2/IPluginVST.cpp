@@ -30,12 +30,8 @@ bool LimitsChannels(HostCode code) {
 
 }  // namespace
 
-IPluginVST::IPluginVST(audioMasterCallback hostCallback, int nParams, const char* channelIOText,
-                       int nPresets, const char* effectName, const char* productName,
-                       const char* makerString, int32_t version, int32_t uniqueId, int latency,
-                       bool stateChunks, bool isInstrument, bool doesMidi)
-    : IPluginBase(nParams, channelIOText, nPresets, effectName, productName, makerString,
-                  version, uniqueId, latency, stateChunks, isInstrument, doesMidi),
+IPluginVST::IPluginVST(audioMasterCallback hostCallback, const PluginDescriptor& descriptor)
+    : IPluginBase(descriptor),
       mHostCallback(hostCallback) {
   FillEffectRecord();
   FillArrangements();

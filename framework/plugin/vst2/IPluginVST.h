@@ -26,10 +26,7 @@ class IPluginVST : public IPluginBase {
   // More events than this in one effProcessEvents call are not believed.
   static constexpr int32_t kMaxEventsPerCall = 1 << 16;
 
-  IPluginVST(audioMasterCallback hostCallback, int nParams, const char* channelIOText,
-             int nPresets, const char* effectName, const char* productName,
-             const char* makerString, int32_t version, int32_t uniqueId, int latency,
-             bool stateChunks, bool isInstrument, bool doesMidi);
+  IPluginVST(audioMasterCallback hostCallback, const PluginDescriptor& descriptor);
   ~IPluginVST() override;
 
   // The record handed to the host, and the plug-in behind a record (null for
