@@ -51,7 +51,7 @@ class IControl {
   virtual void MarkDirty(bool push);                                          // 16
   virtual void MarkClean();                                                   // 17
   virtual bool IsDirty() { return mDirty; }                                   // 18
-  virtual void ExtraHook() {}                                                 // 19
+  virtual void ExtraHook() {}                                                 // 19 kept: the slot order is the class's shape; nothing calls it
   virtual void AuxValueFromPlugin(int index, double value);                   // 20
   // Whether the next redraw pass must paint it: dirty, by default. A control
   // that reports itself dirty at every pass (to be redrawn whenever the

@@ -45,7 +45,10 @@ class IGraphics : public IEditorLink {
  public:
   IGraphics(IPluginBase* plugin, int width, int height, int fps = 25);
 
-  // Platform operations, in slot order.
+  // Platform operations, in slot order. The order is the class's shape (one
+  // table for every platform window), so the members nothing calls keep
+  // their places, marked "kept": the query 17 and the empty hooks 19, 20
+  // and 27.
   virtual void PaintToWindow(const Rect& /*rect*/) {}                                   // 0
   // Writes the text's extent into rect; false when no font can be made.
   virtual bool MeasureText(const TextStyle& style, const char* text, Rect& rect);       // 1
@@ -71,17 +74,17 @@ class IGraphics : public IEditorLink {
   virtual bool PromptForColor(Color& color, const char* title);                         // 15
   virtual bool OpenUrl(const char* url, const char* title, const char* confirmText,
                        const char* errorText);                                          // 16
-  virtual void* UnusedQuery() { return nullptr; }                                       // 17
+  virtual void* UnusedQuery() { return nullptr; }                                       // 17 kept
   void* OpenWindow(void* parent) override;                                              // 18
-  virtual void UnusedHook1() {}                                                         // 19
-  virtual void UnusedHook2() {}                                                         // 20
+  virtual void UnusedHook1() {}                                                         // 19 kept
+  virtual void UnusedHook2() {}                                                         // 20 kept
   void CloseWindow() override {}                                                        // 21
   virtual void* WindowHandle() { return nullptr; }                                      // 22
   virtual bool ClipboardText(std::string& text);                                        // 23
   ~IGraphics() override;                                                                // 24
   virtual void HideCursor();                                                            // 25
   virtual void ShowCursor();                                                            // 26
-  virtual void UnusedHook3() {}                                                         // 27
+  virtual void UnusedHook3() {}                                                         // 27 kept
   virtual std::unique_ptr<RasterBitmap> LoadBitmapResource(int id, const std::string& fileName);  // 28
   // Offers data to drop targets, in each of the given formats, and returns
   // when the drop or the cancel is done; false when no drag could start.

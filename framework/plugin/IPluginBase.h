@@ -90,25 +90,30 @@ class IPluginBase {
   IPluginBase(const IPluginBase&) = delete;
   IPluginBase& operator=(const IPluginBase&) = delete;
 
-  // Virtual operations, in slot order.
+  // Virtual operations, in slot order. The order is the class's shape:
+  // derived classes and callers share one table, so a slot cannot move or go
+  // without shifting every slot after it. That is why the members nothing
+  // calls are kept, each in its place and marked "kept": the empty hooks 6
+  // and 37, the query 15, StateEquals (13), and OnParamRightClick (17), which
+  // the editor reaches only when InterfaceKind() is 1, never here.
   virtual ~IPluginBase();                                                   // 0
   virtual void OnReset() {}                                                 // 1
   virtual void OnParamChanged(int /*index*/) {}                             // 2
   virtual void ProcessBlock(double** inputs, double** outputs, int frames); // 3
   virtual void OnEditorOpened() {}                                          // 4
   virtual void OnEditorClosing() {}                                         // 5
-  virtual void UnusedHook() {}                                              // 6
+  virtual void UnusedHook() {}                                              // 6 kept
   virtual void OnActiveChanged(bool /*active*/) {}                          // 7
   virtual void HandleMidiMessage(const MidiMessage& message);               // 8
   virtual void HandleSysEx(const SysExMessage& /*message*/) {}              // 9
   virtual bool MidiNoteName(int note, std::string* text);                   // 10
   virtual bool SaveState(ChunkBuffer& chunk);                               // 11
   virtual int LoadState(const ChunkBuffer& chunk, int position);            // 12
-  virtual bool StateEquals(const double* values, int count, int start);     // 13
+  virtual bool StateEquals(const double* values, int count, int start);     // 13 kept
   virtual void OnEditorResized() {}                                         // 14
-  virtual bool UnusedQuery() { return false; }                              // 15
+  virtual bool UnusedQuery() { return false; }                              // 15 kept
   virtual void OnHostKnown() {}                                             // 16
-  virtual void OnParamRightClick(int /*index*/, int /*x*/, int /*y*/) {}    // 17
+  virtual void OnParamRightClick(int /*index*/, int /*x*/, int /*y*/) {}    // 17 kept
   virtual void SetParameterFromEditor(int index, double normalized);        // 18
   virtual void BeginParamEdit(int /*index*/) {}                             // 19 [wrapper]
   virtual void AutomateParam(int /*index*/, double /*normalized*/) {}       // 20 [wrapper]
@@ -128,7 +133,7 @@ class IPluginBase {
   virtual bool SendMidi(const MidiMessage& /*message*/) { return false; }   // 34 [wrapper]
   virtual bool SendSysExMessage(const SysExMessage& /*message*/) { return false; }  // 35 [wrapper]
   virtual void PushParamsToEditor();                                        // 36
-  virtual void UnusedHook2() {}                                             // 37
+  virtual void UnusedHook2() {}                                             // 37 kept
   virtual void OnPresetsChanged() {}                                        // 38
   virtual void SetMaxBlockSize(int frames);                                 // 39
 

@@ -72,7 +72,8 @@ class IPluginVST : public IPluginBase {
   bool HostInitDone() const { return mHostInitDone; }
 
  protected:
-  // Reserved for host vendor extensions; none is supported.
+  // Kept with the class's fields: reserved for host vendor extensions; none
+  // is supported and nothing reads it.
   int32_t mHostExtensions = 0;
 
  private:
