@@ -13,7 +13,7 @@ namespace velmora {
 // that auditions hold, which notes they have switched on, how many note-ons
 // the host has had per pitch, and the voicing each trigger note started.
 //
-// Threads: every call is made with the plug-in lock held — on the
+// Threads: [any, under the plug-in lock] — on the
 // processing thread (MIDI input, block processing) and on the editor thread
 // (row and cell presses, which take the lock first). Nothing here allocates
 // once constructed, except ResizeForBlock (control thread, on reset) and a

@@ -33,8 +33,9 @@ class SwitchView {
 };
 
 // The platform's drag source for one file. DragFile runs the platform's drag
-// loop on the editor thread and returns when the drop or the cancel is done;
-// it is called without the plug-in lock.
+// loop and returns when the drop or the cancel is done.
+//
+// Threads: [editor], without the plug-in lock.
 class FileDragSource {
  public:
   virtual ~FileDragSource() = default;

@@ -19,10 +19,10 @@ namespace velmora {
 // writes it as a MIDI file when an export is asked for, so that neither the
 // processing thread nor the plug-in lock ever waits for memory or the disk.
 //
-// Threads. The producer calls (NewTake, Capture, Export) are made with the
-// plug-in lock held, on any thread, the processing thread included: the
+// Threads. The producer calls (NewTake, Capture, Export) are [any, under
+// the plug-in lock], the processing thread included: the
 // lock makes them one producer at a time. They only write into a fixed
-// ring of messages (no allocation, no system call, no wait); the writer
+// ring of messages (no allocation, no system call, no wait); the [writer]
 // thread polls the ring every kPollInterval (more often while it is busy) and whenever a non-processing
 // thread wakes it (WaitForExports). WaitForExports and TakeCopy are for the
 // editor and control threads, called without the plug-in lock. The thread

@@ -46,8 +46,10 @@ public:
   void makeDeltaTicks();
   bool isAbsoluteTicks() const { return absolute_; }
 
-  // Writes the file in full or not at all; false (with a message) when it
-  // could not be written.
+  // Writes the file through FileReplace: in full or not at all, except where
+  // no file can be created beside the target, when it is written in place and
+  // a failure may leave it partial. False (with a message) when it could not
+  // be written.
   bool write(const std::string& path);
   // Where the messages go (the standard error stream when empty).
   void setMessageSink(MessageSink sink) { messages_ = std::move(sink); }

@@ -9,7 +9,8 @@ namespace velmora {
 
 // The outgoing MIDI messages of one instance, pending until the next block
 // sends them. Entries from front to back - 1 stay in ascending offset order.
-// No lock of its own: the plug-in lock covers every use.
+//
+// Threads: [any, under the plug-in lock]; no lock of its own.
 class MidiQueue {
  public:
   static constexpr int32_t kInitialCapacity = 1024;

@@ -12,10 +12,10 @@ namespace velmora {
 // progress and its position, and the hand-off of what block processing
 // sends to the writer of the exported file.
 //
-// Threads. Every call but WaitForExports is made with the plug-in lock
-// held, on any thread, the processing thread included; none of them
-// allocates, waits or touches the disk (the writer's own thread does).
-// WaitForExports is for the editor and control threads, without the lock.
+// Threads: [any, under the plug-in lock] for every call but WaitForExports,
+// the processing thread included; none of them allocates, waits or touches
+// the disk (the [writer] thread does). WaitForExports is [editor] or
+// [control], without the lock.
 class Recorder {
  public:
   // The file every export writes; set once, at construction.

@@ -9,7 +9,8 @@
 
 namespace velmora {
 
-// One captured note event; its frame position in the take is the map key.
+// One captured note event; the frame position in the take is kept beside it
+// (the first of each pair in a take).
 struct RecordedEvent {
   int32_t note = 0;
   int32_t velocity = 0;

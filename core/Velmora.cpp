@@ -2,8 +2,6 @@
 
 #include <ctime>
 
-#include "editor/VelmoraEditor.h"
-#include "framework/graphics/IGraphics.h"
 
 namespace velmora {
 namespace {
@@ -55,6 +53,23 @@ constexpr ParamDefinition kParamDefinitions[] = {
 
 }  // namespace
 
+PluginDescriptor Velmora::Descriptor() {
+  PluginDescriptor d;
+  d.paramCount = kParamCount;
+  d.channelIO = "0-1 0-2";
+  d.presetCount = kPresetCount;
+  d.effectName = "Velmora";
+  d.productName = "";
+  d.makerString = "LumarexLLC";
+  d.version = kVersion;
+  d.uniqueId = kUniqueId;
+  d.latency = 0;
+  d.stateChunks = true;
+  d.isInstrument = true;
+  d.doesMidi = true;
+  return d;
+}
+
 void Velmora::Construct() {
   // Members start at their initial values (Velmora.h); the generator is the
   // engine's own, seeded from the calendar time as RandomizeGrid expects.
@@ -62,8 +77,8 @@ void Velmora::Construct() {
   mEngine.views = mChanges.ForEngine();
   mViews = mChanges.ForCore(nullptr);
   // The editor defines the parameters while it builds itself, then attaches.
-  mEditorParts.reset(new VelmoraEditor(*this, [this] { DefineParameters(); }));
-  mEditorParts->Graphics().ApplicationDataFolder(mAppDataFolder, false);
+  mEditorParts = MakePluginEditor(*this, [this] { DefineParameters(); });
+  mAppDataFolder = mEditorParts->UserDataFolder();
   mRecorder.SetExportPath(mAppDataFolder + kExportFileName);
   // The writer's messages go where the host wants them.
   mRecorder.SetMessageSink([this](const std::string& line) { LogMessage(line.c_str()); });
@@ -73,8 +88,6 @@ void Velmora::Construct() {
 // The editor lets go of the plug-in before any member it reaches goes; the
 // recorder's writer then finishes what was asked for.
 Velmora::~Velmora() { mEditorParts->Disconnect(); }
-
-void Velmora::EditorDeleter::operator()(VelmoraEditor* editor) const { delete editor; }
 
 void Velmora::DefineParameters() {
   for (const ParamDefinition& def : kParamDefinitions) {

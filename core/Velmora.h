@@ -12,6 +12,7 @@
 #include "core/CoreViews.h"
 #include "core/KeyPressQueue.h"
 #include "core/Parameters.h"
+#include "core/PluginEditor.h"
 #include "core/Recorder.h"
 // The format adapter this build of the core stands on (core/format/<format>).
 #include "VelmoraBase.h"
@@ -19,8 +20,6 @@
 #include "engine/ChordEngine.h"
 
 namespace velmora {
-
-class VelmoraEditor;
 
 // The six state texts, in chunk order.
 enum StateTextIndex : int {
@@ -47,11 +46,12 @@ struct FilterFlags {
 // every parameter change, host block and editor action into engine
 // operations and MIDI.
 //
-// Threads.
-// - [host] The processing thread (ProcessBlock, HandleMidiMessage) and the
-//   host's control thread (parameters, state, reset) arrive with the plug-in
-//   lock held by the adapter. ProcessBlock and HandleMidiMessage allocate
-//   nothing, make no system call and wait for nothing but the lock.
+// Threads (tags as in IPluginBase.h).
+// - [processing] ProcessBlock and HandleMidiMessage arrive with the plug-in
+//   lock held by the adapter; they allocate nothing, make no system call and
+//   wait for nothing but the lock. Checked builds catch them on the editor's
+//   thread or without the lock.
+// - [control] Parameters, state and reset arrive with the lock held too.
 // - [editor] The editor's thread calls the entries marked so; each takes the
 //   lock itself (it is re-entrant) and holds it briefly. StartFileDrag
 //   releases it before the drag loop; SetPressedKey takes no lock, and only
@@ -69,19 +69,20 @@ class Velmora : public VelmoraBase {
   // (a host adapter's own construction arguments).
   template <typename... HostArgs>
   explicit Velmora(HostArgs&&... hostArgs)
-      : VelmoraBase(std::forward<HostArgs>(hostArgs)..., kParamCount, "0-1 0-2", kPresetCount, "Velmora", "",
-                    "LumarexLLC", kVersion, kUniqueId, 0, true, true, true) {
+      : VelmoraBase(std::forward<HostArgs>(hostArgs)..., Descriptor()) {
     Construct();
   }
   ~Velmora() override;
 
-  // [host] The caller holds the lock.
+  // [control] The caller holds the lock.
   void OnReset() override;
   void OnParamChanged(int index) override;
   // [editor] A press in the editor is always a new change of its parameter.
   void SetParameterFromEditor(int index, double normalized) override;
+  // [processing]
   void ProcessBlock(double** inputs, double** outputs, int frames) override;
   void HandleMidiMessage(const MidiMessage& message) override;
+  // [control]
   bool SaveState(ChunkBuffer& chunk) override;
   // The next position, or -1 when the chunk is damaged: then the restore ends
   // at the first text that cannot be read and no parameter is restored.
@@ -135,7 +136,7 @@ class Velmora : public VelmoraBase {
 
   // [editor] The drag button: ends a take and exports it, then offers the file.
   void StartFileDrag();
-  // [editor, control] Returns when every export asked for so far is written.
+  // [editor] or [control]: returns when every export asked for so far is written.
   // Without the lock.
   void WaitForExports() { mRecorder.WaitForExports(); }
 
@@ -144,7 +145,7 @@ class Velmora : public VelmoraBase {
   // busy (the next tick catches up).
   template <typename F>
   bool ReadForEditor(bool blocking, F&& f) const {
-    std::unique_lock<std::recursive_mutex> lock(Mutex(), std::defer_lock);
+    std::unique_lock<PluginLock> lock(Mutex(), std::defer_lock);
     if (blocking) {
       lock.lock();
     } else if (!lock.try_lock()) {
@@ -159,7 +160,7 @@ class Velmora : public VelmoraBase {
 
   const std::string& ExportFilePath() const { return mRecorder.ExportPath(); }
   // The editor built by the constructor (its controls, sync and drag).
-  VelmoraEditor& EditorParts() const { return *mEditorParts; }
+  PluginEditor& EditorParts() const { return *mEditorParts; }
 
  protected:
   // The parts tests look into, with the lock held.
@@ -175,6 +176,7 @@ class Velmora : public VelmoraBase {
   std::string mAppDataFolder;
 
  private:
+  static PluginDescriptor Descriptor();
   void Construct();
   void DefineParameters();
   void StartVoicing(const Voicing& voicing, int velocity);
@@ -191,12 +193,6 @@ class Velmora : public VelmoraBase {
   int32_t ExportSamplesPerBeat();
   StateTextResult ReadStateTexts();
 
-  // Deletes where VelmoraEditor is complete, so the inline constructor
-  // template does not need it to be.
-  struct EditorDeleter {
-    void operator()(VelmoraEditor* editor) const;
-  };
-
   std::atomic<int> mPressedKey{-1};
   KeyPressQueue mKeyPresses;
   // Per parameter: whether the last value written to it was 1, so that a
@@ -206,7 +202,7 @@ class Velmora : public VelmoraBase {
   bool mRestoring = false;
   // Set while the editor pushes a value (SetParameterFromEditor).
   bool mEditorEdit = false;
-  std::unique_ptr<VelmoraEditor, EditorDeleter> mEditorParts;
+  std::unique_ptr<PluginEditor> mEditorParts;
 };
 
 }  // namespace velmora

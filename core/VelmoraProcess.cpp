@@ -11,6 +11,7 @@ constexpr int kFirstTriggerNote = 36;
 // The adapter holds the lock for both entries: taking it again would only
 // cost the processing thread.
 void Velmora::HandleMidiMessage(const MidiMessage& message) {
+  ExpectProcessingEntry();
   // Only notes 36..51 on any channel play grid cells; nothing is passed through.
   if (message.status < 0x80 || message.status > 0x9F) return;
   if (message.data1 < kFirstTriggerNote || message.data1 >= kFirstTriggerNote + kGridCellCount) return;
@@ -38,6 +39,7 @@ void Velmora::ReleaseAllNotes() {
 }
 
 void Velmora::ProcessBlock(double** /*inputs*/, double** /*outputs*/, int frames) {
+  ExpectProcessingEntry();
   // No audio of our own: the block adapters write silence to the outputs.
   MarkOutputsSilent();
   ReadHostTime(&mHostTime);
@@ -90,7 +92,7 @@ void Velmora::SetPressedKey(int key) {
 
 void Velmora::TakeKeyPresses(bool blocking) {
   if (mKeyPresses.Empty()) return;
-  std::unique_lock<std::recursive_mutex> lock(Mutex(), std::defer_lock);
+  std::unique_lock<PluginLock> lock(Mutex(), std::defer_lock);
   if (blocking) {
     lock = Lock();
   } else if (!lock.try_lock()) {

@@ -13,8 +13,8 @@ namespace velmora {
 // views the engine and the core call. Each call only counts or stores a
 // flag, so it costs nothing on the processing thread.
 //
-// Threads: written by the engine and the core, read by the editor's sync;
-// both with the plug-in lock held.
+// Threads: [any, under the plug-in lock]: written by the engine and the
+// core, read by the editor's sync.
 class ViewChanges : public ChordListView,
                     public GridView,
                     public KeyboardView,

@@ -160,9 +160,10 @@ ListOfChordsControl::ListOfChordsControl(Velmora* plugin, const Rect& rect)
   // Quick clicks on an arrow each count.
   SetDoubleClickAsPress(true);
   for (int i = 0; i < ChordListRowCount; ++i) {
-    auto* row = new ListedChordControl(plugin, mRowParamIdx, Rect(626, 7 + 33 * i, 955, 40 + 33 * i));
+    auto row = std::make_unique<ListedChordControl>(plugin, mRowParamIdx, Rect(626, 7 + 33 * i, 955, 40 + 33 * i));
     row->SetListControl(this);
-    mRows[static_cast<size_t>(i)] = row;
+    mRows[static_cast<size_t>(i)] = row.get();
+    mUnadded[static_cast<size_t>(i)] = std::move(row);
   }
   // It draws the list's position bar too, right of the rows; it is hit only
   // on its octave row.

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -134,6 +135,8 @@ class ListOfChordsControl : public IControl {
   static constexpr const char* kNoFitHint = "No chord fits these filters";
 
   ListedChordControl* Row(int i) const { return mRows[static_cast<size_t>(i)]; }
+  // Hands row i to the editor, once; the list keeps reaching it.
+  std::unique_ptr<ListedChordControl> TakeRow(int i) { return std::move(mUnadded[static_cast<size_t>(i)]); }
   int ScrollOffset() const { return mScrollOffset; }
   int EntryCount() const { return mEntryCount; }
   int ListOctaveShift() const { return mListOctaveShift; }
@@ -155,6 +158,7 @@ class ListOfChordsControl : public IControl {
   // The position bar last drawn: first entry shown and the list's length.
   int mDrawnOffset = -1;
   int mDrawnCount = -1;
+  std::array<std::unique_ptr<ListedChordControl>, ChordListRowCount> mUnadded;  // until TakeRow
   std::vector<ChordEntry> mPage;  // the wheel's copy, kept for its room
 };
 

@@ -148,8 +148,10 @@ GridOfChordsControl::GridOfChordsControl(Velmora* plugin, const Rect& rect)
   for (int i = 0; i < kGridCellCount; ++i) {
     const int left = 17 + (i % 4) * kCellSize;
     const int top = 316 + (3 - i / 4) * kCellSize;
-    mCells[static_cast<size_t>(i)] =
-        new GridChordControl(plugin, mCellParamIdx, Rect(left, top, left + kCellSize, top + kCellSize));
+    auto cell = std::make_unique<GridChordControl>(plugin, mCellParamIdx,
+                                                   Rect(left, top, left + kCellSize, top + kCellSize));
+    mCells[static_cast<size_t>(i)] = cell.get();
+    mUnadded[static_cast<size_t>(i)] = std::move(cell);
   }
 }
 

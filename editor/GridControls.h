@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <memory>
 #include <string>
 
 #include "editor/ChordListControls.h"
@@ -43,17 +44,20 @@ class GridChordControl : public ListedChordControl {
 class GridOfChordsControl : public IControl {
  public:
   GridOfChordsControl(Velmora* plugin, const Rect& rect);
-  ~GridOfChordsControl() override;  // the cells belong to the editor
+  ~GridOfChordsControl() override;
 
   bool Draw(IGraphics&) override { return true; }
 
   void ShowGridCells(const GridCells& cells);
   GridChordControl* Cell(int i) const { return mCells[static_cast<size_t>(i)]; }
+  // Hands cell i to the editor, once; the container keeps reaching it.
+  std::unique_ptr<GridChordControl> TakeCell(int i) { return std::move(mUnadded[static_cast<size_t>(i)]); }
 
  private:
   Velmora* mVelmora;
   int mCellParamIdx = 10;
   std::array<GridChordControl*, kGridCellCount> mCells{};
+  std::array<std::unique_ptr<GridChordControl>, kGridCellCount> mUnadded;  // until TakeCell
 };
 
 }  // namespace velmora

@@ -4,6 +4,7 @@
 #include <functional>
 #include <memory>
 
+#include "core/PluginEditor.h"
 #include "framework/graphics/Controls.h"
 
 namespace velmora {
@@ -53,7 +54,7 @@ struct EditorControls {
 //
 // Threads: built and torn down on the thread that constructs and destroys
 // the plug-in; everything else belongs to the editor's thread.
-class VelmoraEditor {
+class VelmoraEditor : public PluginEditor {
  public:
   static constexpr int kWidth = 964;
   static constexpr int kHeight = 709;
@@ -62,13 +63,14 @@ class VelmoraEditor {
   // defineParameters runs after the background is added and before the
   // first button, as the parameters are defined inside the build.
   VelmoraEditor(Velmora& plugin, const std::function<void()>& defineParameters);
-  ~VelmoraEditor();
+  ~VelmoraEditor() override;
 
   // Disconnects the sync and the file drag from the plug-in; called before
   // any plug-in member they point into goes.
-  void Disconnect();
+  void Disconnect() override;
 
   IGraphics& Graphics() const { return *mGraphics; }
+  std::string UserDataFolder() const override;
   const EditorControls& Controls() const { return mControls; }
 
  private:
@@ -81,7 +83,7 @@ class VelmoraEditor {
   void AddRecording();
 
   Velmora& mPlugin;
-  IGraphics* mGraphics;  // owned by the plug-in once attached
+  IGraphics* mGraphics = nullptr;  // the plug-in owns it
   EditorControls mControls;
   std::unique_ptr<GridOfChordsControl> mGridContainer;
   std::unique_ptr<EditorSync> mSync;

@@ -56,7 +56,10 @@ Voicing VoiceChord(const ChordNotes& notes, int octave, int inversion);
 CellRect GridCellRect(int index);
 
 // The chord engine of one plug-in instance: filters, chord list, grid and
-// history. It takes no locks; the owning plug-in serialises every call.
+// history.
+//
+// Threads: [any, under the plug-in lock]; it takes no locks itself, the
+// owning plug-in serialises every call.
 class ChordEngine {
  public:
   static constexpr int KeyboardBaseNote = 36;

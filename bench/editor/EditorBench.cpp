@@ -37,7 +37,7 @@ class InUse : public Velmora {
     for (int type : {0, 7, 9}) mEngine.IncludedChordTypes[static_cast<size_t>(type)] = true;
     mEngine.views.inclusions->MarkForRedraw();
   }
-  HeadlessGraphics& Ui() { return static_cast<HeadlessGraphics&>(EditorParts().Graphics()); }
+  HeadlessGraphics& Ui() { return static_cast<HeadlessGraphics&>(static_cast<VelmoraEditor&>(EditorParts()).Graphics()); }
 
  private:
   void Set(int index, double value) {

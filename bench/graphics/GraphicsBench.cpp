@@ -10,6 +10,7 @@
 #include "framework/graphics/headless/HeadlessGraphics.h"
 #include "framework/graphics/raster/ImageLoader.h"
 #include "framework/plugin/IPluginBase.h"
+#include "tests/TestDescriptor.h"
 
 namespace velmora {
 namespace {
@@ -22,7 +23,7 @@ constexpr int kSpriteId = 8002;
 class BenchPlugin : public IPluginBase {
  public:
   BenchPlugin()
-      : IPluginBase(1, "0-2", 1, "Velmora", "", "LumarexLLC", 0x00010400, 0x56656C6D, 0, true, true, true) {
+      : IPluginBase(velmora::test::TestDescriptor(1, "0-2", 1, "Velmora", 0x56656C6D)) {
     GetParam(0)->DefineDouble("Gain", 0.5, 0.0, 1.0, 0.01);
   }
 };
@@ -54,19 +55,18 @@ struct Editor {
 
   Editor() {
     RegisterPictures();
-    graphics->AddControl(new IBitmapControl(&plugin, 0, 0, -1, graphics->LoadImage(kBackgroundId, "bg.png")));
+    graphics->AddControl(std::make_unique<IBitmapControl>(&plugin, 0, 0, -1, graphics->LoadImage(kBackgroundId, "bg.png")));
     const ImageStrip sprite = graphics->LoadImage(kSpriteId, "sprite.png");
     for (int i = 0; i < 20; ++i) {
-      graphics->AddControl(new IBitmapControl(&plugin, 20 + (i % 10) * 94, 40 + (i / 10) * 300, -1, sprite));
+      graphics->AddControl(std::make_unique<IBitmapControl>(&plugin, 20 + (i % 10) * 94, 40 + (i / 10) * 300, -1, sprite));
     }
     const TextStyle style("Arial", 16, Color(255, 230, 230, 230));
     for (int i = 0; i < 40; ++i) {
       const Rect r(10 + (i % 8) * 118, 420 + (i / 8) * 52, 10 + (i % 8) * 118 + 110, 420 + (i / 8) * 52 + 24);
-      graphics->AddControl(new ITextControl(&plugin, r, style, ("Label " + std::to_string(i)).c_str()));
+      graphics->AddControl(std::make_unique<ITextControl>(&plugin, r, style, ("Label " + std::to_string(i)).c_str()));
     }
-    knob = new IKnobMultiControl(&plugin, 500, 200, 0, sprite, IKnobControl::kVertical, 1.0);
-    graphics->AddControl(knob);
-    plugin.AttachEditor(graphics);
+    knob = graphics->Adopt(std::make_unique<IKnobMultiControl>(&plugin, 500, 200, 0, sprite, IKnobControl::kVertical, 1.0));
+    plugin.AttachEditor(std::unique_ptr<IEditorLink>(graphics));  // the plug-in owns it from here
     graphics->OpenWindow(nullptr);
     graphics->OnTimerTick();  // warms the glyph caches
   }

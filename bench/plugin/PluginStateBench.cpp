@@ -1,6 +1,7 @@
 #include <benchmark/benchmark.h>
 
 #include "framework/plugin/IPluginBase.h"
+#include "tests/TestDescriptor.h"
 
 namespace velmora {
 namespace {
@@ -8,8 +9,7 @@ namespace {
 class BenchPlugin : public IPluginBase {
  public:
   BenchPlugin()
-      : IPluginBase(30, "0-1 0-2", 8, "Velmora", "", "LumarexLLC", 0x00010400, 0x56656C6D, 0,
-                    true, true, true) {
+      : IPluginBase(velmora::test::TestDescriptor(30, "0-1 0-2", 8, "Velmora", 0x56656C6D)) {
     for (int i = 0; i < NParams(); ++i) {
       if (i % 2) {
         GetParam(i)->DefineBool("Switch", i % 4 == 1);

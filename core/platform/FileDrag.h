@@ -10,7 +10,7 @@ class IGraphics;
 
 // The platform's way of offering the exported file to drop targets: on
 // Linux an XDND offer through the editor's window, on Windows OLE
-// drag-and-drop. The editor must outlive the result. Editor thread only.
+// drag-and-drop. The editor must outlive the result. [editor]
 std::unique_ptr<FileDragSource> MakePlatformFileDrag(IGraphics& editor);
 
 }  // namespace velmora

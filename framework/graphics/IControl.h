@@ -12,9 +12,10 @@ class IPluginBase;
 class ITextControl;
 
 // One element of the editor: a rectangle, an optional parameter binding, a
-// normalised value, a redraw flag and the event and drawing hooks. Used on
-// the editor's thread only; the plug-in side reaches it through
-// IGraphics::SetParamFromPlugin.
+// normalised value, a redraw flag and the event and drawing hooks.
+//
+// Threads: [editor] only; the plug-in side reaches it through
+// IGraphics::SetParamFromPlugin, which posts to the editor's thread.
 class IControl {
  public:
   struct AuxParam {
@@ -50,7 +51,7 @@ class IControl {
   virtual void MarkDirty(bool push);                                          // 16
   virtual void MarkClean();                                                   // 17
   virtual bool IsDirty() { return mDirty; }                                   // 18
-  virtual void ExtraHook() {}                                                 // 19
+  virtual void ExtraHook() {}                                                 // 19 kept: the slot order is the class's shape; nothing calls it
   virtual void AuxValueFromPlugin(int index, double value);                   // 20
   // Whether the next redraw pass must paint it: dirty, by default. A control
   // that reports itself dirty at every pass (to be redrawn whenever the

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 
+#include "framework/plugin/Contracts.h"
 #include "framework/plugin/IPluginBase.h"
 
 namespace velmora {
@@ -28,10 +29,10 @@ IGraphics::~IGraphics() {
   mTmpBitmap.reset();
 }
 
-int IGraphics::AddControl(IControl* control) {
+int IGraphics::AddControl(std::unique_ptr<IControl> control) {
   if (!control) return -1;
   control->SetGUI(this);
-  mControls.emplace_back(control);
+  mControls.push_back(std::move(control));
   return NControls() - 1;
 }
 
@@ -40,12 +41,23 @@ IControl* IGraphics::GetControl(int index) const {
   return mControls[std::size_t(index)].get();
 }
 
-void IGraphics::SetKeyCatcher(IControl* control) {
+void IGraphics::SetKeyCatcher(std::unique_ptr<IControl> control) {
   if (control) control->SetGUI(this);
-  mKeyCatcher.reset(control);
+  mKeyCatcher = std::move(control);
 }
 
 // --- parameters
+
+void IGraphics::ExpectEditorThread() const {
+  VELMORA_EXPECT(OnOwnerThread(), "an editor entry ran off the editor's thread");
+}
+
+void IGraphics::DropPostedValue(int index) {
+  if (mPlugin) mPlugin->Mutex().AssertHeld();
+  mMailbox.Cancel(index);
+}
+
+bool IGraphics::IsWindowThread() const { return mWindowOpened.load() && OnOwnerThread(); }
 
 void IGraphics::SetParamFromPlugin(int index, double value, bool normalized) {
   if (!normalized) {
@@ -74,6 +86,7 @@ void IGraphics::ApplyParamValue(int index, double value) {
 }
 
 void IGraphics::DrainParamValues(bool blocking) {
+  ExpectEditorThread();
   mMailbox.Drain([this](int index, double value) { ApplyParamValue(index, value); });
   if (mSync) mSync->SyncFromPlugin(blocking);
 }
@@ -92,6 +105,7 @@ bool IGraphics::FindDirtyArea(Rect& rect) {
 }
 
 bool IGraphics::DrawArea(const Rect& rect) {
+  ExpectEditorThread();
   if (mControls.empty()) return true;
   if (mStrict) DrawAreaStrict(rect);
   else DrawAreaLoose(rect);
@@ -168,12 +182,15 @@ void IGraphics::ReleaseMouseCapture() {
 }
 
 void IGraphics::OnMouseDown(int x, int y, const MouseMods& mods) {
+  ExpectEditorThread();
   DrainParamValues();
   ReleaseMouseCapture();
   const int c = ControlAt(x, y, false);
   if (c < 0) return;
   IControl* control = GetControl(c);
   const int paramIdx = control->ParamIdx();
+  // Kept with the plug-in base's slot 17: an interface code of 1 hands a
+  // right-click to the plug-in; this plug-in's code is 0, so it never does.
   if (paramIdx >= 0 && mods.R && mPlugin && mPlugin->InterfaceKind() == 1) {
     ReleaseMouseCapture();
     mPlugin->OnParamRightClick(paramIdx, x, y);
@@ -189,6 +206,7 @@ void IGraphics::OnMouseDown(int x, int y, const MouseMods& mods) {
 }
 
 void IGraphics::OnMouseUp(int x, int y, const MouseMods& mods) {
+  ExpectEditorThread();
   DrainParamValues();
   const int c = mMouseCapture >= 0 ? mMouseCapture : ControlAt(x, y, false);
   ReleaseMouseCapture();
@@ -199,6 +217,7 @@ void IGraphics::OnMouseUp(int x, int y, const MouseMods& mods) {
 }
 
 void IGraphics::OnMouseDrag(int x, int y, const MouseMods& mods) {
+  ExpectEditorThread();
   IControl* control = GetControl(mMouseCapture);
   if (!control || (x == mMouseX && y == mMouseY)) return;
   DrainParamValues();
@@ -210,6 +229,7 @@ void IGraphics::OnMouseDrag(int x, int y, const MouseMods& mods) {
 }
 
 bool IGraphics::OnMouseDoubleClick(int x, int y, const MouseMods& mods) {
+  ExpectEditorThread();
   DrainParamValues();
   ReleaseMouseCapture();
   const int c = ControlAt(x, y, false);
@@ -230,12 +250,14 @@ bool IGraphics::OnMouseDoubleClick(int x, int y, const MouseMods& mods) {
 }
 
 void IGraphics::OnMouseWheel(int x, int y, const MouseMods& mods, float delta) {
+  ExpectEditorThread();
   DrainParamValues();
   const int c = mMouseCapture >= 0 ? mMouseCapture : ControlAt(x, y, false);
   if (IControl* control = GetControl(c)) control->MouseWheel(x, y, mods, delta);
 }
 
 bool IGraphics::OnKeyDown(int x, int y, int key) {
+  ExpectEditorThread();
   DrainParamValues();
   const int c = mMouseCapture >= 0 ? mMouseCapture : ControlAt(x, y, false);
   if (c <= 0) return mKeyCatcher ? mKeyCatcher->KeyDown(x, y, key) : false;
@@ -244,6 +266,7 @@ bool IGraphics::OnKeyDown(int x, int y, int key) {
 }
 
 bool IGraphics::OnMouseOver(int x, int y, const MouseMods& mods) {
+  ExpectEditorThread();
   if (!mHandleMouseOver) return false;
   const int c = mMouseCapture >= 0 ? mMouseCapture : ControlAt(x, y, true);
   IControl* control = GetControl(c);
@@ -259,6 +282,7 @@ bool IGraphics::OnMouseOver(int x, int y, const MouseMods& mods) {
 }
 
 void IGraphics::OnMouseOut() {
+  ExpectEditorThread();
   for (const auto& control : mControls) control->MouseOut();
   mMouseOver = -1;
 }
@@ -283,6 +307,7 @@ void IGraphics::AbandonPress() {
 
 void IGraphics::OnWindowOpening() {
   SetOwnerThread(std::this_thread::get_id());
+  mWindowOpened.store(true);
   DrainParamValues();
   for (const auto& control : mControls) control->MarkDirty(false);
 }

@@ -34,10 +34,12 @@ class IEditorSync {
 // the parameters. The platform operations are virtual; a window class
 // implements them.
 //
-// Threads: everything runs on the editor's thread (the creating thread
-// until a window opens, then the thread that opens it; a window without a
-// message loop hands it, under the plug-in lock, to the thread that pumps
-// it) except SetParamFromPlugin. Called elsewhere (with the plug-in lock held), it only
+// Threads: [editor] for everything (the creating thread until a window
+// opens, then the thread that opens it; a window without a message loop
+// hands it, under the plug-in lock, to the thread that pumps it; checked
+// builds catch other callers of the event entries) except SetParamFromPlugin
+// and DropPostedValue, [any, under the plug-in lock]. Called elsewhere,
+// SetParamFromPlugin only
 // posts the value to a per-parameter mailbox that the editor's thread drains
 // at the start of each redraw pass and event, so no host thread ever waits
 // for drawing and drawing never runs under the plug-in lock.
@@ -45,7 +47,10 @@ class IGraphics : public IEditorLink {
  public:
   IGraphics(IPluginBase* plugin, int width, int height, int fps = 25);
 
-  // Platform operations, in slot order.
+  // Platform operations, in slot order. The order is the class's shape (one
+  // table for every platform window), so the members nothing calls keep
+  // their places, marked "kept": the query 17 and the empty hooks 19, 20
+  // and 27.
   virtual void PaintToWindow(const Rect& /*rect*/) {}                                   // 0
   // Writes the text's extent into rect; false when no font can be made.
   virtual bool MeasureText(const TextStyle& style, const char* text, Rect& rect);       // 1
@@ -71,17 +76,17 @@ class IGraphics : public IEditorLink {
   virtual bool PromptForColor(Color& color, const char* title);                         // 15
   virtual bool OpenUrl(const char* url, const char* title, const char* confirmText,
                        const char* errorText);                                          // 16
-  virtual void* UnusedQuery() { return nullptr; }                                       // 17
+  virtual void* UnusedQuery() { return nullptr; }                                       // 17 kept
   void* OpenWindow(void* parent) override;                                              // 18
-  virtual void UnusedHook1() {}                                                         // 19
-  virtual void UnusedHook2() {}                                                         // 20
+  virtual void UnusedHook1() {}                                                         // 19 kept
+  virtual void UnusedHook2() {}                                                         // 20 kept
   void CloseWindow() override {}                                                        // 21
   virtual void* WindowHandle() { return nullptr; }                                      // 22
   virtual bool ClipboardText(std::string& text);                                        // 23
   ~IGraphics() override;                                                                // 24
   virtual void HideCursor();                                                            // 25
   virtual void ShowCursor();                                                            // 26
-  virtual void UnusedHook3() {}                                                         // 27
+  virtual void UnusedHook3() {}                                                         // 27 kept
   virtual std::unique_ptr<RasterBitmap> LoadBitmapResource(int id, const std::string& fileName);  // 28
   // Offers data to drop targets, in each of the given formats, and returns
   // when the drop or the cancel is done; false when no drag could start.
@@ -93,12 +98,19 @@ class IGraphics : public IEditorLink {
   int Width() const final { return mWidth; }
   int Height() const final { return mHeight; }
 
-  // Controls: list order is drawing order, index 0 the background. The
-  // editor owns what it is given; null answers -1.
-  int AddControl(IControl* control);
+  // Controls: list order is drawing order, index 0 the background. Null
+  // answers -1.
+  int AddControl(std::unique_ptr<IControl> control);
+  // Adds the control and answers it, not owned, for the caller to keep.
+  template <typename T>
+  T* Adopt(std::unique_ptr<T> control) {
+    T* kept = control.get();
+    AddControl(std::move(control));
+    return kept;
+  }
   int NControls() const { return int(mControls.size()); }
   IControl* GetControl(int index) const;
-  void SetKeyCatcher(IControl* control);
+  void SetKeyCatcher(std::unique_ptr<IControl> control);
   IControl* KeyCatcher() const { return mKeyCatcher.get(); }
 
   // The cached picture with this id, loaded on first use. A picture that
@@ -140,7 +152,7 @@ class IGraphics : public IEditorLink {
   void DrainParamValues(bool blocking = true);
   // Forgets a value posted for index and not yet applied; called with the
   // plug-in lock held when a control pushes a newer one.
-  void DropPostedValue(int index) { mMailbox.Cancel(index); }
+  void DropPostedValue(int index);
   // Not owned; null for none. Set before the window opens.
   void SetEditorSync(IEditorSync* sync) { mSync = sync; }
 
@@ -169,6 +181,7 @@ class IGraphics : public IEditorLink {
   void SetOwnerThread(std::thread::id id) { mOwnerThread.store(id); }
   std::thread::id OwnerThread() const { return mOwnerThread.load(); }
   bool OnOwnerThread() const { return std::this_thread::get_id() == mOwnerThread.load(); }
+  bool IsWindowThread() const final;
 
   IPluginBase* GetPlugin() const { return mPlugin; }
   int FPS() const { return mFPS; }
@@ -193,6 +206,7 @@ class IGraphics : public IEditorLink {
   int mHiddenCursorX = 0, mHiddenCursorY = 0;
 
  private:
+  void ExpectEditorThread() const;
   void ApplyParamValue(int index, double value);
   // Every begin gets exactly one end, whatever happens to the release.
   void BeginEdit(int paramIdx);
@@ -219,6 +233,7 @@ class IGraphics : public IEditorLink {
   ParamMailbox mMailbox;
   IEditorSync* mSync = nullptr;
   std::atomic<std::thread::id> mOwnerThread;
+  std::atomic<bool> mWindowOpened{false};  // a window has made its thread the editor's
 };
 
 }  // namespace velmora

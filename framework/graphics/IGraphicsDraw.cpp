@@ -2,7 +2,6 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
-#include <mutex>
 
 #include "framework/graphics/IGraphics.h"
 #include "framework/graphics/raster/BitmapWindow.h"
@@ -33,13 +32,6 @@ FontRequest RequestFor(const TextStyle& style) {
   request.orientation = style.orientation;
   request.quality = style.quality;
   return request;
-}
-
-// Fonts are shared by every editor of the process and carry their colour,
-// so setting it and drawing must not interleave with another editor.
-std::mutex& TextColourLock() {
-  static std::mutex lock;
-  return lock;
 }
 
 CachedFont* FontFor(const TextStyle& style) {
@@ -173,9 +165,8 @@ bool IGraphics::DrawText(const TextStyle& style, const char* text, const Rect& r
   if (PixelAlpha(colour) != 255) flags |= kTextUseColorAlpha;
   RasterRect r = ToRasterRect(rect);
   const RasterRect area = ToRasterRect(mDrawRect);
-  std::lock_guard<std::mutex> guard(TextColourLock());
-  font->SetTextColor(colour);
-  font->RenderTextClipped(*mDrawBitmap, text, -1, r, flags, &area);
+  // Fonts are shared by every editor of the process and carry their colour.
+  font->RenderTextInColour(*mDrawBitmap, text, -1, r, flags, colour, &area);
   return true;
 }
 

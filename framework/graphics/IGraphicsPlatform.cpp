@@ -88,7 +88,7 @@ void IGraphics::PromptForValue(IControl* control, Param* param, const Rect& rect
   std::string current;
   std::vector<std::string> texts;
   {
-    std::unique_lock<std::recursive_mutex> lock;
+    std::unique_lock<PluginLock> lock;
     if (mPlugin) lock = mPlugin->Lock();
     current = param->FormatValue(param->Value(), false, menu);
     if (menu) {

@@ -10,6 +10,9 @@ namespace velmora {
 // Latest normalised value per parameter, posted by the plug-in's threads
 // and taken by the editor's thread. Allocation-free after construction;
 // the lock is held only to store or copy values, never while drawing.
+//
+// Threads: Post and Cancel [any, under the plug-in lock]; Drain [editor].
+// Its own lock makes every call safe against the others.
 class ParamMailbox {
  public:
   struct Entry {

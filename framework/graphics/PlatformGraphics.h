@@ -1,5 +1,7 @@
 #pragma once
 
+#include <memory>
+
 namespace velmora {
 
 class IGraphics;
@@ -8,7 +10,7 @@ class IPluginBase;
 // The editor context of the platform this build targets: the X11 window on
 // Linux, the Win32 window on Windows, or the windowless context that tests
 // link instead. Exactly one library defining it is linked into a program.
-// The caller hands the result to the plug-in base (AttachEditor), which owns it.
-IGraphics* MakePlatformGraphics(IPluginBase* plugin, int width, int height, int fps);
+// The caller hands the result to the plug-in base (AttachEditor).
+std::unique_ptr<IGraphics> MakePlatformGraphics(IPluginBase* plugin, int width, int height, int fps);
 
 }  // namespace velmora

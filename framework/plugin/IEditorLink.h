@@ -5,6 +5,11 @@ namespace velmora {
 // What the plug-in side needs of an attached editor. The graphics context
 // implements it; keeping it this small lets the plug-in framework build and
 // be tested without the graphics library.
+//
+// Threads: SetParamFromPlugin [any, under the plug-in lock]; CreateSurfaces,
+// Width, Height [any, under the plug-in lock] while attaching; OpenWindow,
+// CloseWindow, Idle [editor] (the thread that opens the window becomes the
+// editor's); IsWindowThread [any].
 class IEditorLink {
  public:
   virtual ~IEditorLink() = default;
@@ -36,6 +41,9 @@ class IEditorLink {
   // and call Idle when it is readable; -1 when there is none (no window, or
   // a platform with its own message loop).
   virtual int EventDescriptor() const { return -1; }
+  // Whether the calling thread is the one running the editor's window
+  // (once a window has opened); the processing entries never run there.
+  virtual bool IsWindowThread() const { return false; }
 };
 
 }  // namespace velmora

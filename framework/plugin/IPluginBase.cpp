@@ -2,6 +2,7 @@
 
 #include "framework/plugin/CpuRelax.h"
 #include "framework/plugin/MessageSink.h"
+#include "framework/plugin/Contracts.h"
 
 #include <algorithm>
 #include <cmath>
@@ -11,10 +12,6 @@ namespace velmora {
 
 namespace {
 
-// Some tens of microseconds of spinning on current processors: longer than
-// anyone holds the lock, shorter than a wasted time slice.
-constexpr int kLockSpins = 2000;
-
 std::string CutText(const char* text, int maxLength) {
   if (!text) return std::string();
   return std::string(text, strnlen(text, static_cast<size_t>(maxLength)));
@@ -22,23 +19,20 @@ std::string CutText(const char* text, int maxLength) {
 
 }  // namespace
 
-IPluginBase::IPluginBase(int nParams, const char* channelIOText, int nPresets,
-                         const char* effectName, const char* productName,
-                         const char* makerString, int32_t version, int32_t uniqueId,
-                         int latency, bool stateChunks, bool isInstrument, bool doesMidi)
-    : mUniqueId(uniqueId),
-      mVersion(version),
-      mStateChunks(stateChunks),
-      mIsInstrument(isInstrument),
-      mDoesMidi(doesMidi),
-      mLatency(std::max(latency, 0)),
-      mParams(static_cast<size_t>(std::max(nParams, 0))),
-      mPresets(static_cast<size_t>(std::max(nPresets, 0))) {
+IPluginBase::IPluginBase(const PluginDescriptor& d)
+    : mUniqueId(d.uniqueId),
+      mVersion(d.version),
+      mStateChunks(d.stateChunks),
+      mIsInstrument(d.isInstrument),
+      mDoesMidi(d.doesMidi),
+      mLatency(std::max(d.latency, 0)),
+      mParams(static_cast<size_t>(std::max(d.paramCount, 0))),
+      mPresets(static_cast<size_t>(std::max(d.presetCount, 0))) {
   for (PresetSlot& slot : mPresets) slot.name = "empty";
-  mEffectName = CutText(effectName, kMaxNameLength);
-  mProductName = CutText(productName, kMaxNameLength);
-  mMakerString = CutText(makerString, kMaxNameLength);
-  mChannelIOPairs = ParseChannelIO(channelIOText);
+  mEffectName = CutText(d.effectName, kMaxNameLength);
+  mProductName = CutText(d.productName, kMaxNameLength);
+  mMakerString = CutText(d.makerString, kMaxNameLength);
+  mChannelIOPairs = ParseChannelIO(d.channelIO);
   CreateChannels();
 }
 
@@ -69,14 +63,9 @@ bool IPluginBase::MidiNoteName(int /*note*/, std::string* text) {
   return false;
 }
 
-std::unique_lock<std::recursive_mutex> IPluginBase::Lock() const {
-  std::unique_lock<std::recursive_mutex> lock(mMutex, std::try_to_lock);
-  for (int spin = 0; !lock.owns_lock() && spin < kLockSpins; ++spin) {
-    CpuRelax();
-    lock.try_lock();
-  }
-  if (!lock.owns_lock()) lock.lock();
-  return lock;
+void IPluginBase::ExpectProcessingEntry() const {
+  VELMORA_EXPECT(!(mEditor && mEditor->IsWindowThread()), "a processing entry ran on the editor's thread");
+  mMutex.AssertHeld();
 }
 
 bool IPluginBase::SaveState(ChunkBuffer& chunk) { return SerializeParams(chunk); }
@@ -110,14 +99,14 @@ void IPluginBase::HostTimeSignature(int* numerator, int* denominator) {
   if (denominator) *denominator = 0;
 }
 
-void IPluginBase::AttachEditor(IEditorLink* editor) {
+void IPluginBase::AttachEditor(std::unique_ptr<IEditorLink> editor) {
   if (!editor) return;
   auto lock = Lock();
   for (int i = 0; i < NParams(); ++i) {
     editor->SetParamFromPlugin(i, mParams[static_cast<size_t>(i)].ToNormalized(), true);
   }
   editor->CreateSurfaces();
-  if (editor != mEditor.get()) mEditor.reset(editor);
+  mEditor = std::move(editor);
 }
 
 void IPluginBase::SetLatencyFrames(int frames) { mLatency = std::max(frames, 0); }

@@ -2,7 +2,6 @@
 
 #include <cstdint>
 #include <memory>
-#include <mutex>
 #include <string>
 #include <vector>
 
@@ -11,6 +10,7 @@
 #include "framework/plugin/IEditorLink.h"
 #include "framework/plugin/MidiMessage.h"
 #include "framework/plugin/Param.h"
+#include "framework/plugin/PluginLock.h"
 #include "framework/plugin/TimeInfo.h"
 
 namespace velmora {
@@ -21,6 +21,23 @@ constexpr int32_t FrameworkVersion = 0x00010000;
 struct ChannelIOPair {
   int32_t inputs = 0;
   int32_t outputs = 0;
+};
+
+// What a plug-in is, as its base is built from it: every field named, so a
+// plug-in says "isInstrument = true" rather than a third bare true.
+struct PluginDescriptor {
+  int paramCount = 0;
+  const char* channelIO = "";  // e.g. "0-1 0-2"
+  int presetCount = 0;
+  const char* effectName = "";
+  const char* productName = "";
+  const char* makerString = "";
+  int32_t version = 0;  // 0xVVVVRRMM
+  int32_t uniqueId = 0;
+  int latency = 0;
+  bool stateChunks = false;  // the state travels as one opaque chunk
+  bool isInstrument = false;
+  bool doesMidi = false;
 };
 
 // Parses a channel I/O text such as "0-1 0-2" into its pairs.
@@ -48,38 +65,55 @@ struct OutputChannel {
 // Host-independent core of the plug-in: parameters, presets, channels,
 // identity, the one re-entrant lock, and the byte layouts of state chunks.
 // Host wrappers derive from it and override the [wrapper] operations.
+//
+// Threads. The tags used across the tree:
+//   [processing] the host's processing thread, with the plug-in lock held
+//                by the adapter; never the editor's thread;
+//   [control]    the host's control thread (dispatcher, parameter entries),
+//                with the plug-in lock held by the adapter;
+//   [editor]     the editor's thread (see IGraphics);
+//   [writer]     the MIDI exporter's own thread;
+//   [any]        any thread; the object guards itself;
+//   [any, under the plug-in lock]  any thread that holds Lock().
+// Here: ProcessBlock, HandleMidiMessage and the block adapters are
+// [processing]; Lock/Mutex are [any]; SetParameterFromEditor takes the lock
+// itself ([editor]); everything else is [any, under the plug-in lock] (the
+// operations that need it take it again, it is re-entrant). Construction
+// and destruction happen on the thread that creates and closes the plug-in.
 class IPluginBase {
  public:
   static constexpr int kMaxNameLength = 127;         // 128-byte identity buffers
   static constexpr int kMaxPresetNameLength = 255;
   static constexpr int kMaxChannels = 256;
 
-  IPluginBase(int nParams, const char* channelIOText, int nPresets, const char* effectName,
-              const char* productName, const char* makerString, int32_t version,
-              int32_t uniqueId, int latency, bool stateChunks, bool isInstrument,
-              bool doesMidi);
+  explicit IPluginBase(const PluginDescriptor& descriptor);
   IPluginBase(const IPluginBase&) = delete;
   IPluginBase& operator=(const IPluginBase&) = delete;
 
-  // Virtual operations, in slot order.
+  // Virtual operations, in slot order. The order is the class's shape:
+  // derived classes and callers share one table, so a slot cannot move or go
+  // without shifting every slot after it. That is why the members nothing
+  // calls are kept, each in its place and marked "kept": the empty hooks 6
+  // and 37, the query 15, StateEquals (13), and OnParamRightClick (17), which
+  // the editor reaches only when InterfaceKind() is 1, never here.
   virtual ~IPluginBase();                                                   // 0
   virtual void OnReset() {}                                                 // 1
   virtual void OnParamChanged(int /*index*/) {}                             // 2
   virtual void ProcessBlock(double** inputs, double** outputs, int frames); // 3
   virtual void OnEditorOpened() {}                                          // 4
   virtual void OnEditorClosing() {}                                         // 5
-  virtual void UnusedHook() {}                                              // 6
+  virtual void UnusedHook() {}                                              // 6 kept
   virtual void OnActiveChanged(bool /*active*/) {}                          // 7
   virtual void HandleMidiMessage(const MidiMessage& message);               // 8
   virtual void HandleSysEx(const SysExMessage& /*message*/) {}              // 9
   virtual bool MidiNoteName(int note, std::string* text);                   // 10
   virtual bool SaveState(ChunkBuffer& chunk);                               // 11
   virtual int LoadState(const ChunkBuffer& chunk, int position);            // 12
-  virtual bool StateEquals(const double* values, int count, int start);     // 13
+  virtual bool StateEquals(const double* values, int count, int start);     // 13 kept
   virtual void OnEditorResized() {}                                         // 14
-  virtual bool UnusedQuery() { return false; }                              // 15
+  virtual bool UnusedQuery() { return false; }                              // 15 kept
   virtual void OnHostKnown() {}                                             // 16
-  virtual void OnParamRightClick(int /*index*/, int /*x*/, int /*y*/) {}    // 17
+  virtual void OnParamRightClick(int /*index*/, int /*x*/, int /*y*/) {}    // 17 kept
   virtual void SetParameterFromEditor(int index, double normalized);        // 18
   virtual void BeginParamEdit(int /*index*/) {}                             // 19 [wrapper]
   virtual void AutomateParam(int /*index*/, double /*normalized*/) {}       // 20 [wrapper]
@@ -94,12 +128,12 @@ class IPluginBase {
   virtual int InterfaceKind() { return mInterfaceCode; }                    // 29
   virtual void OnEditorSizeChanged(int /*width*/, int /*height*/) {}        // 30 [wrapper]
   virtual void InitForHost() {}                                             // 31 [wrapper]
-  virtual void AttachEditor(IEditorLink* editor);                           // 32 [wrapper extends]
+  virtual void AttachEditor(std::unique_ptr<IEditorLink> editor);           // 32 [wrapper extends]
   virtual void SetLatencyFrames(int frames);                                // 33 [wrapper extends]
   virtual bool SendMidi(const MidiMessage& /*message*/) { return false; }   // 34 [wrapper]
   virtual bool SendSysExMessage(const SysExMessage& /*message*/) { return false; }  // 35 [wrapper]
   virtual void PushParamsToEditor();                                        // 36
-  virtual void UnusedHook2() {}                                             // 37
+  virtual void UnusedHook2() {}                                             // 37 kept
   virtual void OnPresetsChanged() {}                                        // 38
   virtual void SetMaxBlockSize(int frames);                                 // 39
   // The editor's pump, for every host format: on the host's user-interface
@@ -118,11 +152,11 @@ class IPluginBase {
 
   // The lock serialises host calls, editor calls and processing. It is
   // re-entrant: SaveState takes it inside a dispatcher call that holds it.
-  std::recursive_mutex& Mutex() const { return mMutex; }
-  // Everyone holds it for microseconds, so a waiter first spins a while:
-  // being put to sleep and woken again can cost the processing thread far
-  // more than the wait itself.
-  [[nodiscard]] std::unique_lock<std::recursive_mutex> Lock() const;
+  PluginLock& Mutex() const { return mMutex; }
+  [[nodiscard]] std::unique_lock<PluginLock> Lock() const { return std::unique_lock<PluginLock>(mMutex); }
+  // Checked builds: breaks the contract when a processing entry runs on the
+  // editor's window thread or without the lock.
+  void ExpectProcessingEntry() const;
 
   // Parameters.
   Param* GetParam(int index);
@@ -172,7 +206,7 @@ class IPluginBase {
   void SetInChannelLabel(int index, const char* label);
   void SetOutChannelLabel(int index, const char* label);
 
-  // Block adapters, called by host wrappers with the lock held.
+  // [processing] Block adapters, called by host wrappers with the lock held.
   void AttachInputBuffers(int count, float* const* inputs, int frames);
   void AttachOutputBuffers(int count, float* const* outputs);
   void ProcessBuffersFloat(int frames);
@@ -218,7 +252,7 @@ class IPluginBase {
   int UnserializePreset(PresetSlot& slot, std::string& name, const ChunkBuffer& chunk,
                         int position);
 
-  mutable std::recursive_mutex mMutex;
+  mutable PluginLock mMutex;
   std::vector<ChannelIOPair> mChannelIOPairs;
   std::string mEffectName;
   std::string mProductName;

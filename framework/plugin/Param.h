@@ -9,8 +9,9 @@ namespace velmora {
 enum class ParamKind : int32_t { None = 0, Bool = 1, Int = 2, Enum = 3, Double = 4 };
 
 // One automatable parameter. Values travel normalised (0..1) between host,
-// editor and plug-in and are stored as real values. A Param has no lock of
-// its own: callers hold the plug-in lock.
+// editor and plug-in and are stored as real values.
+//
+// Threads: [any, under the plug-in lock]; a Param has no lock of its own.
 class Param {
  public:
   // Names, labels and value texts live in 32-byte buffers in stored

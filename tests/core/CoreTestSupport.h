@@ -8,6 +8,7 @@
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include <unistd.h>
@@ -33,8 +34,26 @@ class FakeHost : public Velmora {
   void ReadHostTime(TimeInfo* info) override { *info = hostTime; }
   double HostTempo() override { return tempo; }
 
-  void Block(int frames = 512) { ProcessBlock(nullptr, nullptr, frames); }
+  // The processing entries as the adapter makes them: with the lock, and
+  // off the editor's window thread (a test playing both roles on one thread
+  // hands the call to a thread of its own).
+  void HandleMidiMessage(const MidiMessage& m) override {
+    AsProcessingThread([&] { Velmora::HandleMidiMessage(m); });
+  }
+  void Block(int frames = 512) {
+    AsProcessingThread([&] { ProcessBlock(nullptr, nullptr, frames); });
+  }
+  template <typename F>
+  void AsProcessingThread(const F& f) {
+    if (Editor() != nullptr && Editor()->IsWindowThread()) {
+      std::thread([&] { AsProcessingThread(f); }).join();
+      return;
+    }
+    auto lock = Lock();
+    f();
+  }
   void SetParam(int index, double value) {  // a host or editor parameter write
+    auto lock = Lock();
     GetParam(index)->SetClamped(value);
     OnParamChanged(index);
   }

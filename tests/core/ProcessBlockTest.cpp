@@ -28,6 +28,7 @@ TEST_F(ProcessBlockTest, SendsTheWholeQueueInOneBlockWithItsOwnOffsets) {
   // A double-precision host's own buffers come back silent.
   std::vector<double> left(64, 0.5), right(64, 0.5);
   double* outputs[] = {left.data(), right.data()};
+  auto lock = host.Lock();  // as the adapter holds it
   host.ProcessBuffersDouble(0, nullptr, 2, outputs, 64);
   EXPECT_TRUE(std::all_of(left.begin(), left.end(), [](double s) { return s == 0.0; }));
 }

@@ -54,7 +54,9 @@ TEST(MidiQueue, DropsMessagesPastItsBound) {
   MidiQueue q;
   q.ResizeForBlock(MidiQueue::kMaxCapacity);
   for (int i = 0; i < MidiQueue::kMaxCapacity; ++i) q.Enqueue(At(0));
+  EXPECT_EQ(q.Pending(), MidiQueue::kMaxCapacity);  // everything up to the bound was taken
   EXPECT_FALSE(q.Enqueue(At(0)));
+  EXPECT_EQ(q.Pending(), MidiQueue::kMaxCapacity);
 }
 
 using AuditionTest = CoreTest;

@@ -3,7 +3,7 @@
 
 #include "CoreTestSupport.h"
 #include "core/platform/DragPayload.h"
-#include "core/platform/AppDataFolder.h"
+#include "framework/plugin/AppDataFolder.h"
 
 namespace velmora::test {
 namespace {

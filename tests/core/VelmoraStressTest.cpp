@@ -119,13 +119,15 @@ TEST(VelmoraStressTest, ProcessingEditorAndControlThreadsShareOneInstance) {
   EXPECT_GT(edits, 100);
   EXPECT_GT(changes, 100);
   EXPECT_EQ(failedLoads, 0);
-  for (const std::vector<uint8_t>& file : drag.dragged) {  // only complete files were offered
+  // Record was armed and drags were asked for all along: something was
+  // exported and offered, and only complete files were.
+  ASSERT_FALSE(drag.dragged.empty());
+  for (const std::vector<uint8_t>& file : drag.dragged) {
     ASSERT_GE(file.size(), 14u);
     EXPECT_EQ(std::string(file.begin(), file.begin() + 4), "MThd");
   }
-  if (fs::exists(host.ExportFilePath())) {
-    EXPECT_EQ(MidiCsv(host.ExportFilePath()).rfind("0, 0, Header, 1, 2, 120", 0), 0u);
-  }
+  ASSERT_TRUE(fs::exists(host.ExportFilePath()));
+  EXPECT_EQ(MidiCsv(host.ExportFilePath()).rfind("0, 0, Header, 1, 2, 120", 0), 0u);
 }
 
 }  // namespace

@@ -67,8 +67,7 @@ bool Inside(const Rect& ink, const Rect& room) {
 TEST(TextFit, EveryChordNameFilterEntryAndOctaveKeepsTwoPixelsOfAir) {
   HeadlessGraphics surface(nullptr, VelmoraEditor::kWidth, VelmoraEditor::kHeight);
   surface.CreateSurfaces();
-  auto* probe = new TextProbe;
-  surface.AddControl(probe);
+  auto* probe = surface.Adopt(std::make_unique<TextProbe>());
   std::vector<std::string> names, roots, types, octaves;
   for (int t = 0; t < kChordTypeCount; ++t) {
     types.push_back(ChordTypeSuffix(t));

@@ -52,8 +52,7 @@ void Control(FakeHost& host, const std::atomic<bool>& stop, std::atomic<int>& ch
   }
 }
 
-void Editor(FakeHost& host, HeadlessGraphics& ui, const std::atomic<bool>& stop,
-            std::atomic<int>& events) {
+void Editor(HeadlessGraphics& ui, const std::atomic<bool>& stop, std::atomic<int>& events) {
   ui.OpenWindow(nullptr);  // this thread becomes the editor's
   std::mt19937 random(2);
   for (; !stop; ++events) {
@@ -70,18 +69,17 @@ void Editor(FakeHost& host, HeadlessGraphics& ui, const std::atomic<bool>& stop,
     }
   }
   ui.CloseWindow();
-  (void)host;
 }
 
 TEST(EditorStressTest, ProcessingControlAndEditorThreadsShareOneInstance) {
   DataHome home;
   FakeHost host;
-  auto& ui = static_cast<HeadlessGraphics&>(host.EditorParts().Graphics());
+  auto& ui = static_cast<HeadlessGraphics&>(static_cast<VelmoraEditor&>(host.EditorParts()).Graphics());
   std::atomic<bool> stop{false};
   std::atomic<int> blocks{0}, changes{0}, events{0};
   std::thread processing(Processing, std::ref(host), std::cref(stop), std::ref(blocks));
   std::thread control(Control, std::ref(host), std::cref(stop), std::ref(changes));
-  std::thread editor(Editor, std::ref(host), std::ref(ui), std::cref(stop), std::ref(events));
+  std::thread editor(Editor, std::ref(ui), std::cref(stop), std::ref(events));
   // Each thread must get its share of turns; how long that takes depends on
   // the machine and the sanitizer, so only a deadline far off bounds it.
   const auto start = std::chrono::steady_clock::now();
@@ -99,8 +97,8 @@ TEST(EditorStressTest, ProcessingControlAndEditorThreadsShareOneInstance) {
   ui.OpenWindow(nullptr);
   ui.OnTimerTick();
   const std::vector<ChordEntry> list = host.ChordListCopy();
-  const ListedChordControl& first = *host.EditorParts().Controls().chordList->Row(0);
-  const int offset = host.EditorParts().Controls().chordList->ScrollOffset();
+  const ListedChordControl& first = *static_cast<VelmoraEditor&>(host.EditorParts()).Controls().chordList->Row(0);
+  const int offset = static_cast<VelmoraEditor&>(host.EditorParts()).Controls().chordList->ScrollOffset();
   EXPECT_EQ(first.Label(), list.size() > size_t(offset) ? list[size_t(offset)].name : std::string());
 }
 

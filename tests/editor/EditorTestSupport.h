@@ -20,13 +20,13 @@ const MouseMods kRight(false, true);
 
 class EditorTest : public ::testing::Test {
  protected:
-  EditorTest() : ui(static_cast<HeadlessGraphics&>(host.EditorParts().Graphics())) {
+  EditorTest() : ui(static_cast<HeadlessGraphics&>(static_cast<VelmoraEditor&>(host.EditorParts()).Graphics())) {
     ui.OpenWindow(nullptr);
     Tick();
   }
   ~EditorTest() override { ui.CloseWindow(); }
 
-  const EditorControls& Controls() const { return host.EditorParts().Controls(); }
+  const EditorControls& Controls() const { return static_cast<VelmoraEditor&>(host.EditorParts()).Controls(); }
   GridChordControl& Cell(int i) const { return *Controls().grid->Cell(i); }
   ListedChordControl& Row(int i) const { return *Controls().chordList->Row(i); }
   ChordEngine& engine() { return host.Engine(); }

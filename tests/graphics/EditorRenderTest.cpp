@@ -15,14 +15,13 @@ namespace {
 class EditorRenderTest : public ::testing::Test {
  protected:
   EditorRenderTest() {
-    graphics->AddControl(new IBitmapControl(&plugin, 0, 0, -1, graphics->LoadImage(kBackgroundId, "bg.png")));
-    graphics->AddControl(
-        new ISwitchControl(&plugin, 5, 5, EditorFakePlugin::kPower, graphics->LoadImage(kSwitchId, "sw.png", 2)));
-    graphics->AddControl(new IKnobMultiControl(&plugin, 30, 5, EditorFakePlugin::kSteps,
+    graphics->AddControl(std::make_unique<IBitmapControl>(&plugin, 0, 0, -1, graphics->LoadImage(kBackgroundId, "bg.png")));
+    graphics->AddControl(std::make_unique<ISwitchControl>(&plugin, 5, 5, EditorFakePlugin::kPower, graphics->LoadImage(kSwitchId, "sw.png", 2)));
+    graphics->AddControl(std::make_unique<IKnobMultiControl>(&plugin, 30, 5, EditorFakePlugin::kSteps,
                                                graphics->LoadImage(kKnobId, "knob.png", 5), IKnobControl::kVertical, 1.0));
     const TextStyle white("Arial", 14, Color(255, 255, 255, 255), TextStyle::kNormal, TextStyle::kNear);
-    graphics->AddControl(new ITextControl(&plugin, Rect(0, 40, 80, 60), white, "Velmora"));
-    plugin.AttachEditor(graphics);
+    graphics->AddControl(std::make_unique<ITextControl>(&plugin, Rect(0, 40, 80, 60), white, "Velmora"));
+    plugin.AttachEditor(std::unique_ptr<IEditorLink>(graphics));
     graphics->OpenWindow(nullptr);
   }
 

@@ -104,8 +104,9 @@ TEST_F(RoutingTest, KeyOverBackgroundGoesToKeyCatcherOrAnswersFalse) {
   EXPECT_FALSE(graphics->OnKeyDown(5, 5, 15));
   EXPECT_FALSE(graphics->OnKeyDown(500, 500, 15));
   EXPECT_THAT(background->log, IsEmpty());
-  auto* catcher = new RecordingControl(&plugin, Rect());
-  graphics->SetKeyCatcher(catcher);
+  auto owned = std::make_unique<RecordingControl>(&plugin, Rect());
+  RecordingControl* catcher = owned.get();
+  graphics->SetKeyCatcher(std::move(owned));
   EXPECT_TRUE(graphics->OnKeyDown(5, 5, 16));
   EXPECT_TRUE(graphics->OnKeyDown(80, 80, 1));
   EXPECT_THAT(catcher->log, ElementsAre("key 5,5 16"));

@@ -13,16 +13,15 @@ namespace {
 
 TEST(GraphicsStress, HostWritesWhileEditorRedraws) {
   EditorFakePlugin plugin;
-  auto* editor = new HeadlessGraphics(&plugin, 120, 40);
-  editor->AddControl(new IBitmapControl(&plugin, 0, 0, -1, editor->LoadImage(kBackgroundId, "bg.png")));
-  auto* gain = new IKnobMultiControl(&plugin, 0, 0, EditorFakePlugin::kGain, editor->LoadImage(kKnobId, "knob.png", 5),
-                                     IKnobControl::kVertical, 1.0);
-  editor->AddControl(gain);
-  auto* level = new ITextControl(&plugin, Rect(20, 0, 120, 20), TextStyle("Arial", 12, Color()), "level");
-  editor->AddControl(level);
-  auto* steps = new ISwitchControl(&plugin, 60, 20, EditorFakePlugin::kSteps, editor->LoadImage(kSwitchId, "sw.png", 2));
-  editor->AddControl(steps);
-  plugin.AttachEditor(editor);
+  auto owned = std::make_unique<HeadlessGraphics>(&plugin, 120, 40);
+  HeadlessGraphics* editor = owned.get();
+  editor->AddControl(std::make_unique<IBitmapControl>(&plugin, 0, 0, -1, editor->LoadImage(kBackgroundId, "bg.png")));
+  auto* gain = editor->Adopt(std::make_unique<IKnobMultiControl>(
+      &plugin, 0, 0, EditorFakePlugin::kGain, editor->LoadImage(kKnobId, "knob.png", 5), IKnobControl::kVertical, 1.0));
+  editor->AddControl(std::make_unique<ITextControl>(&plugin, Rect(20, 0, 120, 20), TextStyle("Arial", 12, Color()), "level"));
+  auto* steps = editor->Adopt(
+      std::make_unique<ISwitchControl>(&plugin, 60, 20, EditorFakePlugin::kSteps, editor->LoadImage(kSwitchId, "sw.png", 2)));
+  plugin.AttachEditor(std::move(owned));
 
   constexpr int kWrites = 4037;
   std::atomic<bool> opened{false}, hostDone{false};

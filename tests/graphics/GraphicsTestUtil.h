@@ -7,6 +7,7 @@
 #include "framework/graphics/Controls.h"
 #include "framework/graphics/headless/HeadlessGraphics.h"
 #include "framework/plugin/IPluginBase.h"
+#include "tests/TestDescriptor.h"
 
 namespace velmora::test {
 
@@ -24,7 +25,7 @@ class EditorFakePlugin : public IPluginBase {
  public:
   enum : int { kGain = 0, kPower = 1, kSteps = 2, kLevel = 3 };
 
-  EditorFakePlugin() : IPluginBase(4, "0-2", 1, "Velmora", "", "LumarexLLC", 0x00010400, 1, 0, true, true, true) {
+  EditorFakePlugin() : IPluginBase(TestDescriptor(4, "0-2", 1, "Velmora", 1)) {
     GetParam(kGain)->DefineDouble("Gain", 0.0, 0.0, 1.0, 0.01);
     GetParam(kPower)->DefineBool("Power", false);
     GetParam(kSteps)->DefineInt("Steps", 0, 0, 4);
@@ -83,12 +84,10 @@ struct EditorFixtureBase {
 
   template <class Control, class... Args>
   Control* Add(Args&&... args) {
-    auto* control = new Control(&plugin, std::forward<Args>(args)...);
-    graphics->AddControl(control);
-    return control;
+    return graphics->Adopt(std::make_unique<Control>(&plugin, std::forward<Args>(args)...));
   }
   // From here on the plug-in owns the editor.
-  void Attach() { plugin.AttachEditor(owned.release()); }
+  void Attach() { plugin.AttachEditor(std::move(owned)); }
   Pixel At(int x, int y) const { return graphics->DrawingSurface()->Row(y)[x]; }
 };
 

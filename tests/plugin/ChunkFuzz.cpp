@@ -5,14 +5,14 @@
 #include <string>
 
 #include "framework/plugin/IPluginBase.h"
+#include "tests/TestDescriptor.h"
 
 namespace {
 
 class FuzzPlugin : public velmora::IPluginBase {
  public:
   FuzzPlugin()
-      : IPluginBase(30, "0-1 0-2", 8, "Velmora", "", "LumarexLLC", 0x00010400, 0x56656C6D, 0,
-                    true, true, true) {
+      : IPluginBase(velmora::test::TestDescriptor(30, "0-1 0-2", 8, "Velmora", 0x56656C6D)) {
     for (int i = 0; i < NParams(); ++i) GetParam(i)->DefineInt("Choice", -1, 0, 360);
   }
   // Like the plug-in's own state: two texts, then the parameter block.

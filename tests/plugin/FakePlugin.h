@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "framework/plugin/IPluginBase.h"
+#include "tests/TestDescriptor.h"
 
 namespace velmora::test {
 
@@ -13,8 +14,7 @@ namespace velmora::test {
 class FakePlugin : public IPluginBase {
  public:
   explicit FakePlugin(int nParams = 3, const char* channelIO = "0-1 0-2", int nPresets = 4)
-      : IPluginBase(nParams, channelIO, nPresets, "Velmora", "", "LumarexLLC", 0x00010400,
-                    0x56656C6D, 0, true, true, true) {}
+      : IPluginBase(TestDescriptor(nParams, channelIO, nPresets, "Velmora", 0x56656C6D)) {}
 
   void OnParamChanged(int index) override {
     changed.push_back(index);

@@ -25,7 +25,7 @@ TEST_F(EditorExchangeTest, SetParameterFromEditorSetsThenAutomatesThenNotifies) 
 }
 
 TEST_F(EditorExchangeTest, AttachEditorHandsNormalisedValuesThenCreatesSurfaces) {
-  plugin->AttachEditor(new RecordingEditor(record));
+  plugin->AttachEditor(std::make_unique<RecordingEditor>(record));
   EXPECT_EQ(record->calls, (Calls{"0 norm 0.000000", "1 norm 0.000000", "2 norm 0.050000",
                                   "surfaces"}));
   plugin->AttachEditor(nullptr);
@@ -34,16 +34,16 @@ TEST_F(EditorExchangeTest, AttachEditorHandsNormalisedValuesThenCreatesSurfaces)
 
 TEST_F(EditorExchangeTest, PushParamsToEditorSendsRealValues) {
   plugin->PushParamsToEditor();  // nothing attached yet
-  plugin->AttachEditor(new RecordingEditor(record));
+  plugin->AttachEditor(std::make_unique<RecordingEditor>(record));
   record->calls.clear();
   plugin->LoadPreset(0);
   EXPECT_EQ(record->calls, (Calls{"0 real -1.000000", "1 real 0.000000", "2 real 0.500000"}));
 }
 
 TEST_F(EditorExchangeTest, PluginOwnsTheEditor) {
-  plugin->AttachEditor(new RecordingEditor(record));
+  plugin->AttachEditor(std::make_unique<RecordingEditor>(record));
   auto second = std::make_shared<EditorRecord>();
-  plugin->AttachEditor(new RecordingEditor(second));
+  plugin->AttachEditor(std::make_unique<RecordingEditor>(second));
   EXPECT_TRUE(record->deleted);
   plugin.reset();
   EXPECT_TRUE(second->deleted);

@@ -329,8 +329,9 @@ TEST_F(VstPluginTest, EditorOpensOnlyWithAnEditorAndAParent) {
   EXPECT_EQ(Call(effEditGetRect, 0, 0, &rect) + Call(effEditOpen, 0, 0, &parent) +
                 Call(effEditClose),
             0);
-  auto* editor = new TestEditor;
-  plugin->AttachEditor(editor);
+  auto owned = std::make_unique<TestEditor>();
+  TestEditor* editor = owned.get();
+  plugin->AttachEditor(std::move(owned));
   EXPECT_EQ(effect->flags & effFlagsHasEditor, effFlagsHasEditor);
   ASSERT_EQ(Call(effEditGetRect, 0, 0, &rect), 1);
   EXPECT_EQ(rect->right - rect->left, 964);
@@ -356,8 +357,7 @@ TEST_F(VstPluginTest, IdleRunsTheHookWithoutTheLock) {
   std::vector<bool> lockFree;
   plugin->probe = [&] {
     lockFree.push_back(std::async(std::launch::async, [&] {
-                         std::unique_lock<std::recursive_mutex> lock(plugin->Mutex(),
-                                                                     std::try_to_lock);
+                         std::unique_lock<PluginLock> lock(plugin->Mutex(), std::try_to_lock);
                          return lock.owns_lock();
                        }).get());
   };

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "framework/plugin/vst2/IPluginVST.h"
+#include "tests/TestDescriptor.h"
 
 namespace velmora::test {
 
@@ -26,10 +27,17 @@ class TestInstrument : public IPluginVST {
  public:
   static constexpr const char* kStateTag = "TestInstrument";
 
+  static PluginDescriptor Descriptor(const TestInstrumentSetup& setup) {
+    PluginDescriptor d = TestDescriptor(6, setup.channelIO, setup.presets, setup.effectName, 0x56547374);
+    d.productName = setup.productName;
+    d.makerString = setup.maker;
+    d.isInstrument = setup.instrument;
+    return d;
+  }
+
   explicit TestInstrument(audioMasterCallback host,
                           const TestInstrumentSetup& setup = TestInstrumentSetup())
-      : IPluginVST(host, 6, setup.channelIO, setup.presets, setup.effectName, setup.productName,
-                   setup.maker, 0x00010400, 0x56547374, 0, true, setup.instrument, true) {
+      : IPluginVST(host, Descriptor(setup)) {
     GetParam(0)->DefineBool("Power", true);
     GetParam(1)->DefineInt("Voices", 4, 1, 8, "vc");
     GetParam(2)->DefineDouble("Gain", 5.0, 0.0, 10.0, 0.5, "dB");

@@ -6,7 +6,7 @@
 #include <iterator>
 #include <string>
 
-#include "core/platform/AppDataFolder.h"
+#include "framework/plugin/AppDataFolder.h"
 #include "core/platform/FileReplace.h"
 
 #include "WinTestSupport.h"

@@ -14,6 +14,7 @@
 #include "tools/vsthost/VstHost.h"
 
 #include "WinTestSupport.h"
+#include "tests/TestDescriptor.h"
 
 namespace velmora::wintest {
 namespace {
@@ -27,7 +28,7 @@ constexpr const char* kWindowClass = "VelmoraWndClass";
 // reference render and the in-process window.
 class LocalPlugin : public IPluginBase {
  public:
-  LocalPlugin() : IPluginBase(kParamCount, "0-2", 1, "EditorTest", "", "LumarexLLC", 0x00010400, 1, 0, true, true, true) {
+  LocalPlugin() : IPluginBase(velmora::test::TestDescriptor(kParamCount, "0-2", 1, "EditorTest", 1)) {
     DefineTestParams(*this);
   }
 };
@@ -66,9 +67,10 @@ class EditorWindowTest : public ::testing::Test {
   // The editor as the windowless context draws it with the same values.
   std::vector<std::uint32_t> Reference() {
     LocalPlugin plugin;
-    auto* editor = new HeadlessGraphics(&plugin, kEditorWidth, kEditorHeight);  // the plug-in owns it
+    auto owned = std::make_unique<HeadlessGraphics>(&plugin, kEditorWidth, kEditorHeight);
+    HeadlessGraphics* editor = owned.get();
     BuildTestEditor(*editor, plugin);
-    plugin.AttachEditor(editor);
+    plugin.AttachEditor(std::move(owned));
     for (int i = 0; i < kParamCount; ++i) editor->SetParamFromPlugin(i, host.parameter(i), true);
     editor->OpenWindow(nullptr);
     editor->RedrawAll();
@@ -244,8 +246,9 @@ TEST(EditorWindowKeys, VirtualKeysMapToTheEditorsCodes) {
 // comes back as the (sub)menu with its chosen item.
 TEST(EditorWindowMenus, ASubmenuItemIsChosenThroughItsId) {
   LocalPlugin plugin;
-  auto* editor = new IGraphicsWin(&plugin, kEditorWidth, kEditorHeight);
-  plugin.AttachEditor(editor);
+  auto owned = std::make_unique<IGraphicsWin>(&plugin, kEditorWidth, kEditorHeight);
+  IGraphicsWin* editor = owned.get();
+  plugin.AttachEditor(std::move(owned));
   HostWindow parent(40, 40, 200, 150);
   ASSERT_NE(editor->OpenWindow(parent.Handle()), nullptr);
   PopupMenu root, sub;

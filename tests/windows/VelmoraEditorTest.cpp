@@ -10,6 +10,7 @@
 #include <fstream>
 #include <memory>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "ModulePlatform.h"
@@ -102,11 +103,17 @@ class VelmoraEditorTest : public ::testing::Test {
     Release(x, y);
   }
 
+  // Blocks as the host's processing thread runs them: never on the
+  // editor's window thread.
+  void Process(int blocks) {
+    std::thread([&] { host.process(blocks); }).join();
+  }
+
   // What the plug-in sends in the next blocks, once count messages came.
   Messages Sent(std::size_t count) {
     Messages sent;
     PumpUntil([&] {
-      host.process(1);
+      Process(1);
       for (const host::CapturedMidi& m : host.takeCapturedMidi()) sent.push_back(m.bytes);
       return sent.size() >= count;
     });
@@ -210,11 +217,11 @@ TEST_F(VelmoraEditorTest, TheRecordedTakeIsDraggedIntoTheHostsDropTarget) {
   ASSERT_TRUE(host.setParameter(27, 1.0f));
   host.setTransportPlaying(true);
   host.queueMidi(0, 0x90, 36, 100);
-  host.process(4);
+  Process(4);
   host.queueMidi(0, 0x80, 36, 0);
-  host.process(4);
+  Process(4);
   host.setTransportPlaying(false);
-  host.process(1);
+  Process(1);
   ASSERT_TRUE(home.WaitForExport());
   ASSERT_TRUE(Shows(874 + wx, 675 + wy, Rgb(*drag, wx, wy))) << "no drag button";
 

@@ -171,19 +171,19 @@ void DefineTestParams(IPluginBase& plugin) {
 
 void BuildTestEditor(IGraphics& graphics, IPluginBase* plugin) {
   static Menus menus;
-  graphics.AddControl(new TiledBackground(plugin, graphics.LoadImage(7101, "tile.png")));
-  graphics.AddControl(new ITextControl(plugin, Rect(20, 660, 420, 690),
+  graphics.AddControl(std::make_unique<TiledBackground>(plugin, graphics.LoadImage(7101, "tile.png")));
+  graphics.AddControl(std::make_unique<ITextControl>(plugin, Rect(20, 660, 420, 690),
                                        TextStyle("Arial", 16, Color(255, 240, 240, 240), TextStyle::kBold, TextStyle::kNear),
                                        "Velmora X11 test editor"));
   const ImageStrip switchStrip = graphics.LoadImage(7102, "switch.png", 2);
-  graphics.AddControl(new ISwitchControl(plugin, kSwitchRect.left, kSwitchRect.top, kPower, switchStrip));
-  graphics.AddControl(new IContactControl(plugin, kContactRect.left, kContactRect.top, kContact, switchStrip));
-  graphics.AddControl(new IKnobMultiControl(plugin, kKnobRect.left, kKnobRect.top, kKnob,
+  graphics.AddControl(std::make_unique<ISwitchControl>(plugin, kSwitchRect.left, kSwitchRect.top, kPower, switchStrip));
+  graphics.AddControl(std::make_unique<IContactControl>(plugin, kContactRect.left, kContactRect.top, kContact, switchStrip));
+  graphics.AddControl(std::make_unique<IKnobMultiControl>(plugin, kKnobRect.left, kKnobRect.top, kKnob,
                                             graphics.LoadImage(7103, "knob.png", 5), IKnobControl::kVertical, 1.0));
-  graphics.AddControl(new MenuBox(plugin, kModeRect, kMode, menus.mode, kModeItems));
-  graphics.AddControl(new DragBox(plugin, kDragRect, kDrag));
-  graphics.AddControl(new Probe(plugin, kProbeRect));
-  graphics.AddControl(new MenuBox(plugin, kChordRect, kChord, menus.chords, kChordItems));
+  graphics.AddControl(std::make_unique<MenuBox>(plugin, kModeRect, kMode, menus.mode, kModeItems));
+  graphics.AddControl(std::make_unique<DragBox>(plugin, kDragRect, kDrag));
+  graphics.AddControl(std::make_unique<Probe>(plugin, kProbeRect));
+  graphics.AddControl(std::make_unique<MenuBox>(plugin, kChordRect, kChord, menus.chords, kChordItems));
 }
 
 }  // namespace velmora::test

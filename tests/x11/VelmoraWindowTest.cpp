@@ -62,7 +62,7 @@ class LocalPlugin : public Velmora {
     int position = 0;
     ReadChunkHeader(buffer, &position);
     if (LoadState(buffer, position) < 0) return false;
-    auto& ui = static_cast<HeadlessGraphics&>(EditorParts().Graphics());
+    auto& ui = static_cast<HeadlessGraphics&>(static_cast<VelmoraEditor&>(EditorParts()).Graphics());
     ui.OpenWindow(nullptr);
     if (!ui.RedrawAll()) return false;
     const SysBitmap& surface = *ui.DrawingSurface();

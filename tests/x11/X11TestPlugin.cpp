@@ -4,6 +4,7 @@
 #include "framework/graphics/PlatformGraphics.h"
 #include "framework/plugin/vst2/IPluginVST.h"
 #include "framework/plugin/vst2/VstEntry.h"
+#include "tests/TestDescriptor.h"
 
 namespace velmora {
 
@@ -12,12 +13,19 @@ namespace {
 class X11TestPlugin : public IPluginVST {
  public:
   explicit X11TestPlugin(audioMasterCallback host)
-      : IPluginVST(host, test::kNParams, "0-2", 1, "X11TestPlugin", "Velmora Tests", "LumarexLLC", 0x00010400,
-                   0x56583131, 0, false, true, false) {
+      : IPluginVST(host, Descriptor()) {
     test::DefineTestParams(*this);
-    IGraphics* editor = MakePlatformGraphics(this, test::kEditorWidth, test::kEditorHeight, 25);
+    std::unique_ptr<IGraphics> editor = MakePlatformGraphics(this, test::kEditorWidth, test::kEditorHeight, 25);
     test::BuildTestEditor(*editor, this);
-    AttachEditor(editor);
+    AttachEditor(std::move(editor));
+  }
+
+ private:
+  static PluginDescriptor Descriptor() {
+    PluginDescriptor d = test::WithoutChunksOrMidi(
+        test::TestDescriptor(test::kNParams, "0-2", 1, "X11TestPlugin", 0x56583131));
+    d.productName = "Velmora Tests";
+    return d;
   }
 };
 

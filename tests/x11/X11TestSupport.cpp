@@ -3,6 +3,7 @@
 #include <cstdlib>
 
 #include "framework/graphics/headless/HeadlessGraphics.h"
+#include "tests/TestDescriptor.h"
 
 namespace velmora::test {
 
@@ -10,7 +11,7 @@ namespace {
 
 class HeadlessTwin : public IPluginBase {
  public:
-  HeadlessTwin() : IPluginBase(kNParams, "0-2", 1, "X11TestPlugin", "", "LumarexLLC", 0x00010400, 1, 0, false, true, false) {
+  HeadlessTwin() : IPluginBase(WithoutChunksOrMidi(TestDescriptor(kNParams, "0-2", 1, "X11TestPlugin", 1))) {
     DefineTestParams(*this);
   }
 };
@@ -24,9 +25,10 @@ float Normalized(host::X11EditorHost& host, int index) { return host.vst().param
 bool RenderHeadless(host::X11EditorHost& host, MemBitmap& out) {
   HeadlessTwin twin;
   for (int i = 0; i < kNParams; ++i) twin.GetParam(i)->SetFromNormalized(host.vst().parameter(i));
-  auto* graphics = new HeadlessGraphics(&twin, kEditorWidth, kEditorHeight);
+  auto owned = std::make_unique<HeadlessGraphics>(&twin, kEditorWidth, kEditorHeight);
+  HeadlessGraphics* graphics = owned.get();
   BuildTestEditor(*graphics, &twin);
-  twin.AttachEditor(graphics);
+  twin.AttachEditor(std::move(owned));
   graphics->OpenWindow(nullptr);
   if (!graphics->RedrawAll()) return false;
   const SysBitmap& surface = *graphics->DrawingSurface();

@@ -77,7 +77,7 @@ int main(int argc, char** argv) {
     return 2;
   }
   Showcase plugin;
-  auto& editor = static_cast<HeadlessGraphics&>(plugin.EditorParts().Graphics());
+  auto& editor = static_cast<HeadlessGraphics&>(static_cast<VelmoraEditor&>(plugin.EditorParts()).Graphics());
   editor.OpenWindow(nullptr);
   plugin.Prepare();
   editor.OnTimerTick();

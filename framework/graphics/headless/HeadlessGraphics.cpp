@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "framework/graphics/platform/AppDataFolder.h"
+#include "framework/plugin/AppDataFolder.h"
 #include "framework/graphics/raster/PngCodec.h"
 
 namespace velmora {

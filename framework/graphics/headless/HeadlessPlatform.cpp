@@ -5,8 +5,8 @@
 
 namespace velmora {
 
-IGraphics* MakePlatformGraphics(IPluginBase* plugin, int width, int height, int fps) {
-  return new HeadlessGraphics(plugin, width, height, fps);
+std::unique_ptr<IGraphics> MakePlatformGraphics(IPluginBase* plugin, int width, int height, int fps) {
+  return std::make_unique<HeadlessGraphics>(plugin, width, height, fps);
 }
 
 }  // namespace velmora

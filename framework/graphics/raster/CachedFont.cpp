@@ -144,6 +144,18 @@ int CachedFont::RenderText(RasterBitmap& bitmap, const char* text, int length, R
 int CachedFont::RenderTextClipped(RasterBitmap& bitmap, const char* text, int length, RasterRect& rect, int flags,
                                   const RasterRect* clipTo) {
   std::lock_guard<std::mutex> guard(lock_);
+  return RenderLocked(bitmap, text, length, rect, flags, clipTo);
+}
+
+int CachedFont::RenderTextInColour(RasterBitmap& bitmap, const char* text, int length, RasterRect& rect, int flags,
+                                   Pixel colour, const RasterRect* clipTo) {
+  std::lock_guard<std::mutex> guard(lock_);
+  textColour_ = colour;
+  return RenderLocked(bitmap, text, length, rect, flags, clipTo);
+}
+
+int CachedFont::RenderLocked(RasterBitmap& bitmap, const char* text, int length, RasterRect& rect, int flags,
+                             const RasterRect* clipTo) {
   if (!typeface_ || !text) return 0;
   const std::size_t byteCount = length < 0 ? std::strlen(text) : std::size_t(length);
   // Plain opaque text in a font that prefers it goes to the platform's text

@@ -11,8 +11,11 @@
 namespace velmora {
 
 // A font whose characters are rendered once by the platform into coverage
-// maps and then blended into bitmaps in the text colour. Fonts are shared by
-// every editor of the process, so rendering is serialised per font.
+// maps and then blended into bitmaps in the text colour.
+//
+// Threads: [any]. Fonts are shared by every editor of the process, so each
+// call holds the font's own lock; an editor sets the colour and draws with
+// one call (RenderTextInColour).
 class CachedFont : public RasterFont {
  public:
   CachedFont();
@@ -28,6 +31,10 @@ class CachedFont : public RasterFont {
   // The same, drawing nothing outside clipTo (null: no such limit).
   int RenderTextClipped(RasterBitmap& bitmap, const char* text, int length, RasterRect& rect, int flags,
                         const RasterRect* clipTo);
+  // Sets the text colour and draws in one hold of the font's lock, so that
+  // editors sharing the font never draw in each other's colour.
+  int RenderTextInColour(RasterBitmap& bitmap, const char* text, int length, RasterRect& rect, int flags,
+                         Pixel colour, const RasterRect* clipTo);
   Pixel TextColor() const override;
   PlatformTypeface* PlatformFont() const override { return typeface_.get(); }
   int LineHeight() const override;
@@ -48,6 +55,8 @@ class CachedFont : public RasterFont {
 
   const GlyphImage& Glyph(std::uint32_t codePoint);
   std::int64_t LineWidth(const std::uint32_t* chars, std::size_t count);
+  int RenderLocked(RasterBitmap& bitmap, const char* text, int length, RasterRect& rect, int flags,
+                   const RasterRect* clipTo);
   void DrawLineOfText(RasterBitmap& bitmap, const std::uint32_t* chars, std::size_t count, std::int64_t x,
                       std::int64_t top, const RasterRect& clip, Pixel colour, int a);
 

@@ -6,6 +6,8 @@ namespace velmora {
 
 // Process-wide fonts by (size, orientation, style, face); they live until
 // the module is unloaded.
+//
+// Threads: [any]; the cache locks itself and each font locks itself.
 class FontCache {
  public:
   // The cached font, else a new one made by the platform; null when the

@@ -17,6 +17,9 @@ std::unique_ptr<MemBitmap> LoadBitmapResource(int id, const std::string& fileNam
 
 // Process-wide decoded pictures by resource id; they live until the module
 // is unloaded.
+//
+// Threads: [any]; the cache locks itself, and decodes under its lock so two
+// editors never decode the same picture twice. The free functions are [any].
 class ImageCache {
  public:
   static RasterBitmap* Find(int id);

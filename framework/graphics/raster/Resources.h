@@ -6,6 +6,9 @@ namespace velmora {
 
 // A file embedded into the module at build time (see
 // cmake/EmbedResources.cmake), found by its integer id.
+//
+// Threads: [any]. Tables are registered during static initialisation; the
+// registry locks itself.
 struct EmbeddedResource {
   int id;
   const char* name;  // the file name it was embedded from

@@ -104,11 +104,8 @@ struct ClapPluginEntries {
   }
 };
 
-IPluginClap::IPluginClap(const clap_host_t* host, int nParams, const char* channelIOText, int nPresets,
-                         const char* effectName, const char* productName, const char* makerString, int32_t version,
-                         int32_t uniqueId, int latency, bool stateChunks, bool isInstrument, bool doesMidi)
-    : IPluginBase(nParams, channelIOText, nPresets, effectName, productName, makerString, version, uniqueId, latency,
-                  stateChunks, isInstrument, doesMidi),
+IPluginClap::IPluginClap(const clap_host_t* host, const PluginDescriptor& descriptor)
+    : IPluginBase(descriptor),
       mHost(host) {
   mPlugin.plugin_data = this;
   mPlugin.init = ClapPluginEntries::Init;

@@ -41,9 +41,7 @@ class IPluginClap : public IPluginBase {
   // Longer saved states than this are not believed.
   static constexpr int64_t kMaxStateBytes = 64 << 20;
 
-  IPluginClap(const clap_host_t* host, int nParams, const char* channelIOText, int nPresets,
-              const char* effectName, const char* productName, const char* makerString, int32_t version,
-              int32_t uniqueId, int latency, bool stateChunks, bool isInstrument, bool doesMidi);
+  IPluginClap(const clap_host_t* host, const PluginDescriptor& descriptor);
   ~IPluginClap() override;
 
   // The record handed to the host, and the plug-in behind one (null when

@@ -30,12 +30,8 @@ bool LimitsChannels(HostCode code) {
 
 }  // namespace
 
-IPluginVST::IPluginVST(audioMasterCallback hostCallback, int nParams, const char* channelIOText,
-                       int nPresets, const char* effectName, const char* productName,
-                       const char* makerString, int32_t version, int32_t uniqueId, int latency,
-                       bool stateChunks, bool isInstrument, bool doesMidi)
-    : IPluginBase(nParams, channelIOText, nPresets, effectName, productName, makerString,
-                  version, uniqueId, latency, stateChunks, isInstrument, doesMidi),
+IPluginVST::IPluginVST(audioMasterCallback hostCallback, const PluginDescriptor& descriptor)
+    : IPluginBase(descriptor),
       mHostCallback(hostCallback) {
   FillEffectRecord();
   FillArrangements();
@@ -204,14 +200,15 @@ float IPluginVST::ParameterForHost(int index) const {
   return param ? static_cast<float>(param->ToNormalized()) : 0.0f;
 }
 
-void IPluginVST::AttachEditor(IEditorLink* editor) {
+void IPluginVST::AttachEditor(std::unique_ptr<IEditorLink> editor) {
   if (!editor) return;
   auto lock = Lock();
-  IPluginBase::AttachEditor(editor);
+  const int width = editor->Width(), height = editor->Height();
+  IPluginBase::AttachEditor(std::move(editor));
   mEffect.flags |= effFlagsHasEditor;
   mEditorRect = ERect{};
-  mEditorRect.bottom = RectSide(editor->Height());
-  mEditorRect.right = RectSide(editor->Width());
+  mEditorRect.bottom = RectSide(height);
+  mEditorRect.right = RectSide(width);
 }
 
 void IPluginVST::OnEditorSizeChanged(int /*width*/, int /*height*/) {

@@ -12,6 +12,12 @@ namespace velmora {
 // its audio and parameter entries under the plug-in lock, and reaches the
 // host through the callback the entry point received. Every host answer may
 // be 0 or null; the plug-in then carries on with what it had.
+//
+// Threads: the dispatcher and the parameter entries are [control], the
+// audio and event entries [processing]; each takes the plug-in lock for the
+// whole call, except effClose (waits for the lock, then deletes without it)
+// and the idle calls ([editor], without the lock). The host callbacks
+// (SendMidi, ReadHostTime, ...) are made from whichever entry is running.
 class IPluginVST : public IPluginBase {
  public:
   // Keeps hosts that announce absurd block sizes from making us allocate
@@ -20,10 +26,7 @@ class IPluginVST : public IPluginBase {
   // More events than this in one effProcessEvents call are not believed.
   static constexpr int32_t kMaxEventsPerCall = 1 << 16;
 
-  IPluginVST(audioMasterCallback hostCallback, int nParams, const char* channelIOText,
-             int nPresets, const char* effectName, const char* productName,
-             const char* makerString, int32_t version, int32_t uniqueId, int latency,
-             bool stateChunks, bool isInstrument, bool doesMidi);
+  IPluginVST(audioMasterCallback hostCallback, const PluginDescriptor& descriptor);
   ~IPluginVST() override;
 
   // The record handed to the host, and the plug-in behind a record (null for
@@ -44,7 +47,7 @@ class IPluginVST : public IPluginBase {
   HostCode IdentifyHost() override;
   void OnEditorSizeChanged(int width, int height) override;
   void InitForHost() override;
-  void AttachEditor(IEditorLink* editor) override;
+  void AttachEditor(std::unique_ptr<IEditorLink> editor) override;
   void SetLatencyFrames(int frames) override;
   bool SendMidi(const MidiMessage& message) override;
   bool SendSysExMessage(const SysExMessage& message) override;
@@ -59,7 +62,8 @@ class IPluginVST : public IPluginBase {
   bool HostInitDone() const { return mHostInitDone; }
 
  protected:
-  // Reserved for host vendor extensions; none is supported.
+  // Kept with the class's fields: reserved for host vendor extensions; none
+  // is supported and nothing reads it.
   int32_t mHostExtensions = 0;
 
  private:

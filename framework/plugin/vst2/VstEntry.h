@@ -9,7 +9,7 @@ class IPluginVST;
 // Makes one plug-in object for a host; supplied by each plug-in module.
 using PluginFactory = IPluginVST* (*)(audioMasterCallback hostCallback);
 
-// What a module's VSTPluginMain does: under a process-wide lock, create the
+// [any] What a module's VSTPluginMain does: under a process-wide lock, create the
 // plug-in with the host's callback, fill its empty preset slots with the
 // initial state and answer its effect record. Null for a null callback, a
 // null factory, or a plug-in that could not be made (exceptions included).

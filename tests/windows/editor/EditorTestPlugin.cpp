@@ -6,6 +6,7 @@
 #include "framework/graphics/PlatformGraphics.h"
 #include "framework/plugin/vst2/IPluginVST.h"
 #include "framework/plugin/vst2/VstEntry.h"
+#include "tests/TestDescriptor.h"
 
 namespace velmora {
 namespace {
@@ -13,12 +14,18 @@ namespace {
 class EditorTestPlugin : public IPluginVST {
  public:
   explicit EditorTestPlugin(audioMasterCallback host)
-      : IPluginVST(host, wintest::kParamCount, "0-2", 1, "EditorTest", "Velmora Tests", "LumarexLLC", 0x00010400,
-                   0x56456454, 0, true, true, true) {
+      : IPluginVST(host, Descriptor()) {
     wintest::DefineTestParams(*this);
-    IGraphics* editor = MakePlatformGraphics(this, wintest::kEditorWidth, wintest::kEditorHeight, 25);
+    std::unique_ptr<IGraphics> editor = MakePlatformGraphics(this, wintest::kEditorWidth, wintest::kEditorHeight, 25);
     wintest::BuildTestEditor(*editor, *this);
-    AttachEditor(editor);
+    AttachEditor(std::move(editor));
+  }
+
+ private:
+  static PluginDescriptor Descriptor() {
+    PluginDescriptor d = test::TestDescriptor(wintest::kParamCount, "0-2", 1, "EditorTest", 0x56456454);
+    d.productName = "Velmora Tests";
+    return d;
   }
 };
 

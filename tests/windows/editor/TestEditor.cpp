@@ -13,19 +13,17 @@ void DefineTestParams(IPluginBase& plugin) {
 }
 
 void BuildTestEditor(IGraphics& editor, IPluginBase& plugin) {
-  editor.AddControl(new IBitmapControl(&plugin, 0, 0, -1, editor.LoadImage(kBackgroundId, "bg.png")));
-  editor.AddControl(
-      new ISwitchControl(&plugin, kSwitchRect.left, kSwitchRect.top, kPower, editor.LoadImage(kSwitchId, "sw.png", 2)));
-  auto* knob = new IKnobMultiControl(&plugin, kKnobRect.left, kKnobRect.top, kSteps,
-                                     editor.LoadImage(kKnobId, "knob.PNG", 5), IKnobControl::kVertical, 1.0);
+  editor.AddControl(std::make_unique<IBitmapControl>(&plugin, 0, 0, -1, editor.LoadImage(kBackgroundId, "bg.png")));
+  editor.AddControl(std::make_unique<ISwitchControl>(&plugin, kSwitchRect.left, kSwitchRect.top, kPower, editor.LoadImage(kSwitchId, "sw.png", 2)));
+  auto* knob = editor.Adopt(std::make_unique<IKnobMultiControl>(
+      &plugin, kKnobRect.left, kKnobRect.top, kSteps, editor.LoadImage(kKnobId, "knob.PNG", 5), IKnobControl::kVertical,
+      1.0));
   knob->DisablePrompt(false);
-  editor.AddControl(knob);
-  auto* latch =
-      new IBitmapControl(&plugin, kLatchRect.left, kLatchRect.top, kLatch, editor.LoadImage(kSwitchId, "sw.png", 2));
+  auto* latch = editor.Adopt(std::make_unique<IBitmapControl>(&plugin, kLatchRect.left, kLatchRect.top, kLatch,
+                                                              editor.LoadImage(kSwitchId, "sw.png", 2)));
   latch->DisablePrompt(false);
-  editor.AddControl(latch);
   const TextStyle white("Arial", 14, Color(255, 255, 255, 255), TextStyle::kNormal, TextStyle::kNear);
-  editor.AddControl(new ITextControl(&plugin, kLabelRect, white, "Velmora"));
+  editor.AddControl(std::make_unique<ITextControl>(&plugin, kLabelRect, white, "Velmora"));
 }
 
 }  // namespace velmora::wintest

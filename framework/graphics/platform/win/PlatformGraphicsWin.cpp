@@ -5,8 +5,8 @@
 
 namespace velmora {
 
-IGraphics* MakePlatformGraphics(IPluginBase* plugin, int width, int height, int fps) {
-  return new IGraphicsWin(plugin, width, height, fps, ModuleInstance());
+std::unique_ptr<IGraphics> MakePlatformGraphics(IPluginBase* plugin, int width, int height, int fps) {
+  return std::make_unique<IGraphicsWin>(plugin, width, height, fps, ModuleInstance());
 }
 
 }  // namespace velmora

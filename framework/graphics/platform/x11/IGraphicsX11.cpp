@@ -14,7 +14,7 @@
 #include <cstdint>
 #include <cstdlib>
 
-#include "framework/graphics/platform/AppDataFolder.h"
+#include "framework/plugin/AppDataFolder.h"
 #include "framework/graphics/platform/x11/ChildProcess.h"
 #include "framework/graphics/platform/x11/X11Display.h"
 #include "framework/graphics/platform/x11/X11Image.h"

@@ -11,6 +11,7 @@ namespace velmora::x11 {
 // Xlib keeps some process-wide tables (extensions) that it guards only
 // after XInitThreads, which a plug-in may not call. Every editor of the
 // module takes this lock around the calls that touch them.
+// Threads: [any].
 std::mutex& XlibLock();
 
 // A connection of our own to an X server: name null for $DISPLAY.

@@ -4,8 +4,8 @@
 
 namespace velmora {
 
-IGraphics* MakePlatformGraphics(IPluginBase* plugin, int width, int height, int fps) {
-  return new IGraphicsX11(plugin, width, height, fps);
+std::unique_ptr<IGraphics> MakePlatformGraphics(IPluginBase* plugin, int width, int height, int fps) {
+  return std::make_unique<IGraphicsX11>(plugin, width, height, fps);
 }
 
 }  // namespace velmora

@@ -97,8 +97,7 @@ class MenuCanvas : public IGraphics {
 
   void Lay(const PopupMenu& menu, const PopupLayout& layout, WindowImage& image) {
     ResizeEditor(layout.width, layout.height);
-    mPicture = new MenuPicture(menu, layout, mStyle);
-    AddControl(mPicture);
+    mPicture = Adopt(std::make_unique<MenuPicture>(menu, layout, mStyle));
     mImage = &image;
   }
 

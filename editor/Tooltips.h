@@ -2,7 +2,9 @@
 
 namespace velmora {
 
-// Tooltip texts stored on the controls (the editor never shows them).
+// Tooltip texts stored on the controls (the editor never shows them). The
+// "Placeholder" texts are kept as the panel has always carried them: they
+// are part of what the controls hold, not text a user reads.
 namespace tooltips {
 constexpr const char* kRandomizeGrid = "Placeholder randomize grid tip.";
 constexpr const char* kClearGrid = "Placeholder clear grid tip.";

@@ -1,4 +1,4 @@
-#include "framework/graphics/platform/AppDataFolder.h"
+#include "framework/plugin/AppDataFolder.h"
 
 #include <cerrno>
 #include <cstdlib>

@@ -1,0 +1,50 @@
+#include "framework/plugin/PluginLock.h"
+
+#include "framework/plugin/Contracts.h"
+#include "framework/plugin/CpuRelax.h"
+
+namespace velmora {
+namespace {
+
+// Some tens of microseconds of spinning on current processors: longer than
+// anyone holds the lock, shorter than a wasted time slice.
+constexpr int kLockSpins = 2000;
+
+}  // namespace
+
+void PluginLock::lock() {
+  bool owned = mMutex.try_lock();
+  for (int spin = 0; !owned && spin < kLockSpins; ++spin) {
+    CpuRelax();
+    owned = mMutex.try_lock();
+  }
+  if (!owned) mMutex.lock();
+  TakeOwnership();
+}
+
+bool PluginLock::try_lock() {
+  if (!mMutex.try_lock()) return false;
+  TakeOwnership();
+  return true;
+}
+
+void PluginLock::unlock() {
+  if constexpr (kContractChecks) {
+    if (--mDepth == 0) mOwner.store(std::thread::id(), std::memory_order_relaxed);
+  }
+  mMutex.unlock();
+}
+
+void PluginLock::TakeOwnership() {
+  if constexpr (kContractChecks) {
+    if (mDepth++ == 0) mOwner.store(std::this_thread::get_id(), std::memory_order_relaxed);
+  }
+}
+
+bool PluginLock::HeldByThisThread() const {
+  return kContractChecks && mOwner.load(std::memory_order_relaxed) == std::this_thread::get_id();
+}
+
+void PluginLock::AssertHeld() const { VELMORA_EXPECT(HeldByThisThread(), "the plug-in lock is not held"); }
+
+}  // namespace velmora
