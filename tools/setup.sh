@@ -10,7 +10,7 @@ here=$(cd "$(dirname "$0")/.." && pwd)
 cd "$here"
 
 packages=(
-  build-essential cmake pkg-config clang libclang-rt-14-dev
+  build-essential cmake pkg-config clang libclang-rt-14-dev clang-tidy
   libgtest-dev libgmock-dev libbenchmark-dev
   libpng-dev zlib1g-dev libfreetype-dev libfontconfig-dev
   fonts-liberation2 fonts-dejavu-core
@@ -54,6 +54,8 @@ case "$mode" in
   test)
     build build
     ctest --test-dir build --output-on-failure -j "$jobs"
+    # One naming style (.clang-tidy); a new violation fails here.
+    tools/check-naming.sh build
     tools/sanitized-tests.sh
     # The Windows build, cross-built and tested under Wine (uses build/ too).
     tools/windows-tests.sh
