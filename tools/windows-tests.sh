@@ -76,7 +76,7 @@ build() {
   cmake --build "$build_dir" -j "$jobs"
 }
 
-# Runs inside xvfb-run: a Wine prefix in the build tree, with one virtual
+# Runs inside in_x_server: a Wine prefix in the build tree, with one virtual
 # desktop (no window manager to wait for), the tests, then the demonstration
 # session, whose take must land in Wine's roaming AppData.
 run_tests() {
@@ -104,6 +104,23 @@ run_tests() {
   return $status
 }
 
+# Runs a command under an Xvfb of its own. Xvfb picks a free display and
+# tells us which (other X servers may run on this machine).
+in_x_server() {
+  local work status=0
+  work=$(mktemp -d)
+  exec 3>"$work/display"
+  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+  local xvfb=$!
+  exec 3>&-
+  for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
+  DISPLAY=":$(head -n1 "$work/display")" "$@" || status=$?
+  kill "$xvfb" 2>/dev/null || true
+  wait "$xvfb" 2>/dev/null || true
+  rm -rf "$work"
+  return $status
+}
+
 if [ "$mode" = inside-x-server ]; then
   run_tests
   exit
@@ -115,7 +132,7 @@ case "$mode" in
   build) build ;;
   test)
     build
-    xvfb-run -a -s "-screen 0 1024x768x24 -nolisten tcp" "$0" inside-x-server
+    in_x_server "$0" inside-x-server
     ;;
   *)
     echo "usage: $0 [test|build|deps]" >&2
