@@ -2,6 +2,8 @@
 #include "core/Velmora.h"
 
 #include <cmath>
+#include <filesystem>
+#include <system_error>
 
 namespace velmora {
 namespace {
@@ -33,6 +35,11 @@ void Velmora::StartFileDrag() {
   // The drop target must find the whole file, and the drag loop must not
   // hold up processing.
   WaitForExports();
+  // Only a take that reached the disk is offered: a host that receives a
+  // missing or empty file puts nothing, or a broken clip, in the arrangement.
+  std::error_code error;
+  const auto size = std::filesystem::file_size(std::filesystem::u8path(path), error);
+  if (error || size == 0) return;
   if (drag != nullptr) drag->DragFile(path);
 }
 

@@ -90,10 +90,17 @@ TEST_F(RecordingTest, RecordOffWritesTheTakeAgainAtEveryNotification) {
   EXPECT_FALSE(first.empty());
 }
 
-TEST_F(RecordingTest, DragOffersNothingUntilSomethingWasRecorded) {
+TEST_F(RecordingTest, DragOffersNothingUntilATakeIsOnDisk) {
   host.StartFileDrag();
   EXPECT_TRUE(drag.dragged.empty());
   EXPECT_FALSE(fs::exists(host.ExportFilePath()));
+  // Recorded, but no tick could be computed, so nothing was written.
+  host.SetSampleRate(0.0);
+  PlayAt(0, true, 60);
+  host.Block();
+  host.StartFileDrag();
+  EXPECT_FALSE(fs::exists(host.ExportFilePath()));
+  EXPECT_TRUE(drag.dragged.empty());
 }
 
 TEST_F(RecordingTest, DragDuringATakeWritesTheFileFirstAndFreezesThePosition) {
