@@ -7,6 +7,7 @@
 // contain, entries in both filter boxes and Record armed.
 #include <cstdio>
 #include <string>
+#include <thread>
 
 #include "core/Velmora.h"
 #include "editor/VelmoraEditor.h"
@@ -23,7 +24,33 @@ class Showcase : public Velmora {
   // Everything a musician would do with the mouse, done the way the
   // controls do it.
   void Prepare() {
-    auto lock = Lock();
+    {
+      auto lock = Lock();
+      Edit();
+    }
+    MidiMessage note;
+    note.status = 0x90;
+    note.data1 = 36 + 6;  // host note 42 plays cell 6
+    note.data2 = 100;
+    // A host note arrives on the host's processing thread, never the editor's.
+    std::thread([&] {
+      auto lock = Lock();
+      HandleMidiMessage(note);
+    }).join();
+  }
+
+  bool WriteChunk(const char* path) {
+    ChunkBuffer chunk;
+    AddChunkHeader(chunk);
+    if (!SaveState(chunk)) return false;
+    FILE* file = std::fopen(path, "wb");
+    if (file == nullptr) return false;
+    const bool written = std::fwrite(chunk.Data(), 1, size_t(chunk.Size()), file) == size_t(chunk.Size());
+    return std::fclose(file) == 0 && written;
+  }
+
+ private:
+  void Edit() {
     SetScaleChoice(2, 16);  // D, Dorian Mode
     SetParameter(kScalesDropdown, (16 * 12 + 2) / double(kScaleRowCount));
     mEngine.ToggleKeyboardNote(21);  // pitch class A
@@ -39,24 +66,8 @@ class Showcase : public Velmora {
     mEngine.ChordGrid[2].octave = -1;
     mEngine.views.grid->GridChanged();
     SetParameter(kRecord, 1.0);
-    MidiMessage note;
-    note.status = 0x90;
-    note.data1 = 36 + 6;  // host note 42 plays cell 6
-    note.data2 = 100;
-    HandleMidiMessage(note);
   }
 
-  bool WriteChunk(const char* path) {
-    ChunkBuffer chunk;
-    AddChunkHeader(chunk);
-    if (!SaveState(chunk)) return false;
-    FILE* file = std::fopen(path, "wb");
-    if (file == nullptr) return false;
-    const bool written = std::fwrite(chunk.Data(), 1, size_t(chunk.Size()), file) == size_t(chunk.Size());
-    return std::fclose(file) == 0 && written;
-  }
-
- private:
   void Filter(FilterBox box, int root, int type) {
     SetChordChoice(box, root, type);
     SetParameter(box == FilterBox::kExclusions ? kExclusionsDropdown : kInclusionsDropdown, 0.5);
