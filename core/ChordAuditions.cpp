@@ -55,6 +55,7 @@ void ChordAuditions::QueueNoteOns(const Voicing& v, int velocity) {
     }
     mQueue.Enqueue(Note(kNoteOn, n, velocity, retrigger ? 1 : 0));
     mNoteOnState[static_cast<size_t>(n)] = true;
+    if (retrigger) mLateNoteOn[static_cast<size_t>(n)] = true;
   }
 }
 
@@ -85,8 +86,9 @@ void ChordAuditions::ReleaseAll() {
 void ChordAuditions::QueueNoteOff(int note) {
   // One note-off for every note-on the host has had for this pitch.
   const int32_t count = std::max(mNoteOnCount[static_cast<size_t>(note)], 1);
+  const int32_t offset = mLateNoteOn[static_cast<size_t>(note)] ? 1 : 0;
   for (int32_t i = 0; i < count; ++i) {
-    if (!mQueue.Enqueue(Note(kNoteOff, note, 0, 0))) return;  // full: the rest would drop too
+    if (!mQueue.Enqueue(Note(kNoteOff, note, 0, offset))) return;  // full: the rest would drop too
   }
 }
 
@@ -108,6 +110,7 @@ void ChordAuditions::CountSent(const MidiMessage& message) {
   const int kind = message.status >> 4;
   int32_t& count = mNoteOnCount[static_cast<size_t>(message.data1 & 0x7F)];
   if (kind == 0x9) {
+    mLateNoteOn[static_cast<size_t>(message.data1 & 0x7F)] = false;
     if (count < std::numeric_limits<int32_t>::max()) ++count;
   } else if (kind == 0x8 && count > 0) {
     --count;

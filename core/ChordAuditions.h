@@ -17,7 +17,7 @@ namespace velmora {
 // processing thread (MIDI input, block processing) and on the editor thread
 // (row and cell presses, which take the lock first). Nothing here allocates
 // once constructed, except ResizeForBlock (control thread, on reset) and a
-// queue asked to hold more than its room.
+// queue asked to hold more than its room off the processing thread.
 class ChordAuditions {
  public:
   // More held voicings than any pair of hands and sixteen trigger notes make;
@@ -69,6 +69,9 @@ class ChordAuditions {
   velmora::MidiQueue mQueue;
   std::array<bool, kNoteCount> mNoteOnState{};
   std::array<int32_t, kNoteCount> mNoteOnCount{};
+  // Pitches whose queued note-on waits for frame 1: a note-off queued after
+  // it must not overtake it.
+  std::array<bool, kNoteCount> mLateNoteOn{};
   std::array<Voicing, kMaxSounding> mSounding{};  // start order
   int mSoundingCount = 0;
   std::array<Triggered, kGridCellCount> mTriggered{};

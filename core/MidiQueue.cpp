@@ -40,20 +40,29 @@ void MidiQueue::Compact() {
   front_ = 0;
 }
 
-bool MidiQueue::MakeRoom() {
-  if (back_ < capacity_) return true;
-  if (front_ > 0) {
-    Compact();
-    return true;
-  }
+bool MidiQueue::Grow() {
   if (growthStep_ <= 0) return false;
   const int64_t grown = int64_t{growthStep_} * (capacity_ / growthStep_ + 1);
   if (grown > kMaxCapacity) return false;
   return Reallocate(static_cast<int32_t>(grown));
 }
 
+// Whether entries more fit behind back_, compacting or growing when needed.
+bool MidiQueue::MakeRoom(int32_t entries) {
+  if (capacity_ - back_ >= entries) return true;
+  Compact();
+  if (capacity_ - back_ >= entries) return true;
+  // Growth is by one step, taken only when the queue is full.
+  return mGrowthAllowed && back_ == capacity_ && Grow();
+}
+
 bool MidiQueue::Enqueue(const MidiMessage& message) {
-  if (!MakeRoom()) return false;
+  const bool noteOn = (message.status & 0xF0) == 0x90 && message.data2 > 0;
+  const int32_t entries = noteOn && !mGrowthAllowed ? 1 + kNoteOffReserve : 1;
+  if (!MakeRoom(entries)) {
+    ++dropped_;
+    return false;
+  }
   int32_t at = back_;
   // After all entries with an equal offset, so same-offset messages keep their order.
   while (at > front_ && entries_[at - 1].offset > message.offset) {

@@ -10,7 +10,10 @@ namespace velmora {
 // The outgoing MIDI messages of one instance, pending until the next block
 // sends them. Entries from front to back - 1 stay in ascending offset order.
 //
-// Threads: [any, under the plug-in lock]; no lock of its own.
+// Threads: [any, under the plug-in lock]; no lock of its own. On the
+// processing thread the room is fixed (FixedRoom): a full queue drops
+// instead of allocating, and note-ons stop first, kNoteOffReserve entries
+// early, so that the note-offs of what already sounds still fit.
 class MidiQueue {
  public:
   static constexpr int32_t kInitialCapacity = 1024;
@@ -19,10 +22,29 @@ class MidiQueue {
   // No block size or burst of auditions needs more; beyond it messages drop
   // rather than the allocation growing without bound.
   static constexpr int32_t kMaxCapacity = 1 << 20;
+  // Room a note-on leaves free while the queue cannot grow: one note-off for
+  // each of the 128 pitches.
+  static constexpr int32_t kNoteOffReserve = 128;
+
+  // The queue cannot grow while one lives: the processing thread's entries.
+  class FixedRoom {
+   public:
+    explicit FixedRoom(MidiQueue& queue) : mQueue(queue), mWasAllowed(queue.mGrowthAllowed) {
+      queue.mGrowthAllowed = false;
+    }
+    ~FixedRoom() { mQueue.mGrowthAllowed = mWasAllowed; }
+    FixedRoom(const FixedRoom&) = delete;
+    FixedRoom& operator=(const FixedRoom&) = delete;
+
+   private:
+    MidiQueue& mQueue;
+    bool mWasAllowed;
+  };
 
   MidiQueue();
 
-  // False when the message was dropped (full and unable to grow).
+  // False when the message was dropped (full and unable to grow); every drop
+  // is counted.
   bool Enqueue(const MidiMessage& message);
   void ResizeForBlock(int frames);
 
@@ -40,16 +62,20 @@ class MidiQueue {
   int32_t GrowthStep() const { return growthStep_; }
   int32_t FrontIndex() const { return front_; }
   int32_t BackIndex() const { return back_; }
+  int64_t DroppedCount() const { return dropped_; }
 
  private:
   bool Reallocate(int32_t entries);
-  bool MakeRoom();
+  bool MakeRoom(int32_t entries);
+  bool Grow();
 
   std::unique_ptr<MidiMessage[]> entries_;
   int32_t capacity_ = 0;
   int32_t growthStep_ = kInitialGrowthStep;
   int32_t front_ = 0;
   int32_t back_ = 0;
+  int64_t dropped_ = 0;
+  bool mGrowthAllowed = true;
 };
 
 }  // namespace velmora

@@ -12,6 +12,8 @@ constexpr int kFirstTriggerNote = 36;
 // cost the processing thread.
 void Velmora::HandleMidiMessage(const MidiMessage& message) {
   ExpectProcessingEntry();
+  // A burst of host notes drops what does not fit rather than allocate.
+  MidiQueue::FixedRoom fixedRoom(mAuditions.MidiQueue());
   // Only notes 36..51 on any channel play grid cells; nothing is passed through.
   if (message.status < 0x80 || message.status > 0x9F) return;
   if (message.data1 < kFirstTriggerNote || message.data1 >= kFirstTriggerNote + kGridCellCount) return;

@@ -144,7 +144,7 @@ bool GridChordControl::Draw(IGraphics& graphics) {
 // --- GridOfChordsControl
 
 GridOfChordsControl::GridOfChordsControl(Velmora* plugin, const Rect& rect)
-    : IControl(plugin, rect, 6), mVelmora(plugin) {
+    : IControl(plugin, rect, 6) {
   for (int i = 0; i < kGridCellCount; ++i) {
     const int left = 17 + (i % 4) * kCellSize;
     const int top = 316 + (3 - i / 4) * kCellSize;

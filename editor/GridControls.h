@@ -54,7 +54,6 @@ class GridOfChordsControl : public IControl {
   std::unique_ptr<GridChordControl> TakeCell(int i) { return std::move(mUnadded[static_cast<size_t>(i)]); }
 
  private:
-  Velmora* mVelmora;
   int mCellParamIdx = 10;
   std::array<GridChordControl*, kGridCellCount> mCells{};
   std::array<std::unique_ptr<GridChordControl>, kGridCellCount> mUnadded;  // until TakeCell

@@ -147,7 +147,7 @@ void IPopupMenuChords::MouseDown(int x, int y, const MouseMods&) {
 // --- IPopupOptions
 
 IPopupOptions::IPopupOptions(Velmora* plugin, const Rect& rect)
-    : IControl(plugin, rect, kOptionsPopup), mVelmora(plugin), mHotArea(rect) {
+    : IControl(plugin, rect, kOptionsPopup), mHotArea(rect) {
   mMenu.AddItem("Go to Website");
   mMenu.AddItem("Version 1.4.0");
   SetDoubleClickAsPress(true);

@@ -80,7 +80,6 @@ class IPopupOptions : public IControl {
 
  private:
   PopupMenu mMenu;
-  Velmora* mVelmora;
   Rect mHotArea;
 };
 

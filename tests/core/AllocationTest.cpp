@@ -105,6 +105,21 @@ TEST_F(AllocationTest, NoteOnAndOffOfASixNoteCell) {
   EXPECT_GT(Count([&] { Dispatch(effGetChunk, 1, 0, &chunk); }), 0);
 }
 
+TEST_F(AllocationTest, AHostNoteBurstPastTheQueuesRoom) {
+  FillGrid(*plugin);
+  const auto burst = [&] {
+    for (int round = 0; round < 20; ++round) {
+      for (int k = 0; k < 16; ++k) HostNote(0x90, static_cast<uint8_t>(36 + k));
+      for (int k = 0; k < 16; ++k) HostNote(0x80, static_cast<uint8_t>(36 + k));
+    }
+    Block();
+  };
+  burst();  // warm-up
+  const int sentBefore = QuietHost::midiOut;
+  EXPECT_EQ(Count(burst), 0);
+  EXPECT_GT(QuietHost::midiOut - sentBefore, 96);
+}
+
 TEST_F(AllocationTest, BlocksThatRecordAndEndATake) {
   FillGrid(*plugin);
   SetParameter(kRecord, 1.0f);

@@ -1,3 +1,6 @@
+#include <algorithm>
+#include <array>
+
 #include "CoreTestSupport.h"
 
 namespace velmora::test {
@@ -109,6 +112,46 @@ TEST_F(AuditionTest, APastTheBoundVoicingReleasesTheOldestFirst) {
   host.StartChord({100}, 0, 0, 100);
   EXPECT_EQ(host.SendBlock(), (Sent{Off(0), On(100)}));
   EXPECT_EQ(host.Auditions().SoundingVoicing(0), ChordNotes{1});
+}
+
+// A synth that follows what the blocks sent, note by note.
+struct Synth {
+  std::array<bool, 128> on{};
+  void Follow(const std::vector<MidiMessage>& sent) {
+    for (const MidiMessage& m : sent) on[m.data1 & 0x7F] = (m.status & 0xF0) == 0x90 && m.data2 > 0;
+  }
+  int Sounding() const { return static_cast<int>(std::count(on.begin(), on.end(), true)); }
+};
+
+TEST_F(AuditionTest, ChordsStoppedBeforeTheirBlockLeaveNothingSounding) {
+  Synth synth;
+  host.StartChord(kCMajor, 0, 0, 100);
+  host.SendBlock();
+  synth.Follow(host.sent);
+  host.StartChord(kEMinor, 0, 0, 100);  // 64 and 67 strike again at frame 1
+  host.StopChord(kEMinor, 0, 0);
+  host.StopChord(kCMajor, 0, 0);
+  host.SendBlock();
+  synth.Follow(host.sent);
+  EXPECT_EQ(synth.Sounding(), 0);
+}
+
+TEST_F(AuditionTest, AHostNoteBurstPastTheQueuesRoomDropsNoteOnsFirst) {
+  for (int i = 0; i < kGridCellCount; ++i) engine().ChordGrid[i] = Chord(i % 12, 29 - i % 4, i);
+  for (int round = 0; round < 20; ++round) {
+    for (int k = 0; k < kGridCellCount; ++k) host.HandleMidiMessage(HostNote(0x90, 36 + k, 100));
+    for (int k = 0; k < kGridCellCount; ++k) host.HandleMidiMessage(HostNote(0x80, 36 + k, 0));
+  }
+  EXPECT_GT(host.Queue().DroppedCount(), 0);
+  EXPECT_LE(host.Queue().Capacity(), 1024);  // no growth on the processing thread
+  Synth synth;
+  host.SendBlock();
+  synth.Follow(host.sent);
+  EXPECT_GT(host.sent.size(), 96u);
+  EXPECT_EQ(synth.Sounding(), 0);
+  host.HandleMidiMessage(HostNote(0x90, 36, 100));  // the next block plays in full
+  host.SendBlock();
+  EXPECT_EQ(host.sent.size(), 6u);
 }
 
 TEST_F(AuditionTest, VelocityStaysASevenBitDataByte) {

@@ -1,5 +1,7 @@
-// Arbitrary bytes as a program chunk and as a preset bank, restored into a
-// fresh instance. Restored parameter values then drive the whole dispatch.
+// Arbitrary bytes as a program chunk and as a preset bank, restored into one
+// long-lived instance, so that every restore also lands on top of whatever
+// the inputs before it left behind.
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 #include <filesystem>
@@ -32,29 +34,39 @@ velmora::ChunkBuffer ChunkOf(const uint8_t* data, size_t size) {
   return chunk;
 }
 
+velmora::Velmora& Instance() {
+  static velmora::Velmora* plugin = [] {
+    UsePrivateDataFolder();
+    auto* made = new velmora::Velmora(nullptr);  // lives until the process ends
+    made->FillEmptyPresets(velmora::Velmora::kPresetCount);
+    // A fresh drop-down holds -1 until its first restore clamps it to 0;
+    // from then on a save and a reload must give the same bytes.
+    velmora::ChunkBuffer fresh;
+    made->SaveState(fresh);
+    made->LoadState(fresh, 0);
+    return made;
+  }();
+  return *plugin;
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (size > (1u << 20)) return 0;
-  UsePrivateDataFolder();
+  velmora::Velmora& plugin = Instance();
   const velmora::ChunkBuffer chunk = ChunkOf(data, size);
-  {
-    velmora::Velmora plugin(nullptr);
-    plugin.FillEmptyPresets(velmora::Velmora::kPresetCount);
-    int position = 0;
-    velmora::IPluginBase::ReadChunkHeader(chunk, &position);
-    if (position >= 0) plugin.LoadState(chunk, position);
-    // The restored instance must still save and reload itself.
-    velmora::ChunkBuffer saved;
-    plugin.SaveState(saved);
-    if (plugin.LoadState(saved, 0) != saved.Size()) std::abort();
-  }
-  {
-    velmora::Velmora plugin(nullptr);
-    plugin.FillEmptyPresets(velmora::Velmora::kPresetCount);
-    int position = 0;
-    velmora::IPluginBase::ReadChunkHeader(chunk, &position);
-    if (position >= 0) plugin.UnserializePresets(chunk, position);
-  }
+  int position = 0;
+  velmora::IPluginBase::ReadChunkHeader(chunk, &position);
+  if (position < 0) return 0;
+  plugin.LoadState(chunk, position);
+  // The restored instance must save and reload itself to the same bytes.
+  velmora::ChunkBuffer saved;
+  plugin.SaveState(saved);
+  if (plugin.LoadState(saved, 0) != saved.Size()) std::abort();
+  velmora::ChunkBuffer again;
+  plugin.SaveState(again);
+  if (again.Size() != saved.Size() || !std::equal(saved.Data(), saved.Data() + saved.Size(), again.Data()))
+    std::abort();
+  plugin.UnserializePresets(chunk, position);
   return 0;
 }
