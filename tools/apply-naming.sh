@@ -67,19 +67,24 @@ mark("engine/ChordNotes.h",
      r"const int\* begin\(\)|const int\* end\(\)|int front\(\)|int back\(\)|bool contains\()")
 mark("engine/ChordNotes.cpp", r"^(void ChordNotes::pop_front\(\)|bool ChordNotes::contains\()")
 
-# The VST 2.4 ABI keeps the SDK's names (effClose, AEffect, audioMasterCallback).
-abi = repo / "framework/plugin/vst2/Vst2Abi.h"
-if abi.exists():
-    text = abi.read_text()
-    if "NOLINTBEGIN(readability-identifier-naming)" not in text:
-        # Between the include guard's #define and its closing #endif.
-        guard = "#define VELMORA_VST2_ABI_H\n"
-        start = text.index(guard) + len(guard)
-        end = text.rindex("#endif")
-        text = (text[:start] + "// The binary interface keeps its own names.\n"
-                "// NOLINTBEGIN(readability-identifier-naming)\n" + text[start:end] +
-                "// NOLINTEND(readability-identifier-naming)\n" + text[end:])
-        abi.write_text(text)
+# The plug-in ABIs keep their own names (effClose, AEffect, clap_plugin_t).
+def fence(name, guard):
+    path = repo / name
+    if not path.exists():
+        return
+    text = path.read_text()
+    if "NOLINTBEGIN(readability-identifier-naming)" in text:
+        return
+    # Between the include guard's #define and its closing #endif.
+    start = text.index(guard) + len(guard)
+    end = text.rindex("#endif")
+    text = (text[:start] + "// The binary interface keeps its own names.\n"
+            "// NOLINTBEGIN(readability-identifier-naming)\n" + text[start:end] +
+            "// NOLINTEND(readability-identifier-naming)\n" + text[end:])
+    path.write_text(text)
+
+fence("framework/plugin/vst2/Vst2Abi.h", "#define VELMORA_VST2_ABI_H\n")
+fence("framework/plugin/clap/ClapAbi.h", "#define VELMORA_CLAP_ABI_H\n")
 
 # Members spelled m<lower>..._ : clang-tidy would turn mono_ into mOno.
 product = ["engine", "core", "editor", "framework"]

@@ -11,5 +11,6 @@ extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
 }
 
 // Without braces, extern "C" keeps the object's external linkage.
+// NOLINTNEXTLINE(readability-identifier-naming): the name hosts look up
 extern "C" __declspec(dllexport) const clap_plugin_entry_t clap_entry = {
     CLAP_VERSION_INIT, velmora::ClapEntryInit, velmora::ClapEntryDeinit, velmora::ClapEntryFactory};
