@@ -8,9 +8,9 @@ namespace velmora {
 
 class IGraphics;
 
-// The platform's way of offering the exported file to drop targets: on
-// Linux an XDND offer through the editor's window, on Windows OLE
-// drag-and-drop. The editor must outlive the result. [editor]
+// Offers the exported file to drop targets through the editor window's
+// StartDrag (XDND on Linux, OLE drag-and-drop on Windows). The editor must
+// outlive the result. [editor]
 std::unique_ptr<FileDragSource> MakePlatformFileDrag(IGraphics& editor);
 
 }  // namespace velmora

@@ -112,8 +112,13 @@ struct MouseMods {
 };
 
 // One representation of dragged data: a MIME type ("text/uri-list") and
-// its bytes.
+// its bytes. Each platform offers the types its drop targets read and
+// passes over the others.
 struct DragData {
+  // The Windows shell's file list (CF_HDROP): a DROPFILES record and its
+  // paths, offered only by Windows.
+  static constexpr const char* kWindowsFileList = "application/x-windows-hdrop";
+
   std::string type;
   std::string bytes;
 };

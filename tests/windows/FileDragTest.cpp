@@ -1,5 +1,6 @@
 // Dragging the exported file: the OLE data object and drop source, and a
-// whole DoDragDrop onto a drop target registered by the test host.
+// whole drag from the plug-in's offer through the editor window onto a drop
+// target registered by the test host.
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -7,11 +8,11 @@
 
 #include "core/platform/DragPayload.h"
 #include "core/platform/FileDrag.h"
-#include "framework/graphics/headless/HeadlessGraphics.h"
+#include "framework/graphics/platform/win/IGraphicsWin.h"
 
 #include "FileDropTarget.h"
 #include "WinTestSupport.h"
-#include "core/platform/win/OleDrag.h"
+#include "framework/graphics/platform/win/WinDragSource.h"
 
 #include <shellapi.h>
 #include <shlobj.h>
@@ -21,8 +22,16 @@ namespace {
 
 const std::string kPath = "C:\\users\\velmora\\AppData\\Roaming/velmora-midi.mid";
 
+std::string FileListBytes() {
+  const std::vector<uint8_t> list = ExportedFileList(kPath);
+  return std::string(list.begin(), list.end());
+}
+
+using win::CDataObject;
+using win::CDropSource;
+
 struct DataObject {
-  CDataObject* object = MakeFileDropData(kPath);
+  CDataObject* object = win::MakeFileDropData(FileListBytes());
   ~DataObject() {
     if (object) object->Release();
   }
@@ -115,7 +124,10 @@ TEST(FileDragAndDrop, TheHostsDropTargetReceivesThePath) {
   // No button is held, so the drag drops where the pointer is at once.
   SetCursorPos(220, 180);
   PumpFor(2);
-  HeadlessGraphics editor(nullptr, 10, 10);
+  IGraphicsWin editor(nullptr, 10, 10);
+  // Only the shell's file list makes a drag here; the URI types are X11's.
+  EXPECT_FALSE(editor.StartDrag({DragData{"text/uri-list", "file:///x\r\n"}}));
+  EXPECT_EQ(target.dropped, "");
   std::unique_ptr<FileDragSource> drag = MakePlatformFileDrag(editor);
   ASSERT_TRUE(drag->DragFile(kPath));
   EXPECT_TRUE(target.accepts);

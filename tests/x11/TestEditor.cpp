@@ -94,7 +94,9 @@ class DragBox : public LabelledBox {
   using LabelledBox::LabelledBox;
   void MouseDown(int, int, const MouseMods&) override {
     const std::string uris = kDraggedUriList;
-    const bool dropped = GetGUI()->StartDrag({DragData{"text/uri-list", uris}, DragData{"text/plain", uris}});
+    // The Windows file list rides along, as in the plug-in's offer; X11 passes over it.
+    const bool dropped = GetGUI()->StartDrag({DragData{"text/uri-list", uris}, DragData{"text/plain", uris},
+                                              DragData{DragData::kWindowsFileList, std::string(22, '\0')}});
     Push(mPlugin, kDragResult, dropped ? 1.0 : 2.0);
   }
 

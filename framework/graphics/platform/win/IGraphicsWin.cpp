@@ -1,23 +1,21 @@
-// The editor's Win32 window. IGraphicsWin.h keeps <windows.h> out of its
-// includers; it comes last here, after every header of ours.
+// The editor's Win32 window: its class, paint, timer and messages. The
+// text field, menus, dialogs, shell and drag live beside it, one file each.
+// IGraphicsWin.h keeps <windows.h> out of its includers; it comes last here,
+// after every header of ours.
 #include "framework/graphics/platform/win/IGraphicsWin.h"
 
 #include <algorithm>
-#include <cstring>
 #include <mutex>
-#include <vector>
 
+#include "framework/graphics/platform/win/WinPopupMenu.h"
 #include "framework/graphics/raster/PngCodec.h"
-#include "framework/plugin/IPluginBase.h"
-#include "framework/plugin/Param.h"
 #include "framework/plugin/platform/win/ModuleInstance.h"
 
-#include <windows.h>
+// These two bring <windows.h>.
+#include "framework/graphics/platform/win/WinDragSource.h"
+#include "framework/graphics/platform/win/WinMessages.h"
+
 #include <windowsx.h>
-#include <commdlg.h>
-#include <shellapi.h>
-#include <shlobj.h>
-#include <wininet.h>
 
 namespace velmora {
 
@@ -29,30 +27,12 @@ std::mutex gClassLock;
 int gOpenWindows = 0;
 int gTimerRate = 25;
 
-constexpr int kMaxFolderLength = 255;
-
 MouseMods ModsOf(WPARAM keys) {
   return MouseMods((keys & MK_LBUTTON) != 0, (keys & MK_RBUTTON) != 0, (keys & MK_SHIFT) != 0,
                    (keys & MK_CONTROL) != 0, GetKeyState(VK_MENU) < 0);
 }
 
 RECT ToRECT(const Rect& r) { return RECT{r.left, r.top, r.right, r.bottom}; }
-
-std::string Limited(std::string path) {
-  if (path.size() > std::size_t(kMaxFolderLength)) path.resize(std::size_t(kMaxFolderLength));
-  return path;
-}
-
-// The folder part of a module's path, its last backslash kept.
-std::string FolderOf(HMODULE module) {
-  char path[MAX_PATH + 1] = {};
-  const DWORD length = GetModuleFileNameA(module, path, MAX_PATH);
-  if (length == 0 || length >= MAX_PATH) return std::string();
-  const std::string full(path, length);
-  const std::size_t slash = full.rfind('\\');
-  if (slash == std::string::npos || slash + 1 == full.size()) return std::string();
-  return Limited(full.substr(0, slash + 1));
-}
 
 bool HasPngExtension(const std::string& fileName) {
   const std::size_t dot = fileName.rfind('.');
@@ -61,71 +41,7 @@ bool HasPngExtension(const std::string& fileName) {
   return lower(fileName[dot + 1]) == 'p' && lower(fileName[dot + 2]) == 'n' && lower(fileName[dot + 3]) == 'g';
 }
 
-// The native menu for menu, its items numbered the way PopupMenu numbers
-// them; submenus nested too deep or in a cycle are left out.
-HMENU BuildMenu(PopupMenu& root, PopupMenu& menu, std::vector<const PopupMenu*>& path) {
-  HMENU native = CreatePopupMenu();
-  if (!native) return nullptr;
-  path.push_back(&menu);
-  for (int i = 0; i < menu.NItems(); ++i) {
-    const PopupMenuItem* item = menu.Item(i);
-    const std::string label = menu.ItemLabel(i);
-    if (item->IsSeparator()) {
-      AppendMenuA(native, MF_SEPARATOR, 0, nullptr);
-      continue;
-    }
-    UINT flags = MF_STRING;
-    if (item->flags & PopupMenuItem::kGrayed) flags |= MF_GRAYED;
-    if (item->flags & PopupMenuItem::kDisabled) flags |= MF_DISABLED;
-    if (item->flags & PopupMenuItem::kChecked) flags |= MF_CHECKED;
-    if (item->submenu) {
-      const bool nested = int(path.size()) <= PopupMenu::kMaxDepth &&
-                          std::find(path.begin(), path.end(), item->submenu) == path.end();
-      if (!nested) continue;
-      HMENU sub = BuildMenu(root, *item->submenu, path);
-      if (sub) AppendMenuA(native, flags | MF_POPUP, reinterpret_cast<UINT_PTR>(sub), label.c_str());
-      continue;
-    }
-    const int id = PopupMenu::ItemId(root, menu, i);
-    if (id >= 0 && id <= 0xffff) AppendMenuA(native, flags, UINT_PTR(id), label.c_str());
-  }
-  path.pop_back();
-  return native;
-}
-
-struct FindTopLevel {
-  DWORD processId;
-  const std::string* className;
-  HWND found = nullptr;
-};
-
-BOOL CALLBACK FindTopLevelWindow(HWND wnd, LPARAM data) {
-  auto* search = reinterpret_cast<FindTopLevel*>(data);
-  DWORD processId = 0;
-  GetWindowThreadProcessId(wnd, &processId);
-  char className[256] = {};
-  if (processId == search->processId && GetClassNameA(wnd, className, sizeof className) > 0 &&
-      *search->className == className) {
-    search->found = wnd;
-    return FALSE;
-  }
-  return TRUE;
-}
-
-UINT_PTR CALLBACK ColorDialogHook(HWND dialog, UINT message, WPARAM, LPARAM lParam) {
-  if (message == WM_INITDIALOG) {
-    const auto* choose = reinterpret_cast<const CHOOSECOLORA*>(lParam);
-    if (choose && choose->lCustData) SetWindowTextA(dialog, reinterpret_cast<const char*>(choose->lCustData));
-  }
-  return 0;
-}
-
 }  // namespace
-
-struct IGraphicsWin::Messages {
-  static LRESULT CALLBACK Window(HWND wnd, UINT message, WPARAM wParam, LPARAM lParam);
-  static LRESULT CALLBACK TextField(HWND wnd, UINT message, WPARAM wParam, LPARAM lParam);
-};
 
 IGraphicsWin::IGraphicsWin(IPluginBase* plugin, int width, int height, int fps, HINSTANCE module)
     : IGraphics(plugin, width, height, fps), mModule(module ? module : velmora::ModuleInstance()) {}
@@ -417,259 +333,22 @@ LRESULT CALLBACK IGraphicsWin::Messages::Window(HWND wnd, UINT message, WPARAM w
   return DefWindowProcA(wnd, message, wParam, lParam);
 }
 
-// --- in-place text field
-
-void IGraphicsWin::CreateTextEntry(IControl* control, const TextStyle& style, const Rect& rect,
-                                   const char* initialText, Param* param) {
-  if (!control || mTextEntry || !mWnd) return;
-  DWORD align = ES_LEFT;
-  if (style.align == TextStyle::kCenter) align = ES_CENTER;
-  else if (style.align == TextStyle::kFar) align = ES_RIGHT;
-  HWND field = CreateWindowExA(0, "EDIT", initialText ? initialText : "",
-                               WS_CHILD | WS_VISIBLE | ES_MULTILINE | ES_AUTOHSCROLL | align, rect.left, rect.top,
-                               int(rect.W()) + 1, int(rect.H()) + 1, mWnd,
-                               reinterpret_cast<HMENU>(INT_PTR(kTextEntryId)), mModule, nullptr);
-  if (!field) return;
-  mTextEntry = field;
-  mTextEntryControl = control;
-  mTextEntryParam = param;
-  mTextEntryState = kEntryNone;
-  mTextEntryFont = CreateFontA(style.size, 0, 0, 0, style.style == TextStyle::kBold ? FW_BOLD : FW_NORMAL,
-                               style.style == TextStyle::kItalic, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
-                               CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, style.font);
-  if (mTextEntryFont) SendMessageA(field, WM_SETFONT, reinterpret_cast<WPARAM>(mTextEntryFont), 0);
-  SendMessageA(field, EM_LIMITTEXT, WPARAM(std::max(control->TextEntryLength(), 0)), 0);
-  SendMessageA(field, EM_SETSEL, 0, -1);
-  // Ours first, so that the field's focus arrives as state 1.
-  mDefaultEditProc = SetWindowLongPtrA(field, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Messages::TextField));
-  SetFocus(field);
-}
-
-LRESULT CALLBACK IGraphicsWin::Messages::TextField(HWND wnd, UINT message, WPARAM wParam, LPARAM lParam) {
-  auto* editor = reinterpret_cast<IGraphicsWin*>(GetWindowLongPtrA(GetParent(wnd), GWLP_USERDATA));
-  if (!editor || editor->mTextEntry != wnd || !editor->mDefaultEditProc) {
-    return DefWindowProcA(wnd, message, wParam, lParam);
-  }
-  const auto own = reinterpret_cast<WNDPROC>(editor->mDefaultEditProc);
-  switch (message) {
-    case WM_SETFOCUS:
-      editor->mTextEntryState = kEntryFocused;
-      break;
-    case WM_KILLFOCUS:
-      editor->mTextEntryState = kEntryCommit;
-      break;
-    case WM_KEYDOWN:
-      if (wParam == VK_RETURN) {
-        editor->mTextEntryState = kEntryCommit;
-        return 0;
-      }
-      if (wParam == VK_ESCAPE) {
-        editor->mTextEntryState = kEntryCancel;
-        return 0;
-      }
-      break;
-    case WM_CHAR:
-      if (editor->mTextEntryParam && !TextEntryAccepts(editor->mTextEntryParam, char(wParam))) return 0;
-      break;
-    case WM_GETDLGCODE:
-      if (!editor->mTextEntryParam) {
-        LRESULT answer = CallWindowProcA(own, wnd, message, wParam, lParam);
-        const MSG* asked = reinterpret_cast<const MSG*>(lParam);
-        if (asked && asked->wParam == VK_RETURN) answer |= DLGC_WANTALLKEYS;
-        return answer;
-      }
-      break;
-    case WM_COMMAND:
-      if (LOWORD(wParam) == IDOK) {
-        editor->mTextEntryState = kEntryCommit;
-        return 0;
-      }
-      break;
-    default:
-      break;
-  }
-  return CallWindowProcA(own, wnd, message, wParam, lParam);
-}
-
-void IGraphicsWin::CommitTextEntry() {
-  char text[32] = {};
-  GetWindowTextA(mTextEntry, text, sizeof text);  // at most 31 characters
-  IControl* control = mTextEntryControl;
-  const Param* param = mTextEntryParam;
-  CloseTextEntry();
-  if (control) IGraphics::CommitTextEntry(*control, param, text);
-}
-
-void IGraphicsWin::CloseTextEntry() {
-  if (mTextEntry) {
-    SetWindowLongPtrA(mTextEntry, GWLP_WNDPROC, mDefaultEditProc);
-    DestroyWindow(mTextEntry);
-  }
-  if (mTextEntryFont) DeleteObject(mTextEntryFont);
-  mTextEntry = nullptr;
-  mTextEntryFont = nullptr;
-  mDefaultEditProc = 0;
-  mTextEntryControl = nullptr;
-  mTextEntryParam = nullptr;
-  mTextEntryState = kEntryNone;
-}
-
-void IGraphicsWin::EndTextEntry() { mTextEntryState = kEntryCancel; }
-
-// --- menus, dialogs, shell
+// --- modal loops
 
 PopupMenu* IGraphicsWin::ShowPopupMenu(PopupMenu& menu, const Rect& rect) {
   ReleaseMouseCapture();
   if (!mWnd) return nullptr;
-  std::vector<const PopupMenu*> path;
-  HMENU native = BuildMenu(menu, menu, path);
-  if (!native) return nullptr;
-  POINT at{rect.left, rect.bottom};
-  ClientToScreen(mWnd, &at);
-  PopupMenu* chosen = nullptr;
-  if (TrackPopupMenu(native, TPM_LEFTALIGN | TPM_LEFTBUTTON, at.x, at.y, 0, mWnd, nullptr)) {
-    // The choice arrives as the menu command that TrackPopupMenu posted.
-    MSG command{};
-    if (PeekMessageA(&command, mWnd, WM_COMMAND, WM_COMMAND, PM_REMOVE)) {
-      chosen = PopupMenu::ChooseById(menu, int(LOWORD(command.wParam)));
-    }
-  }
-  DestroyMenu(native);
-  InvalidateRect(mWnd, nullptr, FALSE);
-  return chosen;
+  return win::RunPopupMenu(mWnd, menu, rect);
 }
 
-HWND IGraphicsWin::OwnerWindow() {
-  if (mWnd) return GetAncestor(mWnd, GA_ROOT);
-  if (mMainWndClassName.empty()) return nullptr;
-  FindTopLevel search{DWORD(mProcessId), &mMainWndClassName};
-  EnumWindows(&FindTopLevelWindow, reinterpret_cast<LPARAM>(&search));
-  return search.found;
-}
-
-int IGraphicsWin::ShowMessageBox(const char* text, const char* caption, int type) {
-  return MessageBoxA(OwnerWindow(), text ? text : "", caption ? caption : "", UINT(type));
-}
-
-bool IGraphicsWin::OpenUrl(const char* url, const char* title, const char* confirmText, const char* errorText) {
-  if (!url) return false;
-  if (confirmText && MessageBoxA(OwnerWindow(), confirmText, title ? title : "", MB_YESNO) != IDYES) return false;
-  DWORD connection = 0;
-  if (InternetGetConnectedState(&connection, 0)) {
-    const auto result = reinterpret_cast<INT_PTR>(ShellExecuteA(mWnd, "open", url, nullptr, nullptr, SW_SHOWNORMAL));
-    if (result > 32) return true;
-  }
-  if (errorText) MessageBoxA(OwnerWindow(), errorText, title ? title : "", MB_OK);
-  return false;
-}
-
-void IGraphicsWin::HostPath(std::string& path) { path = FolderOf(nullptr); }
-
-void IGraphicsWin::PluginPath(std::string& path) { path = FolderOf(mModule); }
-
-void IGraphicsWin::DesktopPath(std::string& path) {
-  char folder[MAX_PATH] = {};
-  path = SHGetSpecialFolderPathA(nullptr, folder, CSIDL_DESKTOP, FALSE) ? Limited(folder) : std::string();
-}
-
-void IGraphicsWin::ApplicationDataFolder(std::string& path, bool allUsers) {
-  char folder[MAX_PATH] = {};
-  const int which = allUsers ? CSIDL_COMMON_APPDATA : CSIDL_APPDATA;
-  path = SUCCEEDED(SHGetFolderPathA(nullptr, which, nullptr, SHGFP_TYPE_CURRENT, folder)) ? Limited(folder)
-                                                                                         : std::string();
-}
-
-void IGraphicsWin::PromptForFile(std::string& fileName, int action, std::string& folder, const char* extensions) {
-  std::string start = folder;
-  if (start.empty()) DesktopPath(start);
-  // "mid txt" -> "*.mid;*.txt", shown and matched alike.
-  std::string patterns;
-  const std::string list = extensions ? extensions : "";
-  for (std::size_t at = 0; at < list.size();) {
-    const std::size_t end = std::min(list.find(' ', at), list.size());
-    if (end > at) patterns += (patterns.empty() ? "*." : ";*.") + list.substr(at, end - at);
-    at = end + 1;
-  }
-  std::string filter;
-  if (!patterns.empty()) filter = patterns + '\0' + patterns + '\0';
-  char path[MAX_PATH] = {};
-  std::strncpy(path, fileName.c_str(), MAX_PATH - 1);
-  OPENFILENAMEA dialog{};
-  dialog.lStructSize = sizeof dialog;
-  dialog.hwndOwner = OwnerWindow();
-  dialog.lpstrFilter = filter.empty() ? nullptr : filter.c_str();
-  dialog.lpstrFile = path;
-  dialog.nMaxFile = MAX_PATH;
-  dialog.lpstrInitialDir = start.c_str();
-  dialog.Flags = OFN_PATHMUSTEXIST | OFN_NOCHANGEDIR | (action == 1 ? OFN_OVERWRITEPROMPT : OFN_FILEMUSTEXIST);
-  const BOOL chosen = action == 1 ? GetSaveFileNameA(&dialog) : GetOpenFileNameA(&dialog);
-  if (!chosen) {
-    fileName.clear();
-    return;
-  }
-  fileName = path;
-  folder = fileName.substr(0, dialog.nFileOffset);
-}
-
-bool IGraphicsWin::PromptForColor(Color& color, const char* title) {
-  if (!mCustomColors) {
-    mCustomColors = std::make_unique<std::uint32_t[]>(16);
-    for (int i = 0; i < 16; ++i) mCustomColors[std::size_t(i)] = RGB(255, 255, 255);
-  }
-  static_assert(sizeof(std::uint32_t) == sizeof(COLORREF), "custom colours are COLORREFs");
-  CHOOSECOLORA dialog{};
-  dialog.lStructSize = sizeof dialog;
-  dialog.hwndOwner = OwnerWindow();
-  dialog.rgbResult = RGB(color.R, color.G, color.B);
-  dialog.lpCustColors = reinterpret_cast<COLORREF*>(mCustomColors.get());
-  dialog.Flags = CC_FULLOPEN | CC_RGBINIT | CC_ENABLEHOOK;
-  dialog.lpfnHook = &ColorDialogHook;
-  dialog.lCustData = reinterpret_cast<LPARAM>(title);
-  if (!ChooseColorA(&dialog)) return false;
-  color.R = GetRValue(dialog.rgbResult);
-  color.G = GetGValue(dialog.rgbResult);
-  color.B = GetBValue(dialog.rgbResult);
+bool IGraphicsWin::StartDrag(const std::vector<DragData>& offer) {
+  if (!win::RunOleDrag(offer)) return false;
+  // The drag loop took the button's release: the press that started it ends here.
+  ReleaseMouseCapture();
   return true;
 }
 
-bool IGraphicsWin::ClipboardText(std::string& text) {
-  text.clear();
-  if (!OpenClipboard(nullptr)) return false;
-  bool ok = false;
-  if (IsClipboardFormatAvailable(CF_UNICODETEXT)) {
-    HANDLE data = GetClipboardData(CF_UNICODETEXT);
-    if (const auto* wide = static_cast<const wchar_t*>(data ? GlobalLock(data) : nullptr)) {
-      const int size = WideCharToMultiByte(CP_UTF8, 0, wide, -1, nullptr, 0, nullptr, nullptr);
-      if (size > 0) {
-        std::string utf8(std::size_t(size), '\0');
-        WideCharToMultiByte(CP_UTF8, 0, wide, -1, utf8.data(), size, nullptr, nullptr);
-        utf8.resize(std::size_t(size - 1));
-        text = utf8;
-        ok = true;
-      }
-      GlobalUnlock(data);
-    }
-  }
-  CloseClipboard();
-  return ok;
-}
-
-void IGraphicsWin::HideCursor() {
-  if (CursorHidden()) return;
-  POINT at{};
-  GetCursorPos(&at);
-  mHiddenCursorX = at.x;
-  mHiddenCursorY = at.y;
-  ::ShowCursor(FALSE);
-  IGraphics::HideCursor();
-}
-
-void IGraphicsWin::ShowCursor() {
-  if (!CursorHidden()) return;
-  SetCursorPos(mHiddenCursorX, mHiddenCursorY);
-  ::ShowCursor(TRUE);
-  IGraphics::ShowCursor();
-}
+// --- resources
 
 std::unique_ptr<RasterBitmap> IGraphicsWin::LoadBitmapResource(int id, const std::string& fileName) {
   if (!HasPngExtension(fileName)) return nullptr;

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "framework/graphics/IGraphics.h"
 
@@ -16,8 +17,14 @@ namespace velmora {
 
 // The editor on Windows: a child window of the host's window, redrawn from
 // a timer, with mouse and key input, native popup menus, an in-place text
-// field, dialogs, folders, web links and the clipboard. Everything runs on
-// the thread that opened the window.
+// field, dialogs, folders, web links, the clipboard and OLE drags. One file
+// per concern: IGraphicsWin.cpp (window), WinTextEntry, WinPopupMenu,
+// WinDialogs, WinShell and WinDragSource.
+//
+// Threads: [editor] for everything: the thread that opened the window, whose
+// message loop runs its procedures, menus, dialogs and drags; the
+// exceptions are IGraphics's own ([any, under the plug-in lock]) and the
+// static KeyCode and OpenWindowCount ([any]).
 class IGraphicsWin : public IGraphics {
  public:
   enum EntryState : int32_t {
@@ -61,6 +68,9 @@ class IGraphicsWin : public IGraphics {
   bool ClipboardText(std::string& text) override;
   void HideCursor() override;
   void ShowCursor() override;
+  // Offers the shell's file list (DragData::kWindowsFileList) by OLE
+  // drag-and-drop; true once the drag ran, false with no file list.
+  bool StartDrag(const std::vector<DragData>& offer) override;
   // The module's resource of type "PNG" with this id, decoded; only for a
   // file name ending in ".png" in any case. The file is never opened.
   std::unique_ptr<RasterBitmap> LoadBitmapResource(int id, const std::string& fileName) override;

@@ -105,6 +105,7 @@ class Drag {
   Drag(Session& session, const std::vector<DragData>& offer) : mSession(session), mDisplay(session.display) {
     const Atoms& atoms = session.atoms;
     for (const DragData& data : offer) {
+      if (data.type == DragData::kWindowsFileList) continue;  // no X11 target reads it
       const Atom type = XInternAtom(mDisplay, data.type.c_str(), False);
       if (std::none_of(mOffered.begin(), mOffered.end(), [type](const Offered& o) { return o.type == type; })) {
         mOffered.push_back(Offered{type, &data.bytes});

@@ -1,18 +1,14 @@
-// OLE drag-and-drop of the exported file: a CF_HDROP offer with the copy
-// effect, run by DoDragDrop on the editor's thread until the drop or cancel.
-// Before windows.h, whose macros (DrawText) would rename its members here.
-#include "framework/graphics/IGraphics.h"
+// OLE drag-and-drop: a CF_HDROP offer with the copy effect, run by
+// DoDragDrop on the editor's thread until the drop or cancel.
+#include "framework/graphics/platform/win/WinDragSource.h"
 
 #include <shlobj.h>
 
+#include <algorithm>
 #include <cstring>
 #include <new>
 
-#include "core/platform/DragPayload.h"
-#include "core/platform/FileDrag.h"
-#include "core/platform/win/OleDrag.h"
-
-namespace velmora {
+namespace velmora::win {
 
 // --- CDataObject
 
@@ -129,16 +125,15 @@ HRESULT CDropSource::GiveFeedback(DWORD) { return DRAGDROP_S_USEDEFAULTCURSORS; 
 
 // --- the drag
 
-CDataObject* MakeFileDropData(const std::string& path) {
-  const std::vector<uint8_t> list = ExportedFileList(path);
-  HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, list.size());
+CDataObject* MakeFileDropData(const std::string& fileList) {
+  HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, fileList.size());
   if (!block) return nullptr;
   void* bytes = GlobalLock(block);
   if (!bytes) {
     GlobalFree(block);
     return nullptr;
   }
-  std::memcpy(bytes, list.data(), list.size());
+  std::memcpy(bytes, fileList.data(), fileList.size());
   GlobalUnlock(block);
   FORMATETC format{CF_HDROP, nullptr, DVASPECT_CONTENT, -1, TYMED_HGLOBAL};
   STGMEDIUM medium{};
@@ -150,37 +145,24 @@ CDataObject* MakeFileDropData(const std::string& path) {
   return data;
 }
 
-namespace {
-
-class OleFileDrag : public FileDragSource {
- public:
-  explicit OleFileDrag(IGraphics& editor) : mEditor(editor) {}
-
-  bool DragFile(const std::string& path) override {
-    OleInitialize(nullptr);  // once per thread is enough; later calls only count
-    CDataObject* data = MakeFileDropData(path);
-    if (!data) return false;
-    CDropSource* source = new (std::nothrow) CDropSource();
-    if (!source) {
-      data->Release();
-      return false;
-    }
-    DWORD effect = DROPEFFECT_NONE;
-    DoDragDrop(data, source, DROPEFFECT_COPY, &effect);
-    // The drag loop took the button's release: the press that started it ends here.
-    mEditor.ModalLoopTookRelease();
-    // A drop target that still holds references keeps them alive.
+bool RunOleDrag(const std::vector<DragData>& offer) {
+  const auto fileList = std::find_if(offer.begin(), offer.end(),
+                                     [](const DragData& data) { return data.type == DragData::kWindowsFileList; });
+  if (fileList == offer.end()) return false;
+  OleInitialize(nullptr);  // once per thread is enough; later calls only count
+  CDataObject* data = MakeFileDropData(fileList->bytes);
+  if (!data) return false;
+  CDropSource* source = new (std::nothrow) CDropSource();
+  if (!source) {
     data->Release();
-    source->Release();
-    return true;
+    return false;
   }
+  DWORD effect = DROPEFFECT_NONE;
+  DoDragDrop(data, source, DROPEFFECT_COPY, &effect);
+  // A drop target that still holds references keeps them alive.
+  data->Release();
+  source->Release();
+  return true;
+}
 
- private:
-  IGraphics& mEditor;
-};
-
-}  // namespace
-
-std::unique_ptr<FileDragSource> MakePlatformFileDrag(IGraphics& editor) { return std::make_unique<OleFileDrag>(editor); }
-
-}  // namespace velmora
+}  // namespace velmora::win

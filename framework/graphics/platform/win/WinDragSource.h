@@ -1,14 +1,20 @@
 #pragma once
 
-// The two COM objects of an OLE drag of the exported file: the data offered
-// (CF_HDROP in global memory) and the source's answers to the drag loop.
-// Reference counts start at 1; the last Release deletes the object.
+// The two COM objects of an OLE drag: the data offered (blocks in global
+// memory) and the source's answers to the drag loop. Reference counts start
+// at 1; the last Release deletes the object.
+//
+// Threads: [editor]. OLE calls them back on the thread that runs the drag.
+// Ours before windows.h, whose macros (DrawText) would rename members.
+#include "framework/graphics/GraphicsTypes.h"
+
 #include <windows.h>
 #include <ole2.h>
 
 #include <string>
+#include <vector>
 
-namespace velmora {
+namespace velmora::win {
 
 class CDataObject final : public IDataObject {
  public:
@@ -54,9 +60,16 @@ class CDropSource final : public IDropSource {
   LONG mRefCount = 1;
 };
 
-// The exported file's drag data: CF_HDROP, DVASPECT_CONTENT, TYMED_HGLOBAL,
-// holding ExportedFileList(path) in a movable block. Null when the block
-// cannot be made.
-CDataObject* MakeFileDropData(const std::string& path);
+// The drag data of a shell file list (a DROPFILES block, as
+// DragData::kWindowsFileList carries it): CF_HDROP, DVASPECT_CONTENT,
+// TYMED_HGLOBAL, the bytes in a movable block. Null when the block cannot
+// be made.
+CDataObject* MakeFileDropData(const std::string& fileList);
 
-}  // namespace velmora
+// Drags the offer's file list with the copy effect and returns when the drop
+// or the cancel is done (true); false when the offer holds no file list or
+// no drag could start. Runs DoDragDrop's own loop; call it while the button
+// that starts the drag is held. The other types of the offer are passed over.
+bool RunOleDrag(const std::vector<DragData>& offer);
+
+}  // namespace velmora::win
