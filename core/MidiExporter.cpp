@@ -166,10 +166,10 @@ void MidiExporter::Write(std::unique_lock<std::mutex>& lock, const ExportSetting
   const std::string path = mPath;
   try {
     MidiFile file = BuildRecordingFile(mTake, settings);
-    file.setMessageSink([this](const std::string& line) { Report(line); });
+    file.SetMessageSink([this](const std::string& line) { Report(line); });
     // The disk is waited for without the lock, so waiters can still look in.
     lock.unlock();
-    file.write(path);
+    file.Write(path);
   } catch (const std::exception& error) {
     Report("Error: could not write: " + path + " (" + error.what() + ")");
   }

@@ -19,10 +19,10 @@ struct TrackEvent {
   TrackEvent(std::int32_t tick, std::vector<std::uint8_t> message)
       : message(std::move(message)), tick(tick) {}
 
-  bool isEndOfTrack() const;
-  bool isMeta() const;
-  bool isNoteOn() const;   // a note-on with non-zero velocity
-  bool isNoteOff() const;  // a note-off or a note-on with velocity 0
+  bool IsEndOfTrack() const;
+  bool IsMeta() const;
+  bool IsNoteOn() const;   // a note-on with non-zero velocity
+  bool IsNoteOff() const;  // a note-off or a note-on with velocity 0
 };
 
 // A multi-track list of timed events written as a Standard MIDI File.
@@ -33,37 +33,37 @@ public:
   MidiFile();
 
   // Appends an empty track and returns its index, or -1 past kMaxTracks.
-  std::int32_t addTrack();
-  void setTicksPerQuarterNote(std::int32_t ticks) { ticksPerQuarterNote_ = ticks; }
-  std::int32_t ticksPerQuarterNote() const { return ticksPerQuarterNote_; }
+  std::int32_t AddTrack();
+  void SetTicksPerQuarterNote(std::int32_t ticks) { mTicksPerQuarterNote = ticks; }
+  std::int32_t TicksPerQuarterNote() const { return mTicksPerQuarterNote; }
 
   // Appends a copy at the end of the track, without reordering. False (and
   // nothing stored) for an unknown track or an empty message.
-  bool addEvent(std::int32_t track, const TrackEvent& event);
+  bool AddEvent(std::int32_t track, const TrackEvent& event);
 
   void sortTracks();
-  void makeAbsoluteTicks();
-  void makeDeltaTicks();
-  bool isAbsoluteTicks() const { return absolute_; }
+  void MakeAbsoluteTicks();
+  void MakeDeltaTicks();
+  bool IsAbsoluteTicks() const { return mAbsolute; }
 
   // Writes the file through FileReplace: in full or not at all, except where
   // no file can be created beside the target, when it is written in place and
   // a failure may leave it partial. False (with a message) when it could not
   // be written.
-  bool write(const std::string& path);
+  bool Write(const std::string& path);
   // Where the messages go (the standard error stream when empty).
-  void setMessageSink(MessageSink sink) { messages_ = std::move(sink); }
+  void SetMessageSink(MessageSink sink) { mMessages = std::move(sink); }
 
-  std::int32_t trackCount() const { return static_cast<std::int32_t>(tracks_.size()); }
-  const std::vector<TrackEvent>& trackEvents(std::int32_t track) const;
+  std::int32_t TrackCount() const { return static_cast<std::int32_t>(mTracks.size()); }
+  const std::vector<TrackEvent>& TrackEvents(std::int32_t track) const;
 
 private:
-  void appendTrackChunk(const std::vector<TrackEvent>& events, std::vector<std::uint8_t>& out) const;
+  void AppendTrackChunk(const std::vector<TrackEvent>& events, std::vector<std::uint8_t>& out) const;
 
-  std::vector<std::vector<TrackEvent>> tracks_;
-  std::int32_t ticksPerQuarterNote_ = 120;
-  bool absolute_ = true;
-  MessageSink messages_;
+  std::vector<std::vector<TrackEvent>> mTracks;
+  std::int32_t mTicksPerQuarterNote = 120;
+  bool mAbsolute = true;
+  MessageSink mMessages;
 };
 
 }  // namespace velmora

@@ -25,61 +25,61 @@ MidiQueue::MidiQueue() {
 bool MidiQueue::Reallocate(int32_t entries) {
   std::unique_ptr<MidiMessage[]> fresh(new (std::nothrow) MidiMessage[static_cast<size_t>(entries)]);
   if (!fresh) return false;
-  std::copy(entries_.get() + front_, entries_.get() + back_, fresh.get());
-  back_ -= front_;
-  front_ = 0;
-  entries_ = std::move(fresh);
-  capacity_ = entries;
+  std::copy(mEntries.get() + mFront, mEntries.get() + mBack, fresh.get());
+  mBack -= mFront;
+  mFront = 0;
+  mEntries = std::move(fresh);
+  mCapacity = entries;
   return true;
 }
 
 void MidiQueue::Compact() {
-  if (front_ == 0) return;
-  std::copy(entries_.get() + front_, entries_.get() + back_, entries_.get());
-  back_ -= front_;
-  front_ = 0;
+  if (mFront == 0) return;
+  std::copy(mEntries.get() + mFront, mEntries.get() + mBack, mEntries.get());
+  mBack -= mFront;
+  mFront = 0;
 }
 
 bool MidiQueue::Grow() {
-  if (growthStep_ <= 0) return false;
-  const int64_t grown = int64_t{growthStep_} * (capacity_ / growthStep_ + 1);
+  if (mGrowthStep <= 0) return false;
+  const int64_t grown = int64_t{mGrowthStep} * (mCapacity / mGrowthStep + 1);
   if (grown > kMaxCapacity) return false;
   return Reallocate(static_cast<int32_t>(grown));
 }
 
-// Whether entries more fit behind back_, compacting or growing when needed.
+// Whether entries more fit behind the back, compacting or growing when needed.
 bool MidiQueue::MakeRoom(int32_t entries) {
-  if (capacity_ - back_ >= entries) return true;
+  if (mCapacity - mBack >= entries) return true;
   Compact();
-  if (capacity_ - back_ >= entries) return true;
+  if (mCapacity - mBack >= entries) return true;
   // Growth is by one step, taken only when the queue is full.
-  return mGrowthAllowed && back_ == capacity_ && Grow();
+  return mGrowthAllowed && mBack == mCapacity && Grow();
 }
 
 bool MidiQueue::Enqueue(const MidiMessage& message) {
   const bool noteOn = (message.status & 0xF0) == 0x90 && message.data2 > 0;
   const int32_t entries = noteOn && !mGrowthAllowed ? 1 + kNoteOffReserve : 1;
   if (!MakeRoom(entries)) {
-    ++dropped_;
+    ++mDropped;
     return false;
   }
-  int32_t at = back_;
+  int32_t at = mBack;
   // After all entries with an equal offset, so same-offset messages keep their order.
-  while (at > front_ && entries_[at - 1].offset > message.offset) {
-    entries_[at] = entries_[at - 1];
+  while (at > mFront && mEntries[at - 1].offset > message.offset) {
+    mEntries[at] = mEntries[at - 1];
     --at;
   }
-  entries_[at] = message;
-  ++back_;
+  mEntries[at] = message;
+  ++mBack;
   return true;
 }
 
 void MidiQueue::ResizeForBlock(int frames) {
   Compact();
   int32_t n = RoundedEntries(frames);
-  growthStep_ = n;
-  if (n < back_) n = RoundedEntries(back_);
-  if (n != capacity_) Reallocate(n);
+  mGrowthStep = n;
+  if (n < mBack) n = RoundedEntries(mBack);
+  if (n != mCapacity) Reallocate(n);
 }
 
 }  // namespace velmora

@@ -48,33 +48,33 @@ class MidiQueue {
   bool Enqueue(const MidiMessage& message);
   void ResizeForBlock(int frames);
 
-  bool Empty() const { return front_ == back_; }
-  int32_t Pending() const { return back_ - front_; }
+  bool Empty() const { return mFront == mBack; }
+  int32_t Pending() const { return mBack - mFront; }
   // The next message to send; only while not Empty().
-  const MidiMessage& Front() const { return entries_[front_]; }
-  void PopFront() { ++front_; }
+  const MidiMessage& Front() const { return mEntries[mFront]; }
+  void PopFront() { ++mFront; }
   // Pending entry i (0 is the front).
-  const MidiMessage& At(int32_t i) const { return entries_[front_ + i]; }
+  const MidiMessage& At(int32_t i) const { return mEntries[mFront + i]; }
   // Moves the pending entries to the start of the array.
   void Compact();
 
-  int32_t Capacity() const { return capacity_; }
-  int32_t GrowthStep() const { return growthStep_; }
-  int32_t FrontIndex() const { return front_; }
-  int32_t BackIndex() const { return back_; }
-  int64_t DroppedCount() const { return dropped_; }
+  int32_t Capacity() const { return mCapacity; }
+  int32_t GrowthStep() const { return mGrowthStep; }
+  int32_t FrontIndex() const { return mFront; }
+  int32_t BackIndex() const { return mBack; }
+  int64_t DroppedCount() const { return mDropped; }
 
  private:
   bool Reallocate(int32_t entries);
   bool MakeRoom(int32_t entries);
   bool Grow();
 
-  std::unique_ptr<MidiMessage[]> entries_;
-  int32_t capacity_ = 0;
-  int32_t growthStep_ = kInitialGrowthStep;
-  int32_t front_ = 0;
-  int32_t back_ = 0;
-  int64_t dropped_ = 0;
+  std::unique_ptr<MidiMessage[]> mEntries;
+  int32_t mCapacity = 0;
+  int32_t mGrowthStep = kInitialGrowthStep;
+  int32_t mFront = 0;
+  int32_t mBack = 0;
+  int64_t mDropped = 0;
   bool mGrowthAllowed = true;
 };
 

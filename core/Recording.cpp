@@ -48,7 +48,7 @@ std::vector<TickedNote> InTickOrder(const std::vector<PositionedEvent>& events, 
 }
 
 void AddNote(MidiFile& file, int32_t track, int32_t tick, bool on, int note, int velocity) {
-  file.addEvent(track, TrackEvent(tick, {static_cast<uint8_t>(on ? 0x90 : 0x80), static_cast<uint8_t>(note),
+  file.AddEvent(track, TrackEvent(tick, {static_cast<uint8_t>(on ? 0x90 : 0x80), static_cast<uint8_t>(note),
                                          static_cast<uint8_t>(on ? velocity : 0)}));
 }
 
@@ -56,8 +56,8 @@ void AddNote(MidiFile& file, int32_t track, int32_t tick, bool on, int note, int
 
 MidiFile BuildRecordingFile(const std::vector<PositionedEvent>& events, const ExportSettings& settings) {
   MidiFile file;
-  const int32_t track = file.addTrack();
-  file.setTicksPerQuarterNote(settings.ticksPerQuarterNote);
+  const int32_t track = file.AddTrack();
+  file.SetTicksPerQuarterNote(settings.ticksPerQuarterNote);
   std::array<bool, 128> sounding{};
   int32_t lastTick = 0;
   for (const TickedNote& n : InTickOrder(events, settings)) {

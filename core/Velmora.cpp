@@ -6,7 +6,7 @@
 namespace velmora {
 namespace {
 
-enum class Kind { Int, Bool };
+enum class Kind { kInt, kBool };
 
 struct ParamDefinition {
   int index;
@@ -27,28 +27,28 @@ constexpr const char* kRecording = "Recording";
 
 // In the order the editor build defines them.
 constexpr ParamDefinition kParamDefinitions[] = {
-    {kScalesDropdown, "ScalesDropdown", Kind::Int, -1, 0, kScaleRowCount, "Scale", kScale},
-    {kExclusionsDropdown, "ExclusionsDropdown", Kind::Int, -1, 0, kChordRowCount, "Excl", kFilters},
-    {kInclusionsDropdown, "InclusionsDropdown", Kind::Int, -1, 0, kChordRowCount, "Incl", kFilters},
-    {kNoteDropdown, "NoteDropdown", Kind::Int, -1, 0, 127, "Note", kScale},
-    {kLooseMatches, "LooseMatches", Kind::Int, 0, 0, 4, "Loose", kFilters},
-    {kUndo, "Undo", Kind::Bool, 0, 0, 1, "Undo", kGrid},
-    {kRedo, "Redo", Kind::Bool, 0, 0, 1, "Redo", kGrid},
-    {kRandomizeGrid, "RandomizeGrid", Kind::Bool, 0, 0, 1, "Random", kGrid},
-    {kClearExclusions, "ClearExclusions", Kind::Bool, 0, 0, 1, "ClrExcl", kFilters},
-    {kClearInclusions, "ClearInclusions", Kind::Bool, 0, 0, 1, "ClrIncl", kFilters},
-    {kClearNoteSelection, "ClearNoteSelection", Kind::Bool, 0, 0, 1, "ClrNote", kScale},
-    {kClearGrid, "ClearGrid", Kind::Bool, 0, 0, 1, "ClrGrid", kGrid},
-    {kCustomInversionRoot, "CustomInversionRoot", Kind::Bool, 1, 0, 1, "Inv R", kInversions},
-    {kCustomInversion1, "CustomInversion1", Kind::Bool, 0, 0, 1, "Inv 1", kInversions},
-    {kCustomInversion2, "CustomInversion2", Kind::Bool, 0, 0, 1, "Inv 2", kInversions},
-    {kCustomInversion3, "CustomInversion3", Kind::Bool, 0, 0, 1, "Inv 3", kInversions},
-    {kCustomInversion4, "CustomInversion4", Kind::Bool, 0, 0, 1, "Inv 4", kInversions},
-    {kCustomInversion5, "CustomInversion5", Kind::Bool, 0, 0, 1, "Inv 5", kInversions},
-    {kGridOctaveUp, "GridOctaveUp", Kind::Bool, 0, 0, 1, "Oct +", kGrid},
-    {kGridOctaveDown, "GridOctaveDown", Kind::Bool, 0, 0, 1, "Oct -", kGrid},
-    {kRecord, "Record", Kind::Bool, 0, 0, 1, "Rec", kRecording},
-    {kDrag, "Drag", Kind::Bool, 0, 0, 1, "Drag", kRecording},
+    {kScalesDropdown, "ScalesDropdown", Kind::kInt, -1, 0, kScaleRowCount, "Scale", kScale},
+    {kExclusionsDropdown, "ExclusionsDropdown", Kind::kInt, -1, 0, kChordRowCount, "Excl", kFilters},
+    {kInclusionsDropdown, "InclusionsDropdown", Kind::kInt, -1, 0, kChordRowCount, "Incl", kFilters},
+    {kNoteDropdown, "NoteDropdown", Kind::kInt, -1, 0, 127, "Note", kScale},
+    {kLooseMatches, "LooseMatches", Kind::kInt, 0, 0, 4, "Loose", kFilters},
+    {kUndo, "Undo", Kind::kBool, 0, 0, 1, "Undo", kGrid},
+    {kRedo, "Redo", Kind::kBool, 0, 0, 1, "Redo", kGrid},
+    {kRandomizeGrid, "RandomizeGrid", Kind::kBool, 0, 0, 1, "Random", kGrid},
+    {kClearExclusions, "ClearExclusions", Kind::kBool, 0, 0, 1, "ClrExcl", kFilters},
+    {kClearInclusions, "ClearInclusions", Kind::kBool, 0, 0, 1, "ClrIncl", kFilters},
+    {kClearNoteSelection, "ClearNoteSelection", Kind::kBool, 0, 0, 1, "ClrNote", kScale},
+    {kClearGrid, "ClearGrid", Kind::kBool, 0, 0, 1, "ClrGrid", kGrid},
+    {kCustomInversionRoot, "CustomInversionRoot", Kind::kBool, 1, 0, 1, "Inv R", kInversions},
+    {kCustomInversion1, "CustomInversion1", Kind::kBool, 0, 0, 1, "Inv 1", kInversions},
+    {kCustomInversion2, "CustomInversion2", Kind::kBool, 0, 0, 1, "Inv 2", kInversions},
+    {kCustomInversion3, "CustomInversion3", Kind::kBool, 0, 0, 1, "Inv 3", kInversions},
+    {kCustomInversion4, "CustomInversion4", Kind::kBool, 0, 0, 1, "Inv 4", kInversions},
+    {kCustomInversion5, "CustomInversion5", Kind::kBool, 0, 0, 1, "Inv 5", kInversions},
+    {kGridOctaveUp, "GridOctaveUp", Kind::kBool, 0, 0, 1, "Oct +", kGrid},
+    {kGridOctaveDown, "GridOctaveDown", Kind::kBool, 0, 0, 1, "Oct -", kGrid},
+    {kRecord, "Record", Kind::kBool, 0, 0, 1, "Rec", kRecording},
+    {kDrag, "Drag", Kind::kBool, 0, 0, 1, "Drag", kRecording},
 };
 
 }  // namespace
@@ -92,7 +92,7 @@ Velmora::~Velmora() { mEditorParts->Disconnect(); }
 void Velmora::DefineParameters() {
   for (const ParamDefinition& def : kParamDefinitions) {
     Param* param = GetParam(def.index);
-    if (def.kind == Kind::Int) {
+    if (def.kind == Kind::kInt) {
       param->DefineInt(def.name, def.defaultValue, def.minimum, def.maximum);
     } else {
       param->DefineBool(def.name, def.defaultValue != 0);

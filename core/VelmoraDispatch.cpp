@@ -44,7 +44,7 @@ void Velmora::OnParamChanged(int index) {
   }
   switch (index) {
     case kScalesDropdown: {
-      const ScalePopupChoice& popup = mEngine.ScalePopup;
+      const ScalePopupChoice& popup = mEngine.scalePopup;
       // The parameter's range ends at the row count, so the value fits an int.
       if (popup.chosenRoot != -1 && popup.chosenScale != -1 && IsChoice(v) && v <= kScaleRowCount)
         mEngine.SelectScale(static_cast<int>(std::trunc(v)));

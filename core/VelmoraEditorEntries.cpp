@@ -38,7 +38,7 @@ void Velmora::ToggleKeyboardNote(int key) {
 }
 
 ChordPopupChoice& Velmora::ChoiceOf(FilterBox box) {
-  return box == FilterBox::kExclusions ? mEngine.ExclusionPopup : mEngine.InclusionPopup;
+  return box == FilterBox::kExclusions ? mEngine.exclusionPopup : mEngine.inclusionPopup;
 }
 
 void Velmora::RemoveFilterFlag(bool& flag, FilterBox box) {
@@ -65,12 +65,12 @@ void Velmora::RemoveFilterChordType(FilterBox box, int chordType) {
 
 ScalePopupChoice Velmora::ScaleChoice() const {
   auto lock = Lock();
-  return mEngine.ScalePopup;
+  return mEngine.scalePopup;
 }
 
 void Velmora::SetScaleChoice(int root, int scale) {
   auto lock = Lock();
-  ScalePopupChoice& choice = mEngine.ScalePopup;
+  ScalePopupChoice& choice = mEngine.scalePopup;
   choice.chosenRoot = root;
   choice.chosenScale = scale;
   choice.noteLabel = root >= 0 ? NoteShortName(root) : "-";
@@ -80,7 +80,7 @@ void Velmora::SetScaleChoice(int root, int scale) {
 
 ChordPopupChoice Velmora::ChordChoice(FilterBox box) const {
   auto lock = Lock();
-  return box == FilterBox::kExclusions ? mEngine.ExclusionPopup : mEngine.InclusionPopup;
+  return box == FilterBox::kExclusions ? mEngine.exclusionPopup : mEngine.inclusionPopup;
 }
 
 FilterFlags Velmora::FilterEntries(FilterBox box) const {

@@ -26,7 +26,7 @@ int Velmora::LoadState(const ChunkBuffer& chunk, int position) {
   for (std::string& text : mStateTexts) position = chunk.GetText(&text, position);
   // A text the readers reject ends the restore there; the host gets -1, and
   // the parameters stay as they were.
-  if (ReadStateTexts() != StateTextResult::Ok) return -1;
+  if (ReadStateTexts() != StateTextResult::kOk) return -1;
   // The restored values are settings: none of them runs an action.
   mRestoring = true;
   position = UnserializeParams(chunk, position);
@@ -52,11 +52,11 @@ void Velmora::RestoreScaleChoice() {
 
 StateTextResult Velmora::ReadStateTexts() {
   StateTextResult result = mEngine.ReadGridText(mStateTexts[kGridText], mStateTexts[kInversionsText]);
-  if (result != StateTextResult::Ok) return result;
+  if (result != StateTextResult::kOk) return result;
   result = mEngine.ReadHighlightsText(mStateTexts[kHighlightsText], mStateTexts[kPitchClassText]);
-  if (result != StateTextResult::Ok) return result;
+  if (result != StateTextResult::kOk) return result;
   result = mEngine.ReadExclusionsText(mStateTexts[kExclusionsText]);
-  if (result != StateTextResult::Ok) return result;
+  if (result != StateTextResult::kOk) return result;
   return mEngine.ReadInclusionsText(mStateTexts[kInclusionsText]);
 }
 

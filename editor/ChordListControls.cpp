@@ -62,13 +62,13 @@ void ListedChordControl::SetChord(const ChordEntry& entry, bool gridCell) {
 }
 
 void ListedChordControl::RowPress(const MouseMods& mods) {
-  if (mods.L && !mChord.IsEmpty()) {
+  if (mods.l && !mChord.IsEmpty()) {
     mPressed = mChord;
     mPressed.sounding = false;
     mHolding = true;
     mVelmora->StartChord(mPressed.notes, mPressed.octave, mPressed.inversion, 100);
     mChord.sounding = true;
-  } else if (mods.R && mGridCell && !mChord.IsEmpty()) {
+  } else if (mods.r && mGridCell && !mChord.IsEmpty()) {
     mVelmora->ToggleCellLock(mChord);
     mChord.locked = !mChord.locked;
   }
@@ -77,7 +77,7 @@ void ListedChordControl::RowPress(const MouseMods& mods) {
 void ListedChordControl::MouseDown(int, int, const MouseMods& mods) { RowPress(mods); }
 
 void ListedChordControl::MouseDrag(int x, int y, int, int, const MouseMods& mods) {
-  if (!mods.L) return;
+  if (!mods.l) return;
   mDragX = x;
   mDragY = y;
   mDragging = true;

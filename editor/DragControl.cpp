@@ -11,7 +11,7 @@ IContactDragControl::~IContactDragControl() = default;
 
 void IContactDragControl::MouseDown(int, int, const MouseMods&) {
   // One frame: the value goes to 1 (and past 1.001 back to 0), as a switch's.
-  mValue += mBitmap.N < 2 ? 1.0 : 1.0 / (mBitmap.N - 1);
+  mValue += mBitmap.n < 2 ? 1.0 : 1.0 / (mBitmap.n - 1);
   if (mValue > 1.001) mValue = 0.0;
   MarkDirty(true);
   mVelmora->StartFileDrag();

@@ -63,7 +63,7 @@ void EditorSync::Copy(const ViewChanges& changes, const ChordEngine& engine) {
     c.pitchClasses = engine.PitchClassSelection;
   }
   c.scale = Moved(changes.scaleChoice, mSeen.scaleChoice, mFirst);
-  if (c.scale) c.scaleChoice = engine.ScalePopup;
+  if (c.scale) c.scaleChoice = engine.scalePopup;
   c.exclusionReset = Moved(changes.exclusions.scrollResets, mSeen.exclusionResets, false);
   c.inclusionReset = Moved(changes.inclusions.scrollResets, mSeen.inclusionResets, false);
   c.octaveUpReset = Moved(changes.octaveUp.resets, mSeen.octaveUpResets, false);
@@ -74,8 +74,8 @@ void EditorSync::Copy(const ViewChanges& changes, const ChordEngine& engine) {
   c.includedRoots = engine.IncludedRoots;
   c.includedTypes = engine.IncludedChordTypes;
   c.dragShown = changes.dragButtonShown;
-  c.canUndo = engine.History.CanUndo(engine.ChordGrid);
-  c.canRedo = engine.History.CanRedo();
+  c.canUndo = engine.history.CanUndo(engine.ChordGrid);
+  c.canRedo = engine.history.CanRedo();
   c.capturing = changes.capturing;
 }
 

@@ -114,7 +114,7 @@ int FilterListControl::PressColumn(std::array<bool, N>& flags, int offset, int x
 }
 
 void FilterListControl::MouseDown(int x, int y, const MouseMods& mods) {
-  if (!mods.L) return;
+  if (!mods.l) return;
   const int leftCount = PressColumn(mFlags.roots, mLeftScroll, x, y, mRect.left + 6, mHitSplit, true);
   // Every left press in the left half moves a scrolled column up by one.
   if (x <= mHitSplit && leftCount >= kVisibleRows && mLeftScroll > 0) --mLeftScroll;

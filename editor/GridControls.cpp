@@ -106,17 +106,17 @@ void GridChordControl::DrawArrows(IGraphics& graphics) {
   } else {
     colours = {style::kLockedText, Color(255, 154, 213, 243), Color(255, 53, 170, 230)};
   }
-  const int L = mRect.left, T = mRect.top;
-  graphics.FillTriangle(colours.fill, L + 23, T + 64, L + 34, T + 59, L + 34, T + 70, &mBlend);
-  const int x0 = L + 23, y0 = T + 59;
+  const int l = mRect.left, t = mRect.top;
+  graphics.FillTriangle(colours.fill, l + 23, t + 64, l + 34, t + 59, l + 34, t + 70, &mBlend);
+  const int x0 = l + 23, y0 = t + 59;
   for (int k = 0; k <= 5; ++k) {
     graphics.PlotPoint(colours.first, float(x0 + 2 * k + 1), float(y0 + 5 - k));
     graphics.PlotPoint(colours.first, float(x0 + 2 * k + 1), float(y0 + 6 + k));
     graphics.PlotPoint(colours.second, float(x0 + 2 * k), float(y0 + 5 - k));
     graphics.PlotPoint(colours.second, float(x0 + 2 * k), float(y0 + 6 + k));
   }
-  graphics.FillTriangle(colours.fill, L + 59, T + 59, L + 59, T + 70, L + 70, T + 64, &mBlend);
-  style::SmoothRightTriangle(graphics, L + 59, T + 59, colours.first, colours.second);
+  graphics.FillTriangle(colours.fill, l + 59, t + 59, l + 59, t + 70, l + 70, t + 64, &mBlend);
+  style::SmoothRightTriangle(graphics, l + 59, t + 59, colours.first, colours.second);
 }
 
 void GridChordControl::DrawTriggerNote(IGraphics& graphics) {

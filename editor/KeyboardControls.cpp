@@ -40,7 +40,7 @@ int IKeyboardControl::KeyAt(int x, int y) const {
   const int a = x - t.left;
   const int octave = a / kOctaveWidth;
   const int p = a % kOctaveWidth;
-  if (y - t.top < mBlackKeys.H && octave < kOctaves) {
+  if (y - t.top < mBlackKeys.h && octave < kOctaves) {
     for (int pitchClass : kBlackPitchClasses) {
       const int offset = mKeyOffsets[static_cast<size_t>(pitchClass)];
       if (p >= offset && p < offset + kWhiteKeyWidth) return pitchClass + 12 * octave;
@@ -57,7 +57,7 @@ void IKeyboardControl::SetPressedKey(int key) {
 }
 
 void IKeyboardControl::MouseDown(int x, int y, const MouseMods& mods) {
-  if (mods.R) return;
+  if (mods.r) return;
   const int key = KeyAt(x, y);
   if (key != mPressedKey) SetPressedKey(key);
 }
@@ -113,7 +113,7 @@ CustomKeyboardControl::CustomKeyboardControl(Velmora* plugin, const ImageStrip& 
 CustomKeyboardControl::~CustomKeyboardControl() = default;
 
 void CustomKeyboardControl::MouseDown(int x, int y, const MouseMods& mods) {
-  if (!mods.R) {
+  if (!mods.r) {
     IKeyboardControl::MouseDown(x, y, mods);
     return;
   }

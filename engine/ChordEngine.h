@@ -44,7 +44,7 @@ struct CellRect {
   }
 };
 
-enum class StateTextResult { Ok, InvalidNumber, OutOfRange };
+enum class StateTextResult { kOk, kInvalidNumber, kOutOfRange };
 
 // n + 12 up to note 52, n - 12 above it.
 int OctavePartner(int note);
@@ -81,20 +81,20 @@ class ChordEngine {
   int LooseMatchLimit = 0;
   std::vector<ChordEntry> ChordList;
   GridCells ChordGrid;
-  GridHistory History;
+  GridHistory history;
 
   // Choices held for the popups and the list's octave selector, so the engine
   // works while no control exists.
-  ScalePopupChoice ScalePopup;
-  ChordPopupChoice ExclusionPopup;
-  ChordPopupChoice InclusionPopup;
+  ScalePopupChoice scalePopup;
+  ChordPopupChoice exclusionPopup;
+  ChordPopupChoice inclusionPopup;
   int ListOctaveShift = 0;
 
   // Room for every chord row and every highlight the keyboard can make, so
   // that rebuilding the list or toggling a key never allocates.
   ChordEngine();
 
-  void SeedRandom(unsigned seed) { random_.Seed(seed); }
+  void SeedRandom(unsigned seed) { mRandom.Seed(seed); }
 
   // Chord list and filters.
   void RebuildChordList();
@@ -158,7 +158,7 @@ class ChordEngine {
                                std::array<bool, kChordTypeCount>& types, FilterListView* view);
   void FillRandomCell(int index, std::vector<ChordEntry>& candidates);
 
-  RandomSource random_;
+  RandomSource mRandom;
 };
 
 }  // namespace velmora

@@ -115,11 +115,11 @@ void ChordEngine::ApplyChordChoice(const ChordPopupChoice& choice, std::array<bo
 }
 
 void ChordEngine::ApplyExclusionChoice() {
-  ApplyChordChoice(ExclusionPopup, ExcludedRoots, ExcludedChordTypes, views.exclusions);
+  ApplyChordChoice(exclusionPopup, ExcludedRoots, ExcludedChordTypes, views.exclusions);
 }
 
 void ChordEngine::ApplyInclusionChoice() {
-  ApplyChordChoice(InclusionPopup, IncludedRoots, IncludedChordTypes, views.inclusions);
+  ApplyChordChoice(inclusionPopup, IncludedRoots, IncludedChordTypes, views.inclusions);
 }
 
 void ChordEngine::ClearChordFilters(std::array<bool, kPitchClassCount>& roots,
@@ -136,11 +136,11 @@ void ChordEngine::ClearChordFilters(std::array<bool, kPitchClassCount>& roots,
 }
 
 void ChordEngine::ClearExclusions() {
-  ClearChordFilters(ExcludedRoots, ExcludedChordTypes, views.exclusions, ExclusionPopup);
+  ClearChordFilters(ExcludedRoots, ExcludedChordTypes, views.exclusions, exclusionPopup);
 }
 
 void ChordEngine::ClearInclusions() {
-  ClearChordFilters(IncludedRoots, IncludedChordTypes, views.inclusions, InclusionPopup);
+  ClearChordFilters(IncludedRoots, IncludedChordTypes, views.inclusions, inclusionPopup);
 }
 
 void ChordEngine::SetLooseMatchLimit(double value) {

@@ -5,16 +5,16 @@
 
 namespace velmora {
 
-void ChordNotes::pop_front() {
-  if (count_ == 0) return;
-  std::copy(notes_.begin() + 1, notes_.begin() + count_, notes_.begin());
-  --count_;
+void ChordNotes::pop_front() {  // NOLINT(readability-identifier-naming)
+  if (mCount == 0) return;
+  std::copy(mNotes.begin() + 1, mNotes.begin() + mCount, mNotes.begin());
+  --mCount;
 }
 
-bool ChordNotes::contains(int note) const { return std::find(begin(), end(), note) != end(); }
+bool ChordNotes::contains(int note) const { return std::find(begin(), end(), note) != end(); }  // NOLINT(readability-identifier-naming)
 
 bool ChordNotes::operator==(const ChordNotes& other) const {
-  return count_ == other.count_ && std::equal(begin(), end(), other.begin());
+  return mCount == other.mCount && std::equal(begin(), end(), other.begin());
 }
 
 std::ostream& operator<<(std::ostream& out, const ChordNotes& notes) {

@@ -21,30 +21,30 @@ class ChordNotes {
   }
 
   // False when full: the note is dropped.
-  bool push_back(int note) {
-    if (count_ >= kCapacity) return false;
-    notes_[count_++] = note;
+  bool push_back(int note) {  // NOLINT(readability-identifier-naming)
+    if (mCount >= kCapacity) return false;
+    mNotes[mCount++] = note;
     return true;
   }
-  void clear() { count_ = 0; }
+  void clear() { mCount = 0; }  // NOLINT(readability-identifier-naming)
   // Removes the lowest-indexed note, keeping the order of the rest.
-  void pop_front();
+  void pop_front();  // NOLINT(readability-identifier-naming)
 
-  std::size_t size() const { return static_cast<std::size_t>(count_); }
-  bool empty() const { return count_ == 0; }
-  const int* begin() const { return notes_.data(); }
-  const int* end() const { return notes_.data() + count_; }
-  int operator[](std::size_t i) const { return notes_[i]; }
-  int front() const { return notes_[0]; }
-  int back() const { return notes_[static_cast<std::size_t>(count_ - 1)]; }
-  bool contains(int note) const;
+  std::size_t size() const { return static_cast<std::size_t>(mCount); }  // NOLINT(readability-identifier-naming)
+  bool empty() const { return mCount == 0; }  // NOLINT(readability-identifier-naming)
+  const int* begin() const { return mNotes.data(); }  // NOLINT(readability-identifier-naming)
+  const int* end() const { return mNotes.data() + mCount; }  // NOLINT(readability-identifier-naming)
+  int operator[](std::size_t i) const { return mNotes[i]; }
+  int front() const { return mNotes[0]; }  // NOLINT(readability-identifier-naming)
+  int back() const { return mNotes[static_cast<std::size_t>(mCount - 1)]; }  // NOLINT(readability-identifier-naming)
+  bool contains(int note) const;  // NOLINT(readability-identifier-naming)
 
   bool operator==(const ChordNotes& other) const;
   bool operator!=(const ChordNotes& other) const { return !(*this == other); }
 
  private:
-  std::array<int, kCapacity> notes_{};
-  int count_ = 0;
+  std::array<int, kCapacity> mNotes{};
+  int mCount = 0;
 };
 
 // A chord's notes shifted by octaves and rotated by inversions.

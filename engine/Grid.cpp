@@ -41,7 +41,7 @@ void ChordEngine::ShowGrid() {
 }
 
 void ChordEngine::FillRandomCell(int index, std::vector<ChordEntry>& candidates) {
-  const int j = random_.IndexBelow(static_cast<int>(candidates.size()));
+  const int j = mRandom.IndexBelow(static_cast<int>(candidates.size()));
   const ChordEntry& candidate = candidates[static_cast<size_t>(j)];
   ChordEntry cell = EntryFromChordRow(ChordRowIndex(candidate.root, candidate.chordType), index);
   candidates.erase(candidates.begin() + j);
@@ -55,7 +55,7 @@ void ChordEngine::FillRandomCell(int index, std::vector<ChordEntry>& candidates)
   for (int k = 0; k < limit; ++k) {
     if (EnabledInversions[k]) allowed.push_back(k);
   }
-  if (!allowed.empty()) cell.inversion = allowed[static_cast<size_t>(random_.IndexBelow(static_cast<int>(allowed.size())))];
+  if (!allowed.empty()) cell.inversion = allowed[static_cast<size_t>(mRandom.IndexBelow(static_cast<int>(allowed.size())))];
   ChordGrid[index] = std::move(cell);
 }
 

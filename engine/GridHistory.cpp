@@ -25,48 +25,48 @@ bool IsAllEmpty(const GridCells& cells) {
 
 bool GridHistory::Push(const GridCells& grid) {
   // Compared with the newest snapshot, not the one at the cursor.
-  if (!snapshots_.empty() && SameSnapshot(snapshots_.back(), grid)) return false;
+  if (!mSnapshots.empty() && SameSnapshot(mSnapshots.back(), grid)) return false;
   if (IsAllEmpty(grid)) return false;
-  while (static_cast<int>(snapshots_.size()) > cursor_ + 1) snapshots_.pop_back();
-  if (cursor_ < capacity_) {
-    ++cursor_;
+  while (static_cast<int>(mSnapshots.size()) > mCursor + 1) mSnapshots.pop_back();
+  if (mCursor < mCapacity) {
+    ++mCursor;
   } else {
-    snapshots_.pop_front();
+    mSnapshots.pop_front();
   }
-  snapshots_.push_back(grid);
+  mSnapshots.push_back(grid);
   return true;
 }
 
 bool GridHistory::Undo(GridCells& grid) {
-  if (cursor_ < 0) return false;
+  if (mCursor < 0) return false;
   // A grid that left the snapshot at the cursor unrecorded (a clear records
   // nothing) gets that snapshot back first: what was just lost comes first.
-  const GridCells& atCursor = snapshots_[static_cast<size_t>(cursor_)];
+  const GridCells& atCursor = mSnapshots[static_cast<size_t>(mCursor)];
   if (!SameSnapshot(atCursor, grid)) {
     grid = atCursor;
     return true;
   }
-  if (cursor_ == 0) return false;
-  --cursor_;
-  grid = snapshots_[static_cast<size_t>(cursor_)];
+  if (mCursor == 0) return false;
+  --mCursor;
+  grid = mSnapshots[static_cast<size_t>(mCursor)];
   return true;
 }
 
 bool GridHistory::Redo(GridCells& grid) {
   if (!CanRedo()) return false;
-  ++cursor_;
-  grid = snapshots_[static_cast<size_t>(cursor_)];
+  ++mCursor;
+  grid = mSnapshots[static_cast<size_t>(mCursor)];
   return true;
 }
 
-void ChordEngine::PushHistory() { History.Push(ChordGrid); }
+void ChordEngine::PushHistory() { history.Push(ChordGrid); }
 
 void ChordEngine::UndoGrid() {
-  if (History.Undo(ChordGrid)) ShowGrid();
+  if (history.Undo(ChordGrid)) ShowGrid();
 }
 
 void ChordEngine::RedoGrid() {
-  if (History.Redo(ChordGrid)) ShowGrid();
+  if (history.Redo(ChordGrid)) ShowGrid();
 }
 
 }  // namespace velmora

@@ -30,18 +30,18 @@ class GridHistory {
 
   // Whether Undo or Redo would change grid.
   bool CanUndo(const GridCells& grid) const {
-    return cursor_ > 0 || (cursor_ == 0 && !SameSnapshot(snapshots_.front(), grid));
+    return mCursor > 0 || (mCursor == 0 && !SameSnapshot(mSnapshots.front(), grid));
   }
-  bool CanRedo() const { return cursor_ < capacity_ && cursor_ < static_cast<int>(snapshots_.size()) - 1; }
+  bool CanRedo() const { return mCursor < mCapacity && mCursor < static_cast<int>(mSnapshots.size()) - 1; }
 
-  const std::deque<GridCells>& Snapshots() const { return snapshots_; }
-  int Cursor() const { return cursor_; }
-  int Capacity() const { return capacity_; }
+  const std::deque<GridCells>& Snapshots() const { return mSnapshots; }
+  int Cursor() const { return mCursor; }
+  int Capacity() const { return mCapacity; }
 
  private:
-  std::deque<GridCells> snapshots_;
-  int cursor_ = -1;
-  int capacity_ = kCapacity;  // fixed for the object's life
+  std::deque<GridCells> mSnapshots;
+  int mCursor = -1;
+  int mCapacity = kCapacity;  // fixed for the object's life
 };
 
 }  // namespace velmora

@@ -16,7 +16,7 @@ void ChordEngine::ShowHighlights() {
 }
 
 void ChordEngine::ResetScalePopup() {
-  ScalePopup = ScalePopupChoice{};
+  scalePopup = ScalePopupChoice{};
   if (views.scalePopup != nullptr) views.scalePopup->ScaleChoiceChanged();
 }
 
@@ -48,7 +48,7 @@ void ChordEngine::SelectScale(int row) {
 
 void ChordEngine::SetMarkedNotes(const std::vector<int>& notes) {
   // Hand-marked notes no longer describe the chosen scale.
-  if (ScalePopup.chosenRoot != -1 && ScalePopup.chosenScale != -1) ResetScalePopup();
+  if (scalePopup.chosenRoot != -1 && scalePopup.chosenScale != -1) ResetScalePopup();
   NoteMarks.fill(false);
   for (int n : notes) Mark(NoteMarks, n);
   RebuildChordList();

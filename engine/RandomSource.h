@@ -10,20 +10,20 @@ class RandomSource {
  public:
   static constexpr int kMaxValue = 32767;
 
-  explicit RandomSource(unsigned seed = 1) : state_(seed) {}
+  explicit RandomSource(unsigned seed = 1) : mState(seed) {}
 
-  void Seed(unsigned seed) { state_ = seed; }
+  void Seed(unsigned seed) { mState = seed; }
 
   int Next() {
-    state_ = state_ * 214013u + 2531011u;
-    return static_cast<int>((state_ >> 16) & 0x7FFFu);
+    mState = mState * 214013u + 2531011u;
+    return static_cast<int>((mState >> 16) & 0x7FFFu);
   }
 
   // A random index below n (n > 0), as rand() % n.
   int IndexBelow(int n) { return Next() % n; }
 
  private:
-  std::uint32_t state_;
+  std::uint32_t mState;
 };
 
 }  // namespace velmora

@@ -39,13 +39,13 @@ void SetFlagIfValid(std::array<bool, N>& flags, int value) {
 StateTextResult ReadInversions(const std::string& text, std::array<int, kGridCellCount>& inversions) {
   inversions.fill(0);
   StateTextScanner scanner(text, false);
-  for (int count = 0; count < kGridCellCount && scanner.Next() == Event::Token; ++count) {
+  for (int count = 0; count < kGridCellCount && scanner.Next() == Event::kToken; ++count) {
     int value = 0;
     const StateTextResult result = ConvertToken(scanner.Token(), value);
-    if (result != StateTextResult::Ok) return result;
+    if (result != StateTextResult::kOk) return result;
     inversions[count] = std::clamp(value, 0, kInversionCount - 1);
   }
-  return StateTextResult::Ok;
+  return StateTextResult::kOk;
 }
 
 struct GroupValues {
@@ -57,17 +57,17 @@ struct GroupValues {
 };
 
 StateTextResult TakeGroupToken(std::string_view token, GroupValues& group) {
-  if (group.tokens >= 4) return StateTextResult::Ok;  // extra tokens are not even converted
+  if (group.tokens >= 4) return StateTextResult::kOk;  // extra tokens are not even converted
   int value = 0;
   const StateTextResult result = ConvertToken(token, value);
-  if (result != StateTextResult::Ok) return result;
+  if (result != StateTextResult::kOk) return result;
   switch (group.tokens++) {
     case 0: group.root = value; break;
     case 1: group.chordType = value; break;
     case 2: group.octave = value; break;
     default: group.locked = value == 1; break;
   }
-  return StateTextResult::Ok;
+  return StateTextResult::kOk;
 }
 
 // A root of 12 or more still selects the row its index names, as saved texts
@@ -75,15 +75,15 @@ StateTextResult TakeGroupToken(std::string_view token, GroupValues& group) {
 StateTextResult MakeCell(const GroupValues& group, int index, int inversion, ChordEntry& cell) {
   if (group.root == -1) {
     cell = EmptyEntry();
-    return StateTextResult::Ok;
+    return StateTextResult::kOk;
   }
   const long long row = static_cast<long long>(group.chordType) * kPitchClassCount + group.root;
-  if (row < 0 || row >= kChordRowCount) return StateTextResult::OutOfRange;
+  if (row < 0 || row >= kChordRowCount) return StateTextResult::kOutOfRange;
   cell = EntryFromChordRow(static_cast<int>(row), index);
   cell.octave = std::clamp(group.octave, kMinOctave, kMaxOctave);
   cell.locked = group.locked;
   cell.inversion = inversion;
-  return StateTextResult::Ok;
+  return StateTextResult::kOk;
 }
 
 }  // namespace
@@ -128,35 +128,35 @@ std::string ChordEngine::WriteInversionsText() const {
 StateTextResult ChordEngine::ReadGridText(const std::string& gridText, const std::string& inversionsText) {
   std::array<int, kGridCellCount> inversions{};
   StateTextResult result = ReadInversions(inversionsText, inversions);
-  if (result != StateTextResult::Ok) return result;
+  if (result != StateTextResult::kOk) return result;
 
   StateTextScanner scanner(gridText, true);
   GroupValues group;
   int cellIndex = 0;
   while (cellIndex < kGridCellCount) {
     const Event event = scanner.Next();
-    if (event == Event::End) break;
-    if (event == Event::Token) {
+    if (event == Event::kEnd) break;
+    if (event == Event::kToken) {
       result = TakeGroupToken(scanner.Token(), group);
     } else {
       result = MakeCell(group, cellIndex, inversions[cellIndex], ChordGrid[cellIndex]);
       ++cellIndex;
       group = GroupValues{};
     }
-    if (result != StateTextResult::Ok) return result;
+    if (result != StateTextResult::kOk) return result;
   }
   PushHistory();
   ShowGrid();
-  return StateTextResult::Ok;
+  return StateTextResult::kOk;
 }
 
 StateTextResult ChordEngine::ReadHighlightsText(const std::string& highlightsText, const std::string& pitchClassText) {
   KeyboardHighlights.clear();
   StateTextScanner highlights(highlightsText, false);
-  while (highlights.Next() == Event::Token) {
+  while (highlights.Next() == Event::kToken) {
     int note = 0;
     const StateTextResult result = ConvertToken(highlights.Token(), note);
-    if (result != StateTextResult::Ok) return result;
+    if (result != StateTextResult::kOk) return result;
     // Only real notes, and never more than the keyboard could ever have built.
     if (note >= 0 && note < kNoteCount && KeyboardHighlights.size() < static_cast<size_t>(kMaxKeyboardHighlights)) {
       KeyboardHighlights.push_back(note);
@@ -164,15 +164,15 @@ StateTextResult ChordEngine::ReadHighlightsText(const std::string& highlightsTex
   }
   PitchClassSelection.fill(false);
   StateTextScanner pitchClasses(pitchClassText, false);
-  while (pitchClasses.Next() == Event::Token) {
+  while (pitchClasses.Next() == Event::kToken) {
     int pitchClass = 0;
     const StateTextResult result = ConvertToken(pitchClasses.Token(), pitchClass);
-    if (result != StateTextResult::Ok) return result;
+    if (result != StateTextResult::kOk) return result;
     SetFlagIfValid(PitchClassSelection, pitchClass);
   }
   ShowHighlights();
   SetMarkedNotes(KeyboardHighlights);
-  return StateTextResult::Ok;
+  return StateTextResult::kOk;
 }
 
 StateTextResult ChordEngine::ReadFlagText(const std::string& text, std::array<bool, kPitchClassCount>& roots,
@@ -181,14 +181,14 @@ StateTextResult ChordEngine::ReadFlagText(const std::string& text, std::array<bo
   types.fill(false);
   StateTextScanner scanner(text, true);
   bool afterComma = false;
-  for (Event event = scanner.Next(); event != Event::End; event = scanner.Next()) {
-    if (event == Event::Comma) {
+  for (Event event = scanner.Next(); event != Event::kEnd; event = scanner.Next()) {
+    if (event == Event::kComma) {
       afterComma = true;
       continue;
     }
     int value = 0;
     const StateTextResult result = ConvertToken(scanner.Token(), value);
-    if (result != StateTextResult::Ok) return result;
+    if (result != StateTextResult::kOk) return result;
     if (afterComma) {
       SetFlagIfValid(types, value);
     } else {
@@ -197,18 +197,18 @@ StateTextResult ChordEngine::ReadFlagText(const std::string& text, std::array<bo
   }
   if (view != nullptr) view->MarkForRedraw();
   RebuildChordList();
-  return StateTextResult::Ok;
+  return StateTextResult::kOk;
 }
 
 // The popup's pending choice belongs to the state being replaced: left in
 // place, the parameter pass that follows a restore would add it again.
 StateTextResult ChordEngine::ReadExclusionsText(const std::string& exclusionsText) {
-  ExclusionPopup = ChordPopupChoice{};
+  exclusionPopup = ChordPopupChoice{};
   return ReadFlagText(exclusionsText, ExcludedRoots, ExcludedChordTypes, views.exclusions);
 }
 
 StateTextResult ChordEngine::ReadInclusionsText(const std::string& inclusionsText) {
-  InclusionPopup = ChordPopupChoice{};
+  inclusionPopup = ChordPopupChoice{};
   return ReadFlagText(inclusionsText, IncludedRoots, IncludedChordTypes, views.inclusions);
 }
 

@@ -11,16 +11,16 @@ bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\v' ||
 }  // namespace
 
 StateTextScanner::Event StateTextScanner::Next() {
-  size_t start = position_;
-  while (position_ < text_.size()) {
-    const char c = text_[position_++];
+  size_t start = mPosition;
+  while (mPosition < mText.size()) {
+    const char c = mText[mPosition++];
     if (c == ' ') {
-      token_ = text_.substr(start, position_ - 1 - start);
-      return Event::Token;
+      mToken = mText.substr(start, mPosition - 1 - start);
+      return Event::kToken;
     }
-    if (c == ',' && commas_) return Event::Comma;
+    if (c == ',' && mCommas) return Event::kComma;
   }
-  return Event::End;
+  return Event::kEnd;
 }
 
 StateTextResult ConvertToken(std::string_view token, int& value) {
@@ -36,13 +36,13 @@ StateTextResult ConvertToken(std::string_view token, int& value) {
     if (magnitude <= limit) magnitude = magnitude * 10 + (token[i] - '0');
     ++i;
   }
-  if (i == firstDigit) return StateTextResult::InvalidNumber;
+  if (i == firstDigit) return StateTextResult::kInvalidNumber;
   const std::int64_t signedValue = negative ? -magnitude : magnitude;
   if (signedValue < std::numeric_limits<std::int32_t>::min() || signedValue > std::numeric_limits<std::int32_t>::max()) {
-    return StateTextResult::OutOfRange;
+    return StateTextResult::kOutOfRange;
   }
   value = static_cast<int>(signedValue);
-  return StateTextResult::Ok;
+  return StateTextResult::kOk;
 }
 
 }  // namespace velmora

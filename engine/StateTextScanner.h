@@ -12,18 +12,18 @@ namespace velmora {
 // into the text, so any length of input costs no allocation.
 class StateTextScanner {
  public:
-  enum class Event { Token, Comma, End };
+  enum class Event { kToken, kComma, kEnd };
 
-  StateTextScanner(std::string_view text, bool commaSeparates) : text_(text), commas_(commaSeparates) {}
+  StateTextScanner(std::string_view text, bool commaSeparates) : mText(text), mCommas(commaSeparates) {}
 
   Event Next();
-  std::string_view Token() const { return token_; }
+  std::string_view Token() const { return mToken; }
 
  private:
-  std::string_view text_;
-  bool commas_;
-  size_t position_ = 0;
-  std::string_view token_;
+  std::string_view mText;
+  bool mCommas;
+  size_t mPosition = 0;
+  std::string_view mToken;
 };
 
 // Optional leading white space, optional sign, decimal digits; anything after

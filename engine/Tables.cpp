@@ -103,13 +103,13 @@ const std::string& Lookup(const Names& names, int index) {
 }  // namespace
 
 const std::vector<ScaleTableEntry>& ScaleTable() {
-  static const std::vector<ScaleTableEntry> table = BuildScaleTable();
-  return table;
+  static const std::vector<ScaleTableEntry> kTable = BuildScaleTable();
+  return kTable;
 }
 
 const std::vector<ChordTableEntry>& ChordTable() {
-  static const std::vector<ChordTableEntry> table = BuildChordTable();
-  return table;
+  static const std::vector<ChordTableEntry> kTable = BuildChordTable();
+  return kTable;
 }
 
 int ChordRowIndex(int root, int chordType) {
@@ -121,30 +121,30 @@ const std::string& NoteLongName(int pitchClass) { return Lookup(kNoteLongNames, 
 const std::string& NoteShortName(int pitchClass) { return Lookup(kNoteShortNames, pitchClass); }
 
 const std::string& ScaleLongName(int scale) {
-  static const std::array<std::string, kScaleCount> names = [] {
+  static const std::array<std::string, kScaleCount> kNames = [] {
     std::array<std::string, kScaleCount> out;
     for (int s = 0; s < kScaleCount; ++s) out[s] = kScales[s].longName;
     return out;
   }();
-  return Lookup(names, scale);
+  return Lookup(kNames, scale);
 }
 
 const std::string& ScaleShortName(int scale) {
-  static const std::array<std::string, kScaleCount> names = [] {
+  static const std::array<std::string, kScaleCount> kNames = [] {
     std::array<std::string, kScaleCount> out;
     for (int s = 0; s < kScaleCount; ++s) out[s] = kScales[s].shortName;
     return out;
   }();
-  return Lookup(names, scale);
+  return Lookup(kNames, scale);
 }
 
 const std::string& ChordTypeSuffix(int chordType) {
-  static const std::array<std::string, kChordTypeCount> names = [] {
+  static const std::array<std::string, kChordTypeCount> kNames = [] {
     std::array<std::string, kChordTypeCount> out;
     for (int t = 0; t < kChordTypeCount; ++t) out[t] = kChordTypes[t].suffix;
     return out;
   }();
-  return Lookup(names, chordType);
+  return Lookup(kNames, chordType);
 }
 
 std::string ChordName(int root, int chordType) {

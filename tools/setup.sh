@@ -57,6 +57,7 @@ case "$mode" in
     ;;
   test)
     build build
+    tools/check-naming.sh build
     ctest --test-dir build --output-on-failure -j "$jobs"
     tools/sanitized-tests.sh
     # The Windows build, cross-built and tested under Wine (uses build/ too).

@@ -12,7 +12,7 @@ constexpr const char* kFeatures[] = {"note-effect", "utility", nullptr};
 }  // namespace
 
 const clap_plugin_descriptor_t& ClapDescriptor() {
-  static const clap_plugin_descriptor_t descriptor = {
+  static const clap_plugin_descriptor_t kDescriptor = {
       CLAP_VERSION_INIT,
       "com.lumarex.velmora",
       "Velmora",
@@ -23,7 +23,7 @@ const clap_plugin_descriptor_t& ClapDescriptor() {
       "1.4.0",
       "Explore the chords of a scale, arrange them in a grid and play them as MIDI.",
       kFeatures};
-  return descriptor;
+  return kDescriptor;
 }
 
 IPluginClap* CreateClapPlugin(const clap_host_t* host) { return new Velmora(host); }

@@ -17,20 +17,20 @@ public:
   FileReplace(const FileReplace&) = delete;
   FileReplace& operator=(const FileReplace&) = delete;
 
-  bool isOpen() const { return fd_ >= 0; }
+  bool IsOpen() const { return mFd >= 0; }
   // False once any write has failed; later appends are ignored.
-  bool append(const std::uint8_t* data, std::size_t size);
+  bool Append(const std::uint8_t* data, std::size_t size);
   // Puts the file in place; false when anything failed (the target then keeps
   // its old content unless the in-place fallback was used).
-  bool commit();
+  bool Commit();
 
 private:
-  void discard();
+  void Discard();
 
-  std::string target_;
-  std::string temporary_;
-  int fd_ = -1;
-  bool failed_ = false;
+  std::string mTarget;
+  std::string mTemporary;
+  int mFd = -1;
+  bool mFailed = false;
 };
 
 }  // namespace velmora

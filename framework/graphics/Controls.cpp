@@ -9,13 +9,13 @@ namespace velmora {
 namespace {
 
 ImageStrip WithFrames(ImageStrip strip) {
-  if (strip.N < 1) strip.N = 1;
+  if (strip.n < 1) strip.n = 1;
   return strip;
 }
 
 // One frame of the strip at (x, y).
 Rect FrameRect(int x, int y, const ImageStrip& strip) {
-  return ClampedRect(x, y, int64_t(x) + strip.W, int64_t(y) + strip.H / strip.N);
+  return ClampedRect(x, y, int64_t(x) + strip.w, int64_t(y) + strip.h / strip.n);
 }
 
 // A movement that cannot be computed (empty rectangle, zero gearing) moves nothing.
@@ -40,14 +40,14 @@ IBitmapControl::IBitmapControl(IPluginBase* plugin, int x, int y, int paramIdx, 
 IBitmapControl::~IBitmapControl() = default;
 
 bool IBitmapControl::Draw(IGraphics& graphics) {
-  graphics.DrawImageFrame(mBitmap, mRect, FrameForValue(mValue, mBitmap.N), &mBlend);
+  graphics.DrawImageFrame(mBitmap, mRect, FrameForValue(mValue, mBitmap.n), &mBlend);
   return true;
 }
 
 // --- ISwitchControl, IContactControl
 
 void ISwitchControl::MouseDown(int, int, const MouseMods&) {
-  mValue += mBitmap.N < 2 ? 1.0 : 1.0 / (mBitmap.N - 1);
+  mValue += mBitmap.n < 2 ? 1.0 : 1.0 / (mBitmap.n - 1);
   if (mValue > 1.001) mValue = 0.0;
   MarkDirty(true);
 }
@@ -66,7 +66,7 @@ IKnobControl::IKnobControl(IPluginBase* plugin, const Rect& rect, int paramIdx, 
 
 void IKnobControl::MouseDrag(int, int, int dx, int dy, const MouseMods& mods) {
   double gearing = mGearing;
-  if (mods.C || mods.S) gearing *= 10.0;
+  if (mods.c || mods.s) gearing *= 10.0;
   if (mDirection == kVertical) {
     mValue += Finite(double(dy) / double(int64_t(mRect.top) - mRect.bottom) / gearing);
   } else {
@@ -76,7 +76,7 @@ void IKnobControl::MouseDrag(int, int, int dx, int dy, const MouseMods& mods) {
 }
 
 void IKnobControl::MouseWheel(int, int, const MouseMods& mods, float delta) {
-  mValue += Finite(double(delta) * ((mods.C || mods.S) ? 0.001 : 0.01));
+  mValue += Finite(double(delta) * ((mods.c || mods.s) ? 0.001 : 0.01));
   MarkDirty(true);
 }
 
@@ -88,7 +88,7 @@ IKnobMultiControl::IKnobMultiControl(IPluginBase* plugin, int x, int y, int para
 IKnobMultiControl::~IKnobMultiControl() = default;
 
 bool IKnobMultiControl::Draw(IGraphics& graphics) {
-  graphics.DrawImageFrame(mBitmap, mRect, FrameForValue(mValue, mBitmap.N), &mBlend);
+  graphics.DrawImageFrame(mBitmap, mRect, FrameForValue(mValue, mBitmap.n), &mBlend);
   return true;
 }
 

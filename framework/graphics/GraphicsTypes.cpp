@@ -27,7 +27,7 @@ Rect Intersect(const Rect& a, const Rect& b) {
 
 Pixel ToPixel(const Color& color) {
   auto channel = [](int32_t v) { return std::clamp(v, int32_t(0), int32_t(255)); };
-  return MakePixel(channel(color.A), channel(color.R), channel(color.G), channel(color.B));
+  return MakePixel(channel(color.a), channel(color.r), channel(color.g), channel(color.b));
 }
 
 TextStyle::TextStyle(const char* fontName, int32_t sizePx, const Color& colour, int32_t styleBits,

@@ -39,11 +39,11 @@ Rect Intersect(const Rect& a, const Rect& b);
 
 // ARGB, each 0..255.
 struct Color {
-  int32_t A = 255, R = 0, G = 0, B = 0;
+  int32_t a = 255, r = 0, g = 0, b = 0;
 
   Color() = default;
-  Color(int32_t a, int32_t r, int32_t g, int32_t b) : A(a), R(r), G(g), B(b) {}
-  bool operator==(const Color& o) const { return A == o.A && R == o.R && G == o.G && B == o.B; }
+  Color(int32_t a, int32_t r, int32_t g, int32_t b) : a(a), r(r), g(g), b(b) {}
+  bool operator==(const Color& o) const { return a == o.a && r == o.r && g == o.g && b == o.b; }
 };
 
 // The raster pixel of a colour; channels outside 0..255 are clamped.
@@ -95,20 +95,20 @@ float RasterOpacity(const ChannelBlend* blend);
 // A picture holding N frames stacked vertically (or side by side).
 struct ImageStrip {
   const RasterBitmap* bitmap = nullptr;
-  int32_t W = 0, H = 0, N = 1;
+  int32_t w = 0, h = 0, n = 1;
   bool framesSideBySide = false;
 
   // The size of one frame along the stacking axis (whole strip across it).
-  int32_t FrameWidth() const { return framesSideBySide ? W / (N > 0 ? N : 1) : W; }
-  int32_t FrameHeight() const { return framesSideBySide ? H : H / (N > 0 ? N : 1); }
+  int32_t FrameWidth() const { return framesSideBySide ? w / (n > 0 ? n : 1) : w; }
+  int32_t FrameHeight() const { return framesSideBySide ? h : h / (n > 0 ? n : 1); }
 };
 
 struct MouseMods {
-  bool L = false, R = false, S = false, C = false, A = false;
+  bool l = false, r = false, s = false, c = false, a = false;
 
   MouseMods() = default;
   MouseMods(bool left, bool right = false, bool shift = false, bool control = false, bool alt = false)
-      : L(left), R(right), S(shift), C(control), A(alt) {}
+      : l(left), r(right), s(shift), c(control), a(alt) {}
 };
 
 // One representation of dragged data: a MIME type ("text/uri-list") and

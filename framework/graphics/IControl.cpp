@@ -23,7 +23,7 @@ IControl::IControl(IPluginBase* plugin, const Rect& rect, int paramIdx, const Ch
 IControl::~IControl() = default;
 
 void IControl::MouseDown(int, int, const MouseMods& mods) {
-  if (mods.R) PromptForValue();
+  if (mods.r) PromptForValue();
 }
 
 void IControl::MouseDoubleClick(int, int, const MouseMods&) {

@@ -191,7 +191,7 @@ void IGraphics::OnMouseDown(int x, int y, const MouseMods& mods) {
   const int paramIdx = control->ParamIdx();
   // Kept with the plug-in base's slot 17: an interface code of 1 hands a
   // right-click to the plug-in; this plug-in's code is 0, so it never does.
-  if (paramIdx >= 0 && mods.R && mPlugin && mPlugin->InterfaceKind() == 1) {
+  if (paramIdx >= 0 && mods.r && mPlugin && mPlugin->InterfaceKind() == 1) {
     ReleaseMouseCapture();
     mPlugin->OnParamRightClick(paramIdx, x, y);
     return;

@@ -62,9 +62,9 @@ ImageStrip IGraphics::LoadImage(int id, const std::string& fileName, int frames)
   }
   ImageStrip strip;
   strip.bitmap = bitmap;
-  strip.W = bitmap ? bitmap->Width() : 0;
-  strip.H = bitmap ? bitmap->Height() : 0;
-  strip.N = std::max(frames, 1);
+  strip.w = bitmap ? bitmap->Width() : 0;
+  strip.h = bitmap ? bitmap->Height() : 0;
+  strip.n = std::max(frames, 1);
   strip.framesSideBySide = false;
   return strip;
 }
@@ -88,9 +88,9 @@ bool IGraphics::DrawImage(const ImageStrip& strip, const Rect& dest, int srcX, i
 
 bool IGraphics::DrawImageFrame(const ImageStrip& strip, const Rect& rect, int frame, const ChannelBlend* blend) {
   int srcX = 0, srcY = 0;
-  if (strip.N >= 2 && frame >= 2) {
-    const int size = strip.framesSideBySide ? strip.W : strip.H;
-    const int offset = ClampToInt(int64_t(double(size) * (double(frame) - 1.0) / strip.N + 0.5));
+  if (strip.n >= 2 && frame >= 2) {
+    const int size = strip.framesSideBySide ? strip.w : strip.h;
+    const int offset = ClampToInt(int64_t(double(size) * (double(frame) - 1.0) / strip.n + 0.5));
     (strip.framesSideBySide ? srcX : srcY) = offset;
   }
   return DrawImage(strip, rect, srcX, srcY, blend);

@@ -29,7 +29,7 @@ double ReadDecimal(const std::string& text) {
 }
 
 bool UsesValueTexts(const Param& param) {
-  return param.Kind() == ParamKind::Enum || (param.Kind() == ParamKind::Bool && param.NValueTexts() > 0);
+  return param.Kind() == ParamKind::kEnum || (param.Kind() == ParamKind::kBool && param.NValueTexts() > 0);
 }
 
 }  // namespace
@@ -118,7 +118,7 @@ void IGraphics::CommitTextEntry(IControl& control, const Param* param, const cha
     return;
   }
   double value = 0.0;
-  if (param->Kind() == ParamKind::Bool || param->Kind() == ParamKind::Enum) {
+  if (param->Kind() == ParamKind::kBool || param->Kind() == ParamKind::kEnum) {
     for (int i = 0; i < param->NValueTexts(); ++i) {
       if (param->ValueTextAt(i)->text == entered) {
         value = param->ValueTextAt(i)->value;
@@ -135,7 +135,7 @@ void IGraphics::CommitTextEntry(IControl& control, const Param* param, const cha
 bool IGraphics::TextEntryAccepts(const Param* param, char c) {
   if (!param || c == '\b') return true;
   if ((c >= '0' && c <= '9') || c == '+' || c == '-') return true;
-  return c == '.' && param->Kind() == ParamKind::Double;
+  return c == '.' && param->Kind() == ParamKind::kDouble;
 }
 
 }  // namespace velmora

@@ -15,7 +15,7 @@
 
 namespace velmora {
 
-constexpr int32_t ChunkMagic = 0x70666674;
+constexpr int32_t kChunkMagic = 0x70666674;
 constexpr int32_t FrameworkVersion = 0x00010000;
 
 struct ChannelIOPair {

@@ -52,7 +52,7 @@ double ReadNumber(const char* text) {
 
 void Param::DefineDouble(const char* name, double defaultValue, double minimum,
                          double maximum, double step, const char* label, double shape) {
-  if (mKind == ParamKind::None) mKind = ParamKind::Double;
+  if (mKind == ParamKind::kNone) mKind = ParamKind::kDouble;
   mName = CutText(name);
   mLabel = CutText(label);
   mMin = minimum;
@@ -66,12 +66,12 @@ void Param::DefineDouble(const char* name, double defaultValue, double minimum,
 
 void Param::DefineInt(const char* name, int defaultValue, int minimum, int maximum,
                       const char* label) {
-  if (mKind == ParamKind::None) mKind = ParamKind::Int;
+  if (mKind == ParamKind::kNone) mKind = ParamKind::kInt;
   DefineDouble(name, defaultValue, minimum, maximum, 1.0, label, 1.0);
 }
 
 void Param::DefineBool(const char* name, bool defaultValue) {
-  if (mKind == ParamKind::None) mKind = ParamKind::Bool;
+  if (mKind == ParamKind::kNone) mKind = ParamKind::kBool;
   DefineDouble(name, defaultValue ? 1.0 : 0.0, 0.0, 1.0, 1.0, "", 1.0);
   AddValueText(0, "off");
   AddValueText(1, "on");
@@ -101,7 +101,7 @@ double Param::FromNormalized(double normalized) const {
 
 double Param::SetFromNormalized(double normalized) {
   double v = FromNormalized(normalized);
-  if (mKind != ParamKind::Double && mStep > 0.0) v = std::floor(v / mStep + 0.5) * mStep;
+  if (mKind != ParamKind::kDouble && mStep > 0.0) v = std::floor(v / mStep + 0.5) * mStep;
   // No lower clamp (kept from the value model), but a NaN from the host
   // must not become the stored value.
   mValue = std::isnan(v) ? mMin : std::min(v, mMax);

@@ -6,7 +6,7 @@
 
 namespace velmora {
 
-enum class ParamKind : int32_t { None = 0, Bool = 1, Int = 2, Enum = 3, Double = 4 };
+enum class ParamKind : int32_t { kNone = 0, kBool = 1, kInt = 2, kEnum = 3, kDouble = 4 };
 
 // One automatable parameter. Values travel normalised (0..1) between host,
 // editor and plug-in and are stored as real values.
@@ -71,7 +71,7 @@ class Param {
  private:
   const ValueText* FindValueText(double v) const;
 
-  ParamKind mKind = ParamKind::None;
+  ParamKind mKind = ParamKind::kNone;
   double mValue = 0.0;
   double mMin = 0.0;
   double mMax = 1.0;

@@ -12,7 +12,7 @@ constexpr int kLockSpins = 2000;
 
 }  // namespace
 
-void PluginLock::lock() {
+void PluginLock::lock() {  // NOLINT(readability-identifier-naming)
   bool owned = mMutex.try_lock();
   for (int spin = 0; !owned && spin < kLockSpins; ++spin) {
     CpuRelax();
@@ -22,13 +22,13 @@ void PluginLock::lock() {
   TakeOwnership();
 }
 
-bool PluginLock::try_lock() {
+bool PluginLock::try_lock() {  // NOLINT(readability-identifier-naming)
   if (!mMutex.try_lock()) return false;
   TakeOwnership();
   return true;
 }
 
-void PluginLock::unlock() {
+void PluginLock::unlock() {  // NOLINT(readability-identifier-naming)
   if constexpr (kContractChecks) {
     if (--mDepth == 0) mOwner.store(std::thread::id(), std::memory_order_relaxed);
   }

@@ -15,9 +15,9 @@ namespace velmora {
 // std::unique_lock takes it.
 class PluginLock {
  public:
-  void lock();
-  bool try_lock();
-  void unlock();
+  void lock();  // NOLINT(readability-identifier-naming)
+  bool try_lock();  // NOLINT(readability-identifier-naming)
+  void unlock();  // NOLINT(readability-identifier-naming)
 
   // Breaks the contract unless the calling thread holds the lock (checked
   // builds only).

@@ -47,7 +47,7 @@ bool IPluginBase::LoadProgramChunk(const ChunkBuffer& chunk) {
 
 void IPluginBase::AddChunkHeader(ChunkBuffer& chunk) {
   chunk.Clear();
-  chunk.PutInt32(ChunkMagic);
+  chunk.PutInt32(kChunkMagic);
   chunk.PutInt32(FrameworkVersion);
 }
 
@@ -55,7 +55,7 @@ int32_t IPluginBase::ReadChunkHeader(const ChunkBuffer& chunk, int* position) {
   if (!position) return 0;
   int32_t magic = 0;
   int next = chunk.GetInt32(&magic, *position);
-  if (next < 0 || magic != ChunkMagic) return 0;
+  if (next < 0 || magic != kChunkMagic) return 0;
   int32_t version = 0;
   *position = chunk.GetInt32(&version, next);
   return *position < 0 ? 0 : version;

@@ -23,13 +23,13 @@ TEST_F(DispatchTest, DropDownRangesFollowTheTablesAndTheExportFollowsTheDataFold
 }
 
 TEST_F(DispatchTest, DropDownsActOnlyOnAChoice) {
-  engine().ScalePopup.chosenRoot = 1;
-  engine().ExclusionPopup = {3, 7};
+  engine().scalePopup.chosenRoot = 1;
+  engine().exclusionPopup = {3, 7};
   for (int i : {kScalesDropdown, kExclusionsDropdown, kInclusionsDropdown}) host.OnParamChanged(i);  // -1
   host.SetParam(kScalesDropdown, 25);  // root but no scale
   EXPECT_EQ(Marks(), 0);
   EXPECT_EQ(Pages(), 0);
-  engine().ScalePopup.chosenScale = 2;
+  engine().scalePopup.chosenScale = 2;
   host.SetParam(kScalesDropdown, 25);
   EXPECT_GT(Marks(), 0);
   host.SetParam(kExclusionsDropdown, 43);
@@ -60,14 +60,14 @@ TEST_F(DispatchTest, ButtonsActOncePerChangeToOne) {
   EXPECT_FALSE(engine().ChordGrid[1].IsEmpty());
   host.SetParam(kClearGrid, 1.0);
   EXPECT_TRUE(IsAllEmpty(engine().ChordGrid));
-  engine().ScalePopup = {0, 0, "C", "Major"};
+  engine().scalePopup = {0, 0, "C", "Major"};
   host.SetParam(kScalesDropdown, 0);
   host.SetParam(kRandomizeGrid, 1.0);
   EXPECT_FALSE(engine().ChordGrid[0].IsEmpty());
   host.SetParam(kClearNoteSelection, 1.0);
   EXPECT_EQ(Marks(), 0);
-  engine().ExclusionPopup = {1, 2};
-  engine().InclusionPopup = {4, 9};
+  engine().exclusionPopup = {1, 2};
+  engine().inclusionPopup = {4, 9};
   host.SetParam(kExclusionsDropdown, 0);
   host.SetParam(kInclusionsDropdown, 0);
   host.SetParam(kClearExclusions, 1.0);
@@ -82,7 +82,7 @@ TEST_F(DispatchTest, OctaveSwitchesShiftOnceAndSpringBack) {
   engine().ChordGrid[1].locked = true;
   host.SetParam(kGridOctaveUp, 1.0);
   EXPECT_EQ(engine().ChordGrid[0].octave, 4);
-  EXPECT_EQ(engine().History.Snapshots().size(), 1u);  // recorded even so
+  EXPECT_EQ(engine().history.Snapshots().size(), 1u);  // recorded even so
   EXPECT_EQ(host.GetParam(kGridOctaveUp)->Value(), 0.0);
   host.SetParam(kGridOctaveDown, 1.0);
   host.SetParam(kGridOctaveDown, 0.0);
@@ -100,7 +100,7 @@ TEST_F(DispatchTest, LooseMatchesInversionsAndBindingOnlyIndices) {
   host.SetParam(kCustomInversion3, 0.5);  // unchanged, still rebuilt
   EXPECT_TRUE(engine().EnabledInversions[3]);
   EXPECT_EQ(Pages(), pages + 1);
-  engine().ExclusionPopup = {3, 7};
+  engine().exclusionPopup = {3, 7};
   for (int i : std::initializer_list<int>{kNoteDropdown, kOptionsPopup, kGridControl, kChordListControl, kChordListRows, kGridCellControls,
                 kExclusionsControl, kInclusionsControl, kDrag, kDragDim, -1, 30}) {
     if (host.GetParam(i)) host.GetParam(i)->SetClamped(1.0);
@@ -111,16 +111,16 @@ TEST_F(DispatchTest, LooseMatchesInversionsAndBindingOnlyIndices) {
 
 TEST_F(DispatchTest, FilterRemovalsClearOneFlagAndResetTheirPopup) {
   engine().ExcludedRoots[3] = engine().ExcludedChordTypes[7] = engine().IncludedRoots[5] = true;
-  engine().ExclusionPopup = {3, 7};
-  engine().InclusionPopup = {5, 9};
+  engine().exclusionPopup = {3, 7};
+  engine().inclusionPopup = {5, 9};
   host.RemoveFilterRoot(FilterBox::kExclusions, 3);
   EXPECT_FALSE(engine().ExcludedRoots[3]);
   EXPECT_TRUE(engine().ExcludedChordTypes[7]);
-  EXPECT_EQ(engine().ExclusionPopup.chosenType, -1);
-  EXPECT_EQ(engine().InclusionPopup.chosenRoot, 5);
+  EXPECT_EQ(engine().exclusionPopup.chosenType, -1);
+  EXPECT_EQ(engine().inclusionPopup.chosenRoot, 5);
   host.RemoveFilterRoot(FilterBox::kInclusions, 5);
   EXPECT_FALSE(engine().IncludedRoots[5]);
-  EXPECT_EQ(engine().InclusionPopup.chosenRoot, -1);
+  EXPECT_EQ(engine().inclusionPopup.chosenRoot, -1);
   host.RemoveFilterRoot(FilterBox::kExclusions, 12);
   host.RemoveFilterChordType(FilterBox::kInclusions, -1);
   EXPECT_EQ(Pages(), 2);
@@ -160,7 +160,7 @@ TEST_F(StateTest, AFreshInstanceSavesSixTextsAndThirtyValuesAndLoadsThemBack) {
   ASSERT_TRUE(host.SaveState(saved));
   EXPECT_EQ(Bytes(saved), Bytes(Body(kFresh)));
   EXPECT_EQ(host.LoadState(saved, 0), saved.Size());
-  EXPECT_TRUE(engine().History.Snapshots().empty());
+  EXPECT_TRUE(engine().history.Snapshots().empty());
 }
 
 TEST_F(StateTest, LoadsTheCMajorExample) {
@@ -200,10 +200,10 @@ TEST_F(StateTest, RestoredParametersApplyInIndexOrderAndRunNoAction) {
   const ChunkBuffer body = Body(texts, {{kGridOctaveDown, 1.0}, {kGridOctaveUp, 1.0}, {kClearGrid, 1.0},
                                         {kCustomInversion3, 0.5}, {kRecord, 1.0}, {kLooseMatches, NAN},
                                         {kScalesDropdown, 228.0}, {kExclusionsDropdown, 3.0}});
-  engine().ExclusionPopup = {3, 7};
+  engine().exclusionPopup = {3, 7};
   ASSERT_EQ(host.LoadState(body, 0), body.Size());
   EXPECT_EQ(engine().ChordGrid[0].octave, 3);
-  EXPECT_EQ(engine().History.Snapshots().size(), 1u);
+  EXPECT_EQ(engine().history.Snapshots().size(), 1u);
   EXPECT_EQ(host.GetParam(kGridOctaveUp)->Value(), 0.0);
   EXPECT_FALSE(engine().ExcludedRoots[3]);
   EXPECT_TRUE(engine().EnabledInversions[3]);
@@ -216,16 +216,16 @@ TEST_F(StateTest, RestoredParametersApplyInIndexOrderAndRunNoAction) {
 TEST_F(StateTest, TheScaleBoxShowsTheRestoredScale) {
   const uint32_t shown = host.Changes().scaleChoice;
   ASSERT_GT(host.LoadState(Body(kCMajor, {{kScalesDropdown, 21.0}}), 0), 0);  // A minor: the same notes
-  EXPECT_EQ(engine().ScalePopup.chosenRoot, 9);
-  EXPECT_EQ(engine().ScalePopup.chosenScale, 1);
-  EXPECT_EQ(engine().ScalePopup.noteLabel, NoteShortName(9));
-  EXPECT_EQ(engine().ScalePopup.scaleLabel, ScaleShortName(1));
+  EXPECT_EQ(engine().scalePopup.chosenRoot, 9);
+  EXPECT_EQ(engine().scalePopup.chosenScale, 1);
+  EXPECT_EQ(engine().scalePopup.noteLabel, NoteShortName(9));
+  EXPECT_EQ(engine().scalePopup.scaleLabel, ScaleShortName(1));
   EXPECT_GT(host.Changes().scaleChoice, shown);
   std::vector<std::string> texts = kCMajor;
   texts[kHighlightsText] = "48 60 50 62 ";
   ASSERT_GT(host.LoadState(Body(texts, {{kScalesDropdown, 21.0}}), 0), 0);
-  EXPECT_EQ(engine().ScalePopup.chosenScale, -1);
-  EXPECT_EQ(engine().ScalePopup.scaleLabel, "-");
+  EXPECT_EQ(engine().scalePopup.chosenScale, -1);
+  EXPECT_EQ(engine().scalePopup.scaleLabel, "-");
 }
 
 TEST_F(StateTest, PresetBankRoundTrip) {

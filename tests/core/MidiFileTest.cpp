@@ -59,7 +59,7 @@ protected:
   // Writes the file and returns its bytes, with what went to the error stream.
   Bytes writeAndRead(MidiFile& file, std::string* errors = nullptr) {
     ::testing::internal::CaptureStderr();
-    const bool written = file.write(path);
+    const bool written = file.Write(path);
     const std::string captured = ::testing::internal::GetCapturedStderr();
     EXPECT_TRUE(written);
     if (errors != nullptr) *errors = captured;
@@ -73,10 +73,10 @@ protected:
 
 TEST_F(MidiFileTest, WritesARecordedChordByteForByte) {
   MidiFile file;
-  EXPECT_EQ(file.addTrack(), 1);
-  file.setTicksPerQuarterNote(120);
-  for (std::uint8_t key : {60, 64, 67}) file.addEvent(1, note(false, 240, key));
-  for (std::uint8_t key : {60, 64, 67}) file.addEvent(1, note(true, 0, key));
+  EXPECT_EQ(file.AddTrack(), 1);
+  file.SetTicksPerQuarterNote(120);
+  for (std::uint8_t key : {60, 64, 67}) file.AddEvent(1, note(false, 240, key));
+  for (std::uint8_t key : {60, 64, 67}) file.AddEvent(1, note(true, 0, key));
   file.sortTracks();
 
   const Bytes notes = {0x00, 0x90, 0x3C, 0x64, 0x00, 0x90, 0x40, 0x64, 0x00, 0x90, 0x43, 0x64, 0x81, 0x70, 0x80,
@@ -89,35 +89,35 @@ TEST_F(MidiFileTest, WritesARecordedChordByteForByte) {
 TEST_F(MidiFileTest, WritesEmptyTracks) {
   MidiFile file;
   EXPECT_EQ(writeAndRead(file), header(0, 1) + kEmptyTrack);
-  file.addTrack();
-  file.addTrack();
+  file.AddTrack();
+  file.AddTrack();
   EXPECT_EQ(writeAndRead(file), header(1, 3) + kEmptyTrack + kEmptyTrack + kEmptyTrack);
 }
 
 TEST_F(MidiFileTest, WritesOneTrackAsFormatZero) {
   MidiFile file;
-  file.addEvent(0, note(true, 0, 60));
+  file.AddEvent(0, note(true, 0, 60));
   EXPECT_EQ(writeAndRead(file), header(0, 1) + trackChunk(Bytes{0x00, 0x90, 60, 100} + kEndOfTrack));
 }
 
 TEST_F(MidiFileTest, WritesTheLow16BitsOfTicksPerQuarterNote) {
   MidiFile file;
-  EXPECT_EQ(file.ticksPerQuarterNote(), 120);
-  file.setTicksPerQuarterNote(480);
+  EXPECT_EQ(file.TicksPerQuarterNote(), 120);
+  file.SetTicksPerQuarterNote(480);
   EXPECT_EQ(writeAndRead(file), header(0, 1, 0x01, 0xE0) + kEmptyTrack);
-  file.setTicksPerQuarterNote(0x12345);
+  file.SetTicksPerQuarterNote(0x12345);
   EXPECT_EQ(writeAndRead(file), header(0, 1, 0x23, 0x45) + kEmptyTrack);
 }
 
 TEST_F(MidiFileTest, ReplacesStoredEndOfTrackEventsWithOne) {
   MidiFile file;
-  file.addEvent(0, note(true, 0, 60));
-  file.addEvent(0, TrackEvent(10, {0xFF, 0x2F, 0x00}));
-  file.addEvent(0, note(false, 30, 60));
-  file.addEvent(0, TrackEvent(30, {0xFF, 0x2F, 0x00}));
+  file.AddEvent(0, note(true, 0, 60));
+  file.AddEvent(0, TrackEvent(10, {0xFF, 0x2F, 0x00}));
+  file.AddEvent(0, note(false, 30, 60));
+  file.AddEvent(0, TrackEvent(30, {0xFF, 0x2F, 0x00}));
   // The note-off stays 30 ticks after the note-on.
   EXPECT_EQ(writeAndRead(file), header(0, 1) + trackChunk(Bytes{0x00, 0x90, 60, 100, 30, 0x80, 60, 0} + kEndOfTrack));
-  EXPECT_EQ(file.trackEvents(0).size(), 4u);
+  EXPECT_EQ(file.TrackEvents(0).size(), 4u);
 }
 
 struct VlqCase {
@@ -130,7 +130,7 @@ class MidiFileVlq : public MidiFileTest, public ::testing::WithParamInterface<Vl
 
 TEST_P(MidiFileVlq, EncodesTheFirstDelta) {
   MidiFile file;
-  file.addEvent(0, TrackEvent(GetParam().tick, {0xC0, 5}));
+  file.AddEvent(0, TrackEvent(GetParam().tick, {0xC0, 5}));
   std::string errors;
   const Bytes bytes = writeAndRead(file, &errors);
   EXPECT_EQ(bytes, header(0, 1) + trackChunk(GetParam().encoded + Bytes{0xC0, 5} + kEndOfTrack));
@@ -147,8 +147,8 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(MidiFileTest, ReportsNegativeDeltasOfAnUnsortedTrack) {
   MidiFile file;
-  file.addEvent(0, note(true, 100, 60));
-  file.addEvent(0, note(false, 40, 60));
+  file.AddEvent(0, note(true, 100, 60));
+  file.AddEvent(0, note(false, 40, 60));
   std::string errors;
   const Bytes bytes = writeAndRead(file, &errors);
   EXPECT_EQ(errors,
@@ -158,26 +158,26 @@ TEST_F(MidiFileTest, ReportsNegativeDeltasOfAnUnsortedTrack) {
   EXPECT_EQ(bytes, header(0, 1) + trackChunk(Bytes{0x64, 0x90, 60, 100, 0xFF, 0xFF, 0xFF, 0x7F, 0x80, 60, 0} +
                                              kEndOfTrack));
   // Writing leaves the absolute ticks as they were.
-  EXPECT_TRUE(file.isAbsoluteTicks());
-  EXPECT_EQ(file.trackEvents(0)[0].tick, 100);
-  EXPECT_EQ(file.trackEvents(0)[1].tick, 40);
+  EXPECT_TRUE(file.IsAbsoluteTicks());
+  EXPECT_EQ(file.TrackEvents(0)[0].tick, 100);
+  EXPECT_EQ(file.TrackEvents(0)[1].tick, 40);
 }
 
 TEST_F(MidiFileTest, SortsNoteOffsBeforeNoteOnsAtEqualTicks) {
   MidiFile file;
-  file.addEvent(0, TrackEvent(5, {0xFF, 0x2F, 0x00}));
-  file.addEvent(0, note(true, 5, 64));
-  file.addEvent(0, TrackEvent(5, {0x90, 62, 0}));  // a note-on of velocity 0 is a note-off
-  file.addEvent(0, TrackEvent(5, {0xB0, 7, 90}));
-  file.addEvent(0, note(false, 5, 60));
-  file.addEvent(0, TrackEvent(5, {0xFF, 0x51, 0x03, 0x07, 0xA1, 0x20}));
-  file.addEvent(0, note(true, 2, 50));
+  file.AddEvent(0, TrackEvent(5, {0xFF, 0x2F, 0x00}));
+  file.AddEvent(0, note(true, 5, 64));
+  file.AddEvent(0, TrackEvent(5, {0x90, 62, 0}));  // a note-on of velocity 0 is a note-off
+  file.AddEvent(0, TrackEvent(5, {0xB0, 7, 90}));
+  file.AddEvent(0, note(false, 5, 60));
+  file.AddEvent(0, TrackEvent(5, {0xFF, 0x51, 0x03, 0x07, 0xA1, 0x20}));
+  file.AddEvent(0, note(true, 2, 50));
   TrackEvent later = note(true, 5, 70);
   later.sequence = 1;
-  file.addEvent(0, later);
+  file.AddEvent(0, later);
   file.sortTracks();
 
-  const auto& events = file.trackEvents(0);
+  const auto& events = file.TrackEvents(0);
   ASSERT_EQ(events.size(), 8u);
   const std::vector<std::pair<std::int32_t, Bytes>> expected = {
       {2, {0x90, 50, 100}}, {5, {0xFF, 0x51, 0x03, 0x07, 0xA1, 0x20}}, {5, {0xB0, 7, 90}}, {5, {0x90, 62, 0}},
@@ -191,49 +191,49 @@ TEST_F(MidiFileTest, SortsNoteOffsBeforeNoteOnsAtEqualTicks) {
 
 TEST_F(MidiFileTest, ConvertsBetweenAbsoluteAndDeltaTicks) {
   MidiFile file;
-  for (std::int32_t tick : {10, 10, 25, 1000}) file.addEvent(0, note(true, tick, 60));
-  file.makeAbsoluteTicks();  // already absolute: nothing changes
-  EXPECT_EQ(file.trackEvents(0)[3].tick, 1000);
-  file.makeDeltaTicks();
-  EXPECT_FALSE(file.isAbsoluteTicks());
+  for (std::int32_t tick : {10, 10, 25, 1000}) file.AddEvent(0, note(true, tick, 60));
+  file.MakeAbsoluteTicks();  // already absolute: nothing changes
+  EXPECT_EQ(file.TrackEvents(0)[3].tick, 1000);
+  file.MakeDeltaTicks();
+  EXPECT_FALSE(file.IsAbsoluteTicks());
   std::vector<std::int32_t> deltas;
-  for (const auto& event : file.trackEvents(0)) deltas.push_back(event.tick);
+  for (const auto& event : file.TrackEvents(0)) deltas.push_back(event.tick);
   EXPECT_EQ(deltas, (std::vector<std::int32_t>{10, 0, 15, 975}));
 
-  file.addEvent(0, note(false, 0, 60));  // appended in delta state
+  file.AddEvent(0, note(false, 0, 60));  // appended in delta state
   file.sortTracks();                     // does nothing in delta state
-  EXPECT_EQ(file.trackEvents(0)[4].tick, 0);
+  EXPECT_EQ(file.TrackEvents(0)[4].tick, 0);
   writeAndRead(file);
-  EXPECT_FALSE(file.isAbsoluteTicks());
-  EXPECT_EQ(file.trackEvents(0)[3].tick, 975);
-  file.makeAbsoluteTicks();
-  EXPECT_EQ(file.trackEvents(0)[3].tick, 1000);
-  EXPECT_EQ(file.trackEvents(0)[4].tick, 1000);
+  EXPECT_FALSE(file.IsAbsoluteTicks());
+  EXPECT_EQ(file.TrackEvents(0)[3].tick, 975);
+  file.MakeAbsoluteTicks();
+  EXPECT_EQ(file.TrackEvents(0)[3].tick, 1000);
+  EXPECT_EQ(file.TrackEvents(0)[4].tick, 1000);
 }
 
 TEST_F(MidiFileTest, RoundTripsExtremeTicksExactly) {
   MidiFile file;
-  for (std::int32_t tick : {INT32_MAX, INT32_MIN, 0, -5, INT32_MAX}) file.addEvent(0, note(true, tick, 60));
+  for (std::int32_t tick : {INT32_MAX, INT32_MIN, 0, -5, INT32_MAX}) file.AddEvent(0, note(true, tick, 60));
   ::testing::internal::CaptureStderr();
-  file.makeDeltaTicks();
+  file.MakeDeltaTicks();
   EXPECT_NE(::testing::internal::GetCapturedStderr().find("-4294967295"), std::string::npos);
-  file.makeAbsoluteTicks();
+  file.MakeAbsoluteTicks();
   std::vector<std::int32_t> ticks;
-  for (const auto& event : file.trackEvents(0)) ticks.push_back(event.tick);
+  for (const auto& event : file.TrackEvents(0)) ticks.push_back(event.tick);
   EXPECT_EQ(ticks, (std::vector<std::int32_t>{INT32_MAX, INT32_MIN, 0, -5, INT32_MAX}));
 }
 
 TEST_F(MidiFileTest, RefusesEventsItCannotStore) {
   MidiFile file;
-  EXPECT_FALSE(file.addEvent(1, note(true, 0, 60)));
-  EXPECT_FALSE(file.addEvent(-1, note(true, 0, 60)));
-  EXPECT_FALSE(file.addEvent(0, TrackEvent(0, {})));
-  EXPECT_TRUE(file.trackEvents(0).empty());
-  EXPECT_TRUE(file.trackEvents(7).empty());
-  EXPECT_EQ(file.addTrack(), 1);
-  EXPECT_EQ(file.addTrack(), 2);
-  EXPECT_TRUE(file.addEvent(2, note(true, 0, 60)));
-  EXPECT_EQ(file.trackCount(), 3);
+  EXPECT_FALSE(file.AddEvent(1, note(true, 0, 60)));
+  EXPECT_FALSE(file.AddEvent(-1, note(true, 0, 60)));
+  EXPECT_FALSE(file.AddEvent(0, TrackEvent(0, {})));
+  EXPECT_TRUE(file.TrackEvents(0).empty());
+  EXPECT_TRUE(file.TrackEvents(7).empty());
+  EXPECT_EQ(file.AddTrack(), 1);
+  EXPECT_EQ(file.AddTrack(), 2);
+  EXPECT_TRUE(file.AddEvent(2, note(true, 0, 60)));
+  EXPECT_EQ(file.TrackCount(), 3);
 }
 
 class MidiFileWriteFailure : public MidiFileTest {
@@ -241,7 +241,7 @@ protected:
   // Writes and expects failure with the message; the error stream is returned.
   void expectFailure(MidiFile& file, const std::string& target) {
     ::testing::internal::CaptureStderr();
-    EXPECT_FALSE(file.write(target));
+    EXPECT_FALSE(file.Write(target));
     EXPECT_EQ(::testing::internal::GetCapturedStderr(), "Error: could not write: " + target + "\n");
   }
   std::size_t filesInDir() const {
@@ -270,7 +270,7 @@ TEST_F(MidiFileWriteFailure, KeepsTheOldFileWhenAWriteFails) {
   const Bytes old = read(path);
 
   MidiFile large;
-  for (int i = 0; i < 2000; ++i) large.addEvent(0, note(true, i, 60));
+  for (int i = 0; i < 2000; ++i) large.AddEvent(0, note(true, i, 60));
   // A file size limit makes the write itself fail, even for root.
   rlimit saved{};
   getrlimit(RLIMIT_FSIZE, &saved);
@@ -284,7 +284,7 @@ TEST_F(MidiFileWriteFailure, KeepsTheOldFileWhenAWriteFails) {
 
   EXPECT_EQ(read(path), old);
   EXPECT_EQ(filesInDir(), 1u);
-  EXPECT_TRUE(large.isAbsoluteTicks());
+  EXPECT_TRUE(large.IsAbsoluteTicks());
 }
 
 TEST_F(MidiFileTest, ReplacesAnExistingFileAndKeepsItsMode) {
@@ -301,7 +301,7 @@ TEST_F(MidiFileTest, WritesThroughASymbolicLink) {
   const std::string link = (dir / "link.mid").string();
   fs::create_symlink(target, link);
   MidiFile file;
-  ASSERT_TRUE(file.write(link));
+  ASSERT_TRUE(file.Write(link));
   EXPECT_TRUE(fs::is_symlink(link));
   EXPECT_EQ(read(target), header(0, 1) + kEmptyTrack);
 }
@@ -310,13 +310,13 @@ TEST_F(MidiFileTest, WritesThroughASymbolicLink) {
 TEST_F(MidiFileTest, ReadsBackWithMidicsv) {
   if (std::system("command -v midicsv >/dev/null 2>&1") != 0) GTEST_SKIP() << "midicsv is not installed";
   MidiFile file;
-  file.addTrack();
-  file.setTicksPerQuarterNote(96);
-  file.addEvent(1, note(true, 0, 60, 90));
-  file.addEvent(1, note(true, 0, 64, 80));
-  file.addEvent(1, note(false, 200, 60));
-  file.addEvent(1, note(false, 20000, 64));
-  file.addEvent(1, TrackEvent(96, {0xB3, 64, 127}));
+  file.AddTrack();
+  file.SetTicksPerQuarterNote(96);
+  file.AddEvent(1, note(true, 0, 60, 90));
+  file.AddEvent(1, note(true, 0, 64, 80));
+  file.AddEvent(1, note(false, 200, 60));
+  file.AddEvent(1, note(false, 20000, 64));
+  file.AddEvent(1, TrackEvent(96, {0xB3, 64, 127}));
   file.sortTracks();
   writeAndRead(file);
 

@@ -110,7 +110,7 @@ TEST_F(RecordingTest, DragDuringATakeWritesTheFileFirstAndFreezesThePosition) {
   host.StartFileDrag();
   EXPECT_FALSE(host.RecordingActive());
   const std::string expected = (home.path / "expected.mid").string();  // what a synchronous export writes
-  ASSERT_TRUE(BuildRecordingFile(host.RecordedEvents(), ExportSettings{22050, 120, 1512}).write(expected));
+  ASSERT_TRUE(BuildRecordingFile(host.RecordedEvents(), ExportSettings{22050, 120, 1512}).Write(expected));
   ASSERT_EQ(drag.dragged.size(), 1u);
   EXPECT_EQ(drag.dragged[0], ReadBytes(expected));
   host.StopChord({60}, 0, 0);  // still captured, at the frozen position

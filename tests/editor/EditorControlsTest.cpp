@@ -79,12 +79,12 @@ TEST_F(ListTest, ARowDroppedOnACellFillsItWithTheRowsOctave) {
   const ChordEntry chord = Row(1).Chord();
   ChunkBuffer before;
   host.SaveState(before);
-  const size_t snapshots = engine().History.Snapshots().size();
+  const size_t snapshots = engine().history.Snapshots().size();
   Drag(700, RowY(1), 100, 400);  // the top left cell
   const int cell = 12;
   EXPECT_EQ(engine().ChordGrid[cell].name, chord.name);
   EXPECT_EQ(engine().ChordGrid[cell].octave, 1);
-  EXPECT_EQ(engine().History.Snapshots().size(), snapshots + 1);
+  EXPECT_EQ(engine().history.Snapshots().size(), snapshots + 1);
   ChunkBuffer after;
   host.SaveState(after);
   EXPECT_NE(std::vector<uint8_t>(after.Data(), after.Data() + after.Size()),
@@ -92,7 +92,7 @@ TEST_F(ListTest, ARowDroppedOnACellFillsItWithTheRowsOctave) {
   Tick();
   EXPECT_EQ(Cell(cell).Label(), chord.name);
   Drag(700, RowY(1), 420, 400);  // outside the grid: only stops the chord
-  EXPECT_EQ(engine().History.Snapshots().size(), snapshots + 1);
+  EXPECT_EQ(engine().history.Snapshots().size(), snapshots + 1);
 }
 
 // Cells 0 (C maj) and 5 (A min) filled; the grid shown.
@@ -114,11 +114,11 @@ class GridTest : public EditorTest {
 };
 
 TEST_F(GridTest, ArrowsShiftTheOctaveToItsLimitsAndTheCornerCyclesInversions) {
-  const size_t snapshots = engine().History.Snapshots().size();
+  const size_t snapshots = engine().history.Snapshots().size();
   for (int i = 0; i < 6; ++i) ClickCell(0, 28, 64);  // left arrow
   EXPECT_EQ(Cell(0).Chord().octave, -4);
   EXPECT_EQ(engine().ChordGrid[0].octave, -4);
-  EXPECT_EQ(engine().History.Snapshots().size(), snapshots + 4);  // one per effective click
+  EXPECT_EQ(engine().history.Snapshots().size(), snapshots + 4);  // one per effective click
   ClickCell(0, 64, 64);  // right arrow
   EXPECT_EQ(engine().ChordGrid[0].octave, -3);
   for (int expected : {1, 2, 0}) {

@@ -45,26 +45,26 @@ TEST_F(ChordListTest, CMajorListsFiftyOneChordsInTableOrder) {
 
 TEST_F(ChordListTest, ExclusionWinsOverInclusion) {
   e.SetLooseMatchLimit(4);
-  e.ExclusionPopup.chosenRoot = 0;
-  e.InclusionPopup.chosenRoot = 0;
+  e.exclusionPopup.chosenRoot = 0;
+  e.inclusionPopup.chosenRoot = 0;
   e.ApplyExclusionChoice();
   e.ApplyInclusionChoice();
   EXPECT_TRUE(e.ChordList.empty());
-  e.InclusionPopup = {1, 7};
+  e.inclusionPopup = {1, 7};
   e.ApplyInclusionChoice();  // roots C, C#; type min: C excluded, C# min remains
   EXPECT_EQ(Names(e.ChordList), Strings{"C#/Db min"});
 }
 
 TEST_F(ChordListTest, ChoiceAddsTwoFlagsAndClearResetsThePopup) {
-  e.ExclusionPopup = {3, 7};
+  e.exclusionPopup = {3, 7};
   e.ApplyExclusionChoice();
   EXPECT_TRUE(e.ExcludedRoots[3] && e.ExcludedChordTypes[7]);
   EXPECT_EQ(v.list.pages.size(), 2u);
   EXPECT_EQ(v.exclusions.redraws, 2);
   e.ClearExclusions();
   EXPECT_FALSE(e.ExcludedRoots[3] || e.ExcludedChordTypes[7]);
-  EXPECT_EQ(e.ExclusionPopup.chosenRoot, -1);
-  EXPECT_EQ(e.ExclusionPopup.chosenType, -1);
+  EXPECT_EQ(e.exclusionPopup.chosenRoot, -1);
+  EXPECT_EQ(e.exclusionPopup.chosenType, -1);
   EXPECT_EQ(v.exclusions.scrollResets, 1);
   EXPECT_EQ(v.inclusions.redraws, 0);
 }
@@ -135,21 +135,21 @@ TEST_F(ChordListTest, ToggleHighlightedKeyTogglesNoteAndPartner) {
 }
 
 TEST_F(ChordListTest, MarkingNotesResetsTheScalePopupOnlyWhenBothAreChosen) {
-  e.ScalePopup = {2, -1, "D", "-"};
+  e.scalePopup = {2, -1, "D", "-"};
   e.SetMarkedNotes({60});
-  EXPECT_EQ(e.ScalePopup.chosenRoot, 2);
-  e.ScalePopup = {2, 1, "D", "min"};
+  EXPECT_EQ(e.scalePopup.chosenRoot, 2);
+  e.scalePopup = {2, 1, "D", "min"};
   e.SetMarkedNotes({60, 500, -3});
-  EXPECT_EQ(e.ScalePopup.chosenRoot, -1);
-  EXPECT_EQ(e.ScalePopup.scaleLabel, "-");
+  EXPECT_EQ(e.scalePopup.chosenRoot, -1);
+  EXPECT_EQ(e.scalePopup.scaleLabel, "-");
   EXPECT_EQ(std::count(e.NoteMarks.begin(), e.NoteMarks.end(), true), 1);
-  e.ScalePopup = {0, 0, "C", "maj"};
+  e.scalePopup = {0, 0, "C", "maj"};
   e.ToggleKeyboardNote(16);
   e.ClearNoteSelection();
   EXPECT_EQ(std::count(e.NoteMarks.begin(), e.NoteMarks.end(), true), 0);
   EXPECT_FALSE(e.PitchClassSelection[4]);
   EXPECT_TRUE(v.keyboard.highlights.back().empty());
-  EXPECT_EQ(e.ScalePopup.noteLabel, "-");
+  EXPECT_EQ(e.scalePopup.noteLabel, "-");
 }
 
 TEST_F(ChordListTest, EqualLooseLimitDoesNotRebuild) {

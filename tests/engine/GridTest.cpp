@@ -40,7 +40,7 @@ class GridTest : public ::testing::Test {
     e.IncludedChordTypes[0] = e.IncludedChordTypes[7] = e.IncludedChordTypes[13] = true;
     e.RebuildChordList();
   }
-  int HistorySize() const { return static_cast<int>(e.History.Snapshots().size()); }
+  int HistorySize() const { return static_cast<int>(e.history.Snapshots().size()); }
 
   test::ViewedEngine v;
   ChordEngine& e = v.engine;
@@ -185,7 +185,7 @@ TEST_F(HistoryTest, RecordingAfterUndoDiscardsTheRedoBranch) {
   e.RedoGrid();
   Record(0);  // A
   e.UndoGrid();  // nothing earlier
-  EXPECT_EQ(e.History.Cursor(), 0);
+  EXPECT_EQ(e.history.Cursor(), 0);
   EXPECT_TRUE(v.grid.shown.empty());
   Record(2);  // B
   Record(4);  // C
@@ -195,8 +195,8 @@ TEST_F(HistoryTest, RecordingAfterUndoDiscardsTheRedoBranch) {
   EXPECT_EQ(v.grid.shown.back()[0].name, "C maj");
   Record(5);  // D
   ASSERT_EQ(HistorySize(), 2);
-  EXPECT_EQ(e.History.Snapshots()[1][0].name, "F maj");
-  EXPECT_EQ(e.History.Cursor(), 1);
+  EXPECT_EQ(e.history.Snapshots()[1][0].name, "F maj");
+  EXPECT_EQ(e.history.Cursor(), 1);
 }
 
 TEST_F(HistoryTest, ChangeEqualToTheNewestSnapshotRecordsNothing) {
@@ -204,7 +204,7 @@ TEST_F(HistoryTest, ChangeEqualToTheNewestSnapshotRecordsNothing) {
   Record(2);
   e.UndoGrid();
   Record(2);
-  EXPECT_EQ(e.History.Cursor(), 0);
+  EXPECT_EQ(e.history.Cursor(), 0);
   e.RedoGrid();
   EXPECT_EQ(Shown(), "D maj");
   e.ChordGrid[0].name = "renamed";
@@ -224,13 +224,13 @@ TEST_F(HistoryTest, ClearedGridIsNotRecordedButUndoable) {
   EXPECT_EQ(HistorySize(), 2);
   e.UndoGrid();
   EXPECT_EQ(Shown(), "D maj");
-  EXPECT_EQ(e.History.Cursor(), 1);
+  EXPECT_EQ(e.history.Cursor(), 1);
   e.UndoGrid();
   EXPECT_EQ(Shown(), "C maj");
   e.ClearGrid();
   e.UndoGrid();  // at the first snapshot too
   EXPECT_EQ(Shown(), "C maj");
-  EXPECT_EQ(e.History.Cursor(), 0);
+  EXPECT_EQ(e.history.Cursor(), 0);
   e.RedoGrid();
   EXPECT_EQ(Shown(), "D maj");
 }
@@ -243,18 +243,18 @@ TEST_F(HistoryTest, CapacityKeepsTheNewest129Snapshots) {
     e.PushHistory();
   }
   EXPECT_EQ(HistorySize(), 129);
-  EXPECT_EQ(e.History.Cursor(), 128);
-  EXPECT_EQ(e.History.Snapshots().front()[0].octave, 1);  // the first change was dropped
+  EXPECT_EQ(e.history.Cursor(), 128);
+  EXPECT_EQ(e.history.Snapshots().front()[0].octave, 1);  // the first change was dropped
   e.ChordGrid[0].octave = 3;
   e.PushHistory();
   EXPECT_EQ(HistorySize(), 129);
-  EXPECT_EQ(e.History.Snapshots().front()[0].inversion, 1);
+  EXPECT_EQ(e.history.Snapshots().front()[0].inversion, 1);
   e.UndoGrid();
   EXPECT_EQ(e.ChordGrid[0].inversion, 64);
   e.RedoGrid();
   EXPECT_EQ(e.ChordGrid[0].octave, 3);
   e.RedoGrid();  // the cursor is at the capacity
-  EXPECT_EQ(e.History.Cursor(), 128);
+  EXPECT_EQ(e.history.Cursor(), 128);
 }
 
 }  // namespace

@@ -85,7 +85,7 @@ TEST_F(DrawTest, DrawImageFrameOffsetsAlongFrameAxisAndClipsToArea) {
 TEST_F(DrawTest, UndecodablePictureGivesEmptyStripThatDrawsNothing) {
   const ImageStrip bad = graphics->LoadImage(kNotPngId, "bad.png", 3);
   EXPECT_EQ(bad.bitmap, nullptr);
-  EXPECT_EQ(bad.W, 0);
+  EXPECT_EQ(bad.w, 0);
   EXPECT_EQ(graphics->LoadBitmapResource(kBackgroundId, "background.jpg"), nullptr);
   EXPECT_EQ(Add<IBitmapControl>(3, 3, -1, bad)->GetRect(), Rect(3, 3, 3, 3));
   graphics->DrawArea(Rect(0, 0, 200, 150));

@@ -94,9 +94,9 @@ struct EditorFixtureBase {
 // A strip without pixels, for the arithmetic of frame choice.
 inline ImageStrip SizedStrip(int width, int height, int frames) {
   ImageStrip strip;
-  strip.W = width;
-  strip.H = height;
-  strip.N = frames;
+  strip.w = width;
+  strip.h = height;
+  strip.n = frames;
   return strip;
 }
 

@@ -25,7 +25,7 @@ TEST(ChunkHeaderTest, HeaderBytesAndReading) {
   EXPECT_EQ(position, 0);
 
   ChunkBuffer noVersion;
-  noVersion.PutInt32(ChunkMagic);
+  noVersion.PutInt32(kChunkMagic);
   EXPECT_EQ(IPluginBase::ReadChunkHeader(noVersion, &position), 0);
   EXPECT_EQ(position, -1);
 }

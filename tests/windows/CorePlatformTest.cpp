@@ -25,8 +25,8 @@ std::string Read(const fs::path& path) {
 
 bool Write(const fs::path& path, const std::string& text) {
   FileReplace file(path.string());
-  return file.isOpen() && file.append(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()) &&
-         file.commit();
+  return file.IsOpen() && file.Append(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()) &&
+         file.Commit();
 }
 
 int FilesIn(const fs::path& folder) {
@@ -77,8 +77,8 @@ TEST_F(FileReplaceWin, AnUncommittedFileLeavesTheTargetAlone) {
   ASSERT_TRUE(Write(target, "kept"));
   {
     FileReplace file(target.string());
-    ASSERT_TRUE(file.isOpen());
-    file.append(reinterpret_cast<const std::uint8_t*>("lost"), 4);
+    ASSERT_TRUE(file.IsOpen());
+    file.Append(reinterpret_cast<const std::uint8_t*>("lost"), 4);
   }
   EXPECT_EQ(Read(target), "kept");
   EXPECT_EQ(FilesIn(folder), 1);

@@ -29,8 +29,8 @@ class TiledBackground : public IControl {
   TiledBackground(IPluginBase* plugin, const ImageStrip& tile)
       : IControl(plugin, Rect(0, 0, kEditorWidth, kEditorHeight)), mTile(tile) {}
   bool Draw(IGraphics& graphics) override {
-    for (int y = 0; y < kEditorHeight; y += mTile.H) {
-      for (int x = 0; x < kEditorWidth; x += mTile.W) graphics.DrawImage(mTile, Rect(x, y, x + mTile.W, y + mTile.H), 0, 0);
+    for (int y = 0; y < kEditorHeight; y += mTile.h) {
+      for (int x = 0; x < kEditorWidth; x += mTile.w) graphics.DrawImage(mTile, Rect(x, y, x + mTile.w, y + mTile.h), 0, 0);
     }
     return true;
   }
@@ -114,7 +114,7 @@ class Probe : public IControl {
     return true;
   }
   void MouseDown(int x, int y, const MouseMods& mods) override {
-    Push(mPlugin, kMods, (mods.L ? 1 : 0) | (mods.R ? 2 : 0) | (mods.S ? 4 : 0) | (mods.C ? 8 : 0) | (mods.A ? 16 : 0));
+    Push(mPlugin, kMods, (mods.l ? 1 : 0) | (mods.r ? 2 : 0) | (mods.s ? 4 : 0) | (mods.c ? 8 : 0) | (mods.a ? 16 : 0));
     Where(x, y);
     Push(mPlugin, kDowns, ++mDowns);
   }

@@ -27,7 +27,7 @@ using std::chrono::milliseconds;
 using M = PopupMetrics;
 
 bool Same(const MouseMods& a, const MouseMods& b) {
-  return a.L == b.L && a.R == b.R && a.S == b.S && a.C == b.C && a.A == b.A;
+  return a.l == b.l && a.r == b.r && a.s == b.s && a.c == b.c && a.a == b.a;
 }
 
 TEST(X11Input, PressesAndReleasesCorrectTheStateXReportsFromBefore) {

@@ -159,8 +159,8 @@ int main(int argc, char** argv) {
 
   ChordEngine engine;
   engine.SeedRandom(seed);
-  engine.ScalePopup.chosenRoot = options.root;
-  engine.ScalePopup.chosenScale = options.scale;
+  engine.scalePopup.chosenRoot = options.root;
+  engine.scalePopup.chosenScale = options.scale;
   engine.SelectScale(options.scale * velmora::kPitchClassCount + options.root);
   engine.SetLooseMatchLimit(options.loose);
   PrintChordList(engine, options);

@@ -12,7 +12,7 @@ namespace velmora {
 namespace {
 
 // Replacing a symbolic link would cut the link; write beside its target.
-std::string resolveTarget(const std::string& path) {
+std::string ResolveTarget(const std::string& path) {
   struct stat info {};
   if (lstat(path.c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) return path;
   char resolved[PATH_MAX];
@@ -20,7 +20,7 @@ std::string resolveTarget(const std::string& path) {
   return resolved;
 }
 
-int openExclusive(const std::string& target, std::string& name) {
+int OpenExclusive(const std::string& target, std::string& name) {
   static std::atomic<unsigned> counter{0};
   for (int attempt = 0; attempt < 16; ++attempt) {
     name = target + ".tmp." + std::to_string(getpid()) + "." + std::to_string(counter++);
@@ -32,28 +32,28 @@ int openExclusive(const std::string& target, std::string& name) {
 
 }  // namespace
 
-FileReplace::FileReplace(const std::string& path) : target_(resolveTarget(path)) {
-  if (target_.empty()) return;
-  fd_ = openExclusive(target_, temporary_);
-  if (fd_ >= 0) {
+FileReplace::FileReplace(const std::string& path) : mTarget(ResolveTarget(path)) {
+  if (mTarget.empty()) return;
+  mFd = OpenExclusive(mTarget, mTemporary);
+  if (mFd >= 0) {
     struct stat existing {};
-    if (stat(target_.c_str(), &existing) == 0 && S_ISREG(existing.st_mode))
-      fchmod(fd_, existing.st_mode & 07777);
+    if (stat(mTarget.c_str(), &existing) == 0 && S_ISREG(existing.st_mode))
+      fchmod(mFd, existing.st_mode & 07777);
     return;
   }
-  temporary_.clear();
-  fd_ = open(target_.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+  mTemporary.clear();
+  mFd = open(mTarget.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
 }
 
-FileReplace::~FileReplace() { discard(); }
+FileReplace::~FileReplace() { Discard(); }
 
-bool FileReplace::append(const std::uint8_t* data, std::size_t size) {
-  if (fd_ < 0 || failed_) return false;
+bool FileReplace::Append(const std::uint8_t* data, std::size_t size) {
+  if (mFd < 0 || mFailed) return false;
   while (size > 0) {
-    ssize_t written = write(fd_, data, size);
+    ssize_t written = write(mFd, data, size);
     if (written < 0 && errno == EINTR) continue;
     if (written <= 0) {
-      failed_ = true;
+      mFailed = true;
       return false;
     }
     data += written;
@@ -62,26 +62,26 @@ bool FileReplace::append(const std::uint8_t* data, std::size_t size) {
   return true;
 }
 
-bool FileReplace::commit() {
-  if (fd_ < 0) return false;
-  bool ok = !failed_;
-  if (close(fd_) != 0) ok = false;
-  fd_ = -1;
-  if (temporary_.empty()) return ok;
-  if (ok && rename(temporary_.c_str(), target_.c_str()) == 0) {
-    temporary_.clear();
+bool FileReplace::Commit() {
+  if (mFd < 0) return false;
+  bool ok = !mFailed;
+  if (close(mFd) != 0) ok = false;
+  mFd = -1;
+  if (mTemporary.empty()) return ok;
+  if (ok && rename(mTemporary.c_str(), mTarget.c_str()) == 0) {
+    mTemporary.clear();
     return true;
   }
-  unlink(temporary_.c_str());
-  temporary_.clear();
+  unlink(mTemporary.c_str());
+  mTemporary.clear();
   return false;
 }
 
-void FileReplace::discard() {
-  if (fd_ >= 0) close(fd_);
-  fd_ = -1;
-  if (!temporary_.empty()) unlink(temporary_.c_str());
-  temporary_.clear();
+void FileReplace::Discard() {
+  if (mFd >= 0) close(mFd);
+  mFd = -1;
+  if (!mTemporary.empty()) unlink(mTemporary.c_str());
+  mTemporary.clear();
 }
 
 }  // namespace velmora

@@ -17,7 +17,7 @@ namespace {
 
 constexpr int kCreateFlags = _O_WRONLY | _O_BINARY | _O_NOINHERIT | _O_CREAT;
 
-int openExclusive(const std::string& target, std::string& name) {
+int OpenExclusive(const std::string& target, std::string& name) {
   static std::atomic<unsigned> counter{0};
   for (int attempt = 0; attempt < 16; ++attempt) {
     name = target + ".tmp." + std::to_string(GetCurrentProcessId()) + "." + std::to_string(counter++);
@@ -29,23 +29,23 @@ int openExclusive(const std::string& target, std::string& name) {
 
 }  // namespace
 
-FileReplace::FileReplace(const std::string& path) : target_(path) {
-  if (target_.empty()) return;
-  fd_ = openExclusive(target_, temporary_);
-  if (fd_ >= 0) return;
-  temporary_.clear();
-  fd_ = _open(target_.c_str(), kCreateFlags | _O_TRUNC, _S_IREAD | _S_IWRITE);
+FileReplace::FileReplace(const std::string& path) : mTarget(path) {
+  if (mTarget.empty()) return;
+  mFd = OpenExclusive(mTarget, mTemporary);
+  if (mFd >= 0) return;
+  mTemporary.clear();
+  mFd = _open(mTarget.c_str(), kCreateFlags | _O_TRUNC, _S_IREAD | _S_IWRITE);
 }
 
-FileReplace::~FileReplace() { discard(); }
+FileReplace::~FileReplace() { Discard(); }
 
-bool FileReplace::append(const std::uint8_t* data, std::size_t size) {
-  if (fd_ < 0 || failed_) return false;
+bool FileReplace::Append(const std::uint8_t* data, std::size_t size) {
+  if (mFd < 0 || mFailed) return false;
   while (size > 0) {
     const unsigned chunk = size > INT_MAX ? unsigned(INT_MAX) : unsigned(size);
-    const int written = _write(fd_, data, chunk);
+    const int written = _write(mFd, data, chunk);
     if (written <= 0) {
-      failed_ = true;
+      mFailed = true;
       return false;
     }
     data += written;
@@ -54,27 +54,27 @@ bool FileReplace::append(const std::uint8_t* data, std::size_t size) {
   return true;
 }
 
-bool FileReplace::commit() {
-  if (fd_ < 0) return false;
-  bool ok = !failed_;
-  if (_commit(fd_) != 0) ok = false;
-  if (_close(fd_) != 0) ok = false;
-  fd_ = -1;
-  if (temporary_.empty()) return ok;
-  if (ok && MoveFileExA(temporary_.c_str(), target_.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-    temporary_.clear();
+bool FileReplace::Commit() {
+  if (mFd < 0) return false;
+  bool ok = !mFailed;
+  if (_commit(mFd) != 0) ok = false;
+  if (_close(mFd) != 0) ok = false;
+  mFd = -1;
+  if (mTemporary.empty()) return ok;
+  if (ok && MoveFileExA(mTemporary.c_str(), mTarget.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    mTemporary.clear();
     return true;
   }
-  DeleteFileA(temporary_.c_str());
-  temporary_.clear();
+  DeleteFileA(mTemporary.c_str());
+  mTemporary.clear();
   return false;
 }
 
-void FileReplace::discard() {
-  if (fd_ >= 0) _close(fd_);
-  fd_ = -1;
-  if (!temporary_.empty()) DeleteFileA(temporary_.c_str());
-  temporary_.clear();
+void FileReplace::Discard() {
+  if (mFd >= 0) _close(mFd);
+  mFd = -1;
+  if (!mTemporary.empty()) DeleteFileA(mTemporary.c_str());
+  mTemporary.clear();
 }
 
 }  // namespace velmora

@@ -13,29 +13,29 @@ class BitmapWindow : public RasterBitmap {
  public:
   // The window is cut to the bitmap; an empty one holds nothing.
   BitmapWindow(const RasterBitmap& base, int left, int top, int right, int bottom)
-      : base_(base),
-        left_(std::max(left, 0)),
-        top_(std::max(top, 0)),
-        width_(std::max(std::min(right, base.Width()) - left_, 0)),
-        height_(std::max(std::min(bottom, base.Height()) - top_, 0)) {}
+      : mBase(base),
+        mLeft(std::max(left, 0)),
+        mTop(std::max(top, 0)),
+        mWidth(std::max(std::min(right, base.Width()) - mLeft, 0)),
+        mHeight(std::max(std::min(bottom, base.Height()) - mTop, 0)) {}
 
   Pixel* Bits() const override {
-    return width_ > 0 && height_ > 0 && base_.Bits() ? base_.Row(top_) + left_ : nullptr;
+    return mWidth > 0 && mHeight > 0 && mBase.Bits() ? mBase.Row(mTop) + mLeft : nullptr;
   }
-  int Width() const override { return width_; }
-  int Height() const override { return height_; }
-  int RowSpan() const override { return base_.RowSpan(); }
-  bool IsFlipped() const override { return base_.IsFlipped(); }
+  int Width() const override { return mWidth; }
+  int Height() const override { return mHeight; }
+  int RowSpan() const override { return mBase.RowSpan(); }
+  bool IsFlipped() const override { return mBase.IsFlipped(); }
   bool Resize(int, int) override { return false; }
   void* DeviceContext() const override { return nullptr; }
   std::intptr_t Extension(int, void*) override { return 0; }
 
-  int Left() const { return left_; }
-  int Top() const { return top_; }
+  int Left() const { return mLeft; }
+  int Top() const { return mTop; }
 
  private:
-  const RasterBitmap& base_;
-  int left_, top_, width_, height_;
+  const RasterBitmap& mBase;
+  int mLeft, mTop, mWidth, mHeight;
 };
 
 }  // namespace velmora

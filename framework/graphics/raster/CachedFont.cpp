@@ -46,53 +46,53 @@ CachedFont::CachedFont() = default;
 CachedFont::~CachedFont() = default;
 
 void CachedFont::AttachPlatformFont(std::unique_ptr<PlatformTypeface> font, int flags) {
-  std::lock_guard<std::mutex> guard(lock_);
-  typeface_ = std::move(font);
-  flags_ = flags;
-  for (auto& glyph : lowGlyphs_) glyph.reset();
-  glyphs_.clear();
+  std::lock_guard<std::mutex> guard(mLock);
+  mTypeface = std::move(font);
+  mFlags = flags;
+  for (auto& glyph : mLowGlyphs) glyph.reset();
+  mGlyphs.clear();
 }
 
 Pixel CachedFont::SetTextColor(Pixel colour) {
-  std::lock_guard<std::mutex> guard(lock_);
-  return std::exchange(textColour_, colour);
+  std::lock_guard<std::mutex> guard(mLock);
+  return std::exchange(mTextColour, colour);
 }
 
 Pixel CachedFont::SetBackgroundColor(Pixel colour) {
-  std::lock_guard<std::mutex> guard(lock_);
-  return std::exchange(backgroundColour_, colour);
+  std::lock_guard<std::mutex> guard(mLock);
+  return std::exchange(mBackgroundColour, colour);
 }
 
 Pixel CachedFont::SetEffectColor(Pixel colour) {
-  std::lock_guard<std::mutex> guard(lock_);
-  return std::exchange(effectColour_, colour);
+  std::lock_guard<std::mutex> guard(mLock);
+  return std::exchange(mEffectColour, colour);
 }
 
 int CachedFont::SetBackgroundMode(int mode) {
-  std::lock_guard<std::mutex> guard(lock_);
-  return std::exchange(backgroundMode_, mode);
+  std::lock_guard<std::mutex> guard(mLock);
+  return std::exchange(mBackgroundMode, mode);
 }
 
 void CachedFont::SetCombineMode(int mode, float opacity) {
-  std::lock_guard<std::mutex> guard(lock_);
-  combineMode_ = mode;
-  opacity_ = opacity;
+  std::lock_guard<std::mutex> guard(mLock);
+  mCombineMode = mode;
+  mOpacity = opacity;
 }
 
 Pixel CachedFont::TextColor() const {
-  std::lock_guard<std::mutex> guard(lock_);
-  return textColour_;
+  std::lock_guard<std::mutex> guard(mLock);
+  return mTextColour;
 }
 
-int CachedFont::LineHeight() const { return typeface_ ? typeface_->Ascent() + typeface_->Descent() : 0; }
+int CachedFont::LineHeight() const { return mTypeface ? mTypeface->Ascent() + mTypeface->Descent() : 0; }
 
 const GlyphImage& CachedFont::Glyph(std::uint32_t codePoint) {
-  std::unique_ptr<GlyphImage>& slot = codePoint < lowGlyphs_.size() ? lowGlyphs_[codePoint] : glyphs_[codePoint];
+  std::unique_ptr<GlyphImage>& slot = codePoint < mLowGlyphs.size() ? mLowGlyphs[codePoint] : mGlyphs[codePoint];
   if (!slot) {
     slot = std::make_unique<GlyphImage>();
     // Control characters take no room; a character the platform cannot
     // render stays an empty glyph so it is not tried again.
-    if (!IsControl(codePoint) && !typeface_->RenderGlyph(codePoint, *slot)) *slot = GlyphImage{};
+    if (!IsControl(codePoint) && !mTypeface->RenderGlyph(codePoint, *slot)) *slot = GlyphImage{};
   }
   return *slot;
 }
@@ -111,7 +111,7 @@ void CachedFont::DrawGlyph(RasterBitmap& bitmap, const GlyphImage& glyph, int x,
   const std::int64_t toX = std::min<std::int64_t>(left + glyph.width, clip.right);
   const std::int64_t fromY = std::max<std::int64_t>(top, clip.top);
   const std::int64_t toY = std::min<std::int64_t>(top + glyph.height, clip.bottom);
-  const int method = combineMode_ & kBlendMethodMask;
+  const int method = mCombineMode & kBlendMethodMask;
   for (std::int64_t y = fromY; y < toY; ++y) {
     const std::uint8_t* coverage = glyph.coverage.data() + (y - top) * glyph.width;
     Pixel* row = bitmap.Row(int(y));
@@ -125,7 +125,7 @@ void CachedFont::DrawGlyph(RasterBitmap& bitmap, const GlyphImage& glyph, int x,
 
 void CachedFont::DrawLineOfText(RasterBitmap& bitmap, const std::uint32_t* chars, std::size_t count,
                                 std::int64_t x, std::int64_t top, const RasterRect& clip, Pixel colour, int a) {
-  const std::int64_t baseline = top + typeface_->Ascent();
+  const std::int64_t baseline = top + mTypeface->Ascent();
   for (std::size_t i = 0; i < count; ++i) {
     const GlyphImage& glyph = Glyph(chars[i]);
     const std::int64_t right = x + glyph.left + glyph.width;
@@ -143,29 +143,29 @@ int CachedFont::RenderText(RasterBitmap& bitmap, const char* text, int length, R
 
 int CachedFont::RenderTextClipped(RasterBitmap& bitmap, const char* text, int length, RasterRect& rect, int flags,
                                   const RasterRect* clipTo) {
-  std::lock_guard<std::mutex> guard(lock_);
+  std::lock_guard<std::mutex> guard(mLock);
   return RenderLocked(bitmap, text, length, rect, flags, clipTo);
 }
 
 int CachedFont::RenderTextInColour(RasterBitmap& bitmap, const char* text, int length, RasterRect& rect, int flags,
                                    Pixel colour, const RasterRect* clipTo) {
-  std::lock_guard<std::mutex> guard(lock_);
-  textColour_ = colour;
+  std::lock_guard<std::mutex> guard(mLock);
+  mTextColour = colour;
   return RenderLocked(bitmap, text, length, rect, flags, clipTo);
 }
 
 int CachedFont::RenderLocked(RasterBitmap& bitmap, const char* text, int length, RasterRect& rect, int flags,
                              const RasterRect* clipTo) {
-  if (!typeface_ || !text) return 0;
+  if (!mTypeface || !text) return 0;
   const std::size_t byteCount = length < 0 ? std::strlen(text) : std::size_t(length);
   // Plain opaque text in a font that prefers it goes to the platform's text
   // drawing where that is the better renderer; so do fonts too tall for the
   // glyph cache.
-  const bool platformText = (flags_ & kFontPreferPlatformRendering) && !(flags & kTextUseColorAlpha) &&
-                            typeface_->PrefersPlatformText();
+  const bool platformText = (mFlags & kFontPreferPlatformRendering) && !(flags & kTextUseColorAlpha) &&
+                            mTypeface->PrefersPlatformText();
   if (platformText || LineHeight() > 255) {
-    const int height = typeface_->DrawPlatformText(bitmap, text, byteCount, rect, flags, textColour_,
-                                                   backgroundMode_, backgroundColour_, clipTo);
+    const int height = mTypeface->DrawPlatformText(bitmap, text, byteCount, rect, flags, mTextColour,
+                                                   mBackgroundMode, mBackgroundColour, clipTo);
     if (height >= 0) return height;
   }
   const std::vector<std::uint32_t> chars = DecodeTextCharacters(text, byteCount);
@@ -193,8 +193,8 @@ int CachedFont::RenderLocked(RasterBitmap& bitmap, const char* text, int length,
   if (clipTo) clip = Intersect(clip, *clipTo);
 
   const bool colourAlpha = (flags & kTextUseColorAlpha) != 0;
-  const Pixel colour = colourAlpha ? textColour_ : (textColour_ | 0xff000000u);
-  const float opacity = colourAlpha ? opacity_ * float(PixelAlpha(textColour_)) / 255.0f : opacity_;
+  const Pixel colour = colourAlpha ? mTextColour : (mTextColour | 0xff000000u);
+  const float opacity = colourAlpha ? mOpacity * float(PixelAlpha(mTextColour)) / 255.0f : mOpacity;
   const int a = OpacityToAlpha(opacity);
   if (!bitmap.Bits() || a <= 0) return ClampToInt(height);
 
@@ -204,10 +204,10 @@ int CachedFont::RenderLocked(RasterBitmap& bitmap, const char* text, int length,
     else if (flags & kTextRight) x = rect.right - line.width;
     if (top >= clip.bottom) break;
     if (top + lineHeight > clip.top) {
-      if (backgroundMode_ == kBackgroundOpaque) {
+      if (mBackgroundMode == kBackgroundOpaque) {
         const RasterRect box = Intersect(clip, {ClampToInt(x), ClampToInt(top), ClampToInt(x + line.width),
                                                 ClampToInt(top + lineHeight)});
-        FillRect(bitmap, box.left, box.top, int(box.Width()), int(box.Height()), backgroundColour_, 1.0f,
+        FillRect(bitmap, box.left, box.top, int(box.Width()), int(box.Height()), mBackgroundColour, 1.0f,
                  kBlendCopy);
       }
       DrawLineOfText(bitmap, chars.data() + line.begin, line.end - line.begin, x, top, clip, colour, a);

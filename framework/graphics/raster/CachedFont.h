@@ -36,7 +36,7 @@ class CachedFont : public RasterFont {
   int RenderTextInColour(RasterBitmap& bitmap, const char* text, int length, RasterRect& rect, int flags,
                          Pixel colour, const RasterRect* clipTo);
   Pixel TextColor() const override;
-  PlatformTypeface* PlatformFont() const override { return typeface_.get(); }
+  PlatformTypeface* PlatformFont() const override { return mTypeface.get(); }
   int LineHeight() const override;
 
   // Blends one glyph with its pen at (x, baseline), inside clip, with the
@@ -44,8 +44,8 @@ class CachedFont : public RasterFont {
   virtual void DrawGlyph(RasterBitmap& bitmap, const GlyphImage& glyph, int x, int baseline,
                          const RasterRect& clip, Pixel colour, int a);
 
-  int Flags() const { return flags_; }
-  int Ascent() const { return typeface_ ? typeface_->Ascent() : 0; }
+  int Flags() const { return mFlags; }
+  int Ascent() const { return mTypeface ? mTypeface->Ascent() : 0; }
 
  private:
   struct TextLine {
@@ -60,17 +60,17 @@ class CachedFont : public RasterFont {
   void DrawLineOfText(RasterBitmap& bitmap, const std::uint32_t* chars, std::size_t count, std::int64_t x,
                       std::int64_t top, const RasterRect& clip, Pixel colour, int a);
 
-  mutable std::mutex lock_;
-  std::unique_ptr<PlatformTypeface> typeface_;
-  int flags_ = 0;
-  Pixel textColour_ = 0xff000000u;
-  Pixel backgroundColour_ = 0xffffffffu;
-  Pixel effectColour_ = 0xff000000u;
-  int backgroundMode_ = kBackgroundTransparent;
-  int combineMode_ = kBlendCopy;
-  float opacity_ = 1.0f;
-  std::array<std::unique_ptr<GlyphImage>, 256> lowGlyphs_;
-  std::unordered_map<std::uint32_t, std::unique_ptr<GlyphImage>> glyphs_;
+  mutable std::mutex mLock;
+  std::unique_ptr<PlatformTypeface> mTypeface;
+  int mFlags = 0;
+  Pixel mTextColour = 0xff000000u;
+  Pixel mBackgroundColour = 0xffffffffu;
+  Pixel mEffectColour = 0xff000000u;
+  int mBackgroundMode = kBackgroundTransparent;
+  int mCombineMode = kBlendCopy;
+  float mOpacity = 1.0f;
+  std::array<std::unique_ptr<GlyphImage>, 256> mLowGlyphs;
+  std::unordered_map<std::uint32_t, std::unique_ptr<GlyphImage>> mGlyphs;
 };
 
 }  // namespace velmora

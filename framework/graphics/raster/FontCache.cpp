@@ -26,7 +26,7 @@ Cache& TheCache() {
   return cache;
 }
 
-std::atomic<int> fontsCreated{0};
+std::atomic<int> gFontsCreated{0};
 
 }  // namespace
 
@@ -43,11 +43,11 @@ CachedFont* FontCache::Get(const FontRequest& request) {
   if (!typeface) return nullptr;
   auto font = std::make_unique<CachedFont>();
   font->AttachPlatformFont(std::move(typeface), kFontPreferPlatformRendering);
-  ++fontsCreated;
+  ++gFontsCreated;
   cache.entries.push_back({request.size, request.orientation, request.style, request.face, std::move(font)});
   return cache.entries.back().font.get();
 }
 
-int FontCache::FontsCreated() { return fontsCreated.load(); }
+int FontCache::FontsCreated() { return gFontsCreated.load(); }
 
 }  // namespace velmora

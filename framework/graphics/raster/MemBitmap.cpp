@@ -22,38 +22,38 @@ MemBitmap::MemBitmap(int width, int height) { Resize(width, height); }
 MemBitmap::~MemBitmap() { Release(); }
 
 Pixel* MemBitmap::Bits() const {
-  if (!buffer_) return nullptr;
-  const std::uintptr_t aligned = (reinterpret_cast<std::uintptr_t>(buffer_) + 63u) & ~std::uintptr_t(63);
+  if (!mBuffer) return nullptr;
+  const std::uintptr_t aligned = (reinterpret_cast<std::uintptr_t>(mBuffer) + 63u) & ~std::uintptr_t(63);
   return reinterpret_cast<Pixel*>(aligned);
 }
 
 void MemBitmap::Release() {
-  std::free(buffer_);
-  buffer_ = nullptr;
-  allocated_ = 0;
+  std::free(mBuffer);
+  mBuffer = nullptr;
+  mAllocated = 0;
 }
 
 bool MemBitmap::Resize(int width, int height) {
-  if (width == width_ && height == height_) return false;
-  const int oldWidth = width_;
-  const int oldHeight = height_;
-  width_ = width;
-  height_ = height;
+  if (width == mWidth && height == mHeight) return false;
+  const int oldWidth = mWidth;
+  const int oldHeight = mHeight;
+  mWidth = width;
+  mHeight = height;
   const std::size_t needed = (width > 0 && height > 0) ? BytesNeeded(width, height) : 0;
   if (needed == 0) {
     Release();
-  } else if (!buffer_ || needed > allocated_) {
+  } else if (!mBuffer || needed > mAllocated) {
     // Old pixels are not kept, so a fresh block is as good as a realloc.
     const std::size_t grown = needed + needed / 4;
     Release();
-    buffer_ = static_cast<unsigned char*>(std::malloc(grown + 63));
-    if (buffer_) allocated_ = grown;
+    mBuffer = static_cast<unsigned char*>(std::malloc(grown + 63));
+    if (mBuffer) mAllocated = grown;
   }
-  if (!buffer_) {
-    width_ = 0;
-    height_ = 0;
+  if (!mBuffer) {
+    mWidth = 0;
+    mHeight = 0;
   }
-  return width_ != oldWidth || height_ != oldHeight;
+  return mWidth != oldWidth || mHeight != oldHeight;
 }
 
 }  // namespace velmora

@@ -14,23 +14,23 @@ class MemBitmap : public RasterBitmap {
   ~MemBitmap() override;
 
   Pixel* Bits() const override;
-  int Width() const override { return width_; }
-  int Height() const override { return height_; }
-  int RowSpan() const override { return int(AlignedRowSpan(width_)); }
+  int Width() const override { return mWidth; }
+  int Height() const override { return mHeight; }
+  int RowSpan() const override { return int(AlignedRowSpan(mWidth)); }
   bool IsFlipped() const override { return false; }
   bool Resize(int width, int height) override;
   void* DeviceContext() const override { return nullptr; }
   std::intptr_t Extension(int, void*) override { return 0; }
 
-  std::size_t AllocatedBytes() const { return allocated_; }
+  std::size_t AllocatedBytes() const { return mAllocated; }
 
  private:
   void Release();
 
-  unsigned char* buffer_ = nullptr;
-  int width_ = 0;
-  int height_ = 0;
-  std::size_t allocated_ = 0;
+  unsigned char* mBuffer = nullptr;
+  int mWidth = 0;
+  int mHeight = 0;
+  std::size_t mAllocated = 0;
 };
 
 }  // namespace velmora

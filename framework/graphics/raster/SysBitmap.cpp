@@ -7,9 +7,9 @@
 namespace velmora {
 
 bool SysBitmap::FitsTheBound() const {
-  const std::uint64_t rowBytes = std::uint64_t(allocatedWidth_) * 4u;
-  return allocatedWidth_ > 0 && allocatedHeight_ > 0 &&
-         rowBytes <= kMaxBitmapBytes / std::uint64_t(allocatedHeight_);
+  const std::uint64_t rowBytes = std::uint64_t(mAllocatedWidth) * 4u;
+  return mAllocatedWidth > 0 && mAllocatedHeight > 0 &&
+         rowBytes <= kMaxBitmapBytes / std::uint64_t(mAllocatedHeight);
 }
 
 SysBitmap::SysBitmap(int width, int height) { Resize(width, height); }
@@ -17,27 +17,27 @@ SysBitmap::SysBitmap(int width, int height) { Resize(width, height); }
 SysBitmap::~SysBitmap() { DestroySurface(); }
 
 bool SysBitmap::Resize(int width, int height) {
-  if (width == width_ && height == height_) return false;
-  const int oldWidth = width_;
-  const int oldHeight = height_;
-  if (bits_ && width > 0 && height > 0 && width <= allocatedWidth_ && height <= allocatedHeight_) {
-    width_ = width;
-    height_ = height;
+  if (width == mWidth && height == mHeight) return false;
+  const int oldWidth = mWidth;
+  const int oldHeight = mHeight;
+  if (mBits && width > 0 && height > 0 && width <= mAllocatedWidth && height <= mAllocatedHeight) {
+    mWidth = width;
+    mHeight = height;
     return true;
   }
   DestroySurface();
-  width_ = width;
-  height_ = height;
+  mWidth = width;
+  mHeight = height;
   if (width > 0 && height > 0) {
-    allocatedWidth_ = int(AlignedRowSpan(width) > 0x7fffffff ? 0 : AlignedRowSpan(width));
-    allocatedHeight_ = height;
+    mAllocatedWidth = int(AlignedRowSpan(width) > 0x7fffffff ? 0 : AlignedRowSpan(width));
+    mAllocatedHeight = height;
     if (FitsTheBound()) CreateSurface();
   }
-  if (!bits_) {
-    width_ = height_ = 0;
-    allocatedWidth_ = allocatedHeight_ = 0;
+  if (!mBits) {
+    mWidth = mHeight = 0;
+    mAllocatedWidth = mAllocatedHeight = 0;
   }
-  return width_ != oldWidth || height_ != oldHeight;
+  return mWidth != oldWidth || mHeight != oldHeight;
 }
 
 }  // namespace velmora

@@ -12,17 +12,17 @@ class SysBitmap : public RasterBitmap {
   explicit SysBitmap(int width = 0, int height = 0);
   ~SysBitmap() override;
 
-  Pixel* Bits() const override { return bits_; }
-  int Width() const override { return width_; }
-  int Height() const override { return height_; }
-  int RowSpan() const override { return allocatedWidth_; }
+  Pixel* Bits() const override { return mBits; }
+  int Width() const override { return mWidth; }
+  int Height() const override { return mHeight; }
+  int RowSpan() const override { return mAllocatedWidth; }
   bool IsFlipped() const override { return false; }
   bool Resize(int width, int height) override;
-  void* DeviceContext() const override { return deviceContext_; }
+  void* DeviceContext() const override { return mDeviceContext; }
   std::intptr_t Extension(int, void*) override { return 0; }
 
-  int AllocatedWidth() const { return allocatedWidth_; }
-  int AllocatedHeight() const { return allocatedHeight_; }
+  int AllocatedWidth() const { return mAllocatedWidth; }
+  int AllocatedHeight() const { return mAllocatedHeight; }
 
  private:
   bool FitsTheBound() const;
@@ -31,14 +31,14 @@ class SysBitmap : public RasterBitmap {
   bool CreateSurface();
   void DestroySurface();
 
-  int width_ = 0;
-  int height_ = 0;
-  Pixel* bits_ = nullptr;
-  void* deviceContext_ = nullptr;
-  void* bitmapHandle_ = nullptr;
-  void* previousObject_ = nullptr;
-  int allocatedWidth_ = 0;
-  int allocatedHeight_ = 0;
+  int mWidth = 0;
+  int mHeight = 0;
+  Pixel* mBits = nullptr;
+  void* mDeviceContext = nullptr;
+  void* mBitmapHandle = nullptr;
+  void* mPreviousObject = nullptr;
+  int mAllocatedWidth = 0;
+  int mAllocatedHeight = 0;
 };
 
 }  // namespace velmora

@@ -7,6 +7,8 @@
  * pointers). */
 #ifndef VELMORA_CLAP_ABI_H
 #define VELMORA_CLAP_ABI_H
+// The binary interface keeps its own names.
+// NOLINTBEGIN(readability-identifier-naming)
 
 #include <stdbool.h>
 #include <stddef.h>
@@ -786,4 +788,5 @@ CLAP_ABI_ASSERT(sizeof(clap_host_log_t) == 8);
 
 #undef CLAP_ABI_ASSERT
 
+// NOLINTEND(readability-identifier-naming)
 #endif /* VELMORA_CLAP_ABI_H */

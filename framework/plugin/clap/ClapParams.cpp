@@ -23,12 +23,12 @@ double RangeHigh(const Param& param) { return std::max(param.Max(), param.Defaul
 
 uint32_t Flags(const Param& param) {
   switch (param.Kind()) {
-    case ParamKind::None:
+    case ParamKind::kNone:
       return CLAP_PARAM_IS_HIDDEN;
-    case ParamKind::Bool:
-    case ParamKind::Enum:
+    case ParamKind::kBool:
+    case ParamKind::kEnum:
       return CLAP_PARAM_IS_STEPPED | CLAP_PARAM_IS_ENUM | CLAP_PARAM_IS_AUTOMATABLE;
-    case ParamKind::Int:
+    case ParamKind::kInt:
       return CLAP_PARAM_IS_STEPPED | CLAP_PARAM_IS_AUTOMATABLE;
     default:
       return CLAP_PARAM_IS_AUTOMATABLE;

@@ -5,6 +5,8 @@
  * pointer-sized integers only: a C `long` differs between LP64 and LLP64. */
 #ifndef VELMORA_VST2_ABI_H
 #define VELMORA_VST2_ABI_H
+// The binary interface keeps its own names.
+// NOLINTBEGIN(readability-identifier-naming)
 
 #include <stddef.h>
 #include <stdint.h>
@@ -553,4 +555,5 @@ VST_ABI_ASSERT(sizeof(VstParameterProperties) == 152);
 #undef VST_ABI_PICK
 #undef VST_ABI_ASSERT
 
+// NOLINTEND(readability-identifier-naming)
 #endif /* VELMORA_VST2_ABI_H */

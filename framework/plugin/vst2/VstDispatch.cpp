@@ -269,7 +269,7 @@ intptr_t IPluginVST::VendorSpecific(int32_t index, intptr_t value, void* ptr, fl
     }
     return kVendorSpecificAnswer;
   }
-  if (index == kVendorIsStepped && param && param->Kind() != ParamKind::Double)
+  if (index == kVendorIsStepped && param && param->Kind() != ParamKind::kDouble)
     return kVendorSpecificAnswer;
   return 0;
 }
@@ -316,14 +316,14 @@ intptr_t IPluginVST::MidiKeyNameFor(void* ptr) {
 
 intptr_t IPluginVST::ParameterPropertiesFor(int index, void* ptr) {
   const Param* param = GetParam(index);
-  if (!param || !ptr || param->Kind() == ParamKind::None) return 0;
+  if (!param || !ptr || param->Kind() == ParamKind::kNone) return 0;
   auto* properties = static_cast<VstParameterProperties*>(ptr);
   *properties = VstParameterProperties{};
   CopyToHost(properties->label, param->Name(), sizeof(properties->label));
   CopyToHost(properties->shortLabel, param->ShortLabel(), sizeof(properties->shortLabel));
-  if (param->Kind() == ParamKind::Bool) {
+  if (param->Kind() == ParamKind::kBool) {
     properties->flags |= kVstParameterIsSwitch;
-  } else if (param->Kind() == ParamKind::Int) {
+  } else if (param->Kind() == ParamKind::kInt) {
     properties->flags |= kVstParameterUsesIntegerMinMax | kVstParameterUsesIntStep;
     properties->minInteger = static_cast<int32_t>(param->Min());
     properties->maxInteger = static_cast<int32_t>(param->Max());

@@ -61,11 +61,11 @@ bool CopyBitmap(const FT_Bitmap& bitmap, GlyphImage& out) {
 class FreeTypeTypeface : public PlatformTypeface {
  public:
   FreeTypeTypeface(std::shared_ptr<FreeTypeLibrary> library, FT_Face face, const FontFile& file, bool mono)
-      : library_(std::move(library)), face_(face), embolden_(file.embolden), mono_(mono) {}
+      : mLibrary(std::move(library)), mFace(face), mEmbolden(file.embolden), mMono(mono) {}
 
   ~FreeTypeTypeface() override {
-    std::lock_guard<std::mutex> guard(library_->lock);
-    FT_Done_Face(face_);
+    std::lock_guard<std::mutex> guard(mLibrary->lock);
+    FT_Done_Face(mFace);
   }
 
   // Cell height as on Windows: positive sizes give ascent + descent = size.
@@ -73,15 +73,15 @@ class FreeTypeTypeface : public PlatformTypeface {
     FT_Size_RequestRec request{};
     request.type = size > 0 ? FT_SIZE_REQUEST_TYPE_REAL_DIM : FT_SIZE_REQUEST_TYPE_NOMINAL;
     request.height = FT_Long(size > 0 ? size : -size) * 64;
-    if (FT_Request_Size(face_, &request) != 0) return false;
-    const FT_Size_Metrics& m = face_->size->metrics;
-    const long cell = long(face_->ascender) - long(face_->descender);
+    if (FT_Request_Size(mFace, &request) != 0) return false;
+    const FT_Size_Metrics& m = mFace->size->metrics;
+    const long cell = long(mFace->ascender) - long(mFace->descender);
     if (size > 0 && cell > 0) {
-      ascent_ = int((long(size) * face_->ascender + cell / 2) / cell);
-      descent_ = size - ascent_;
+      mAscent = int((long(size) * mFace->ascender + cell / 2) / cell);
+      mDescent = size - mAscent;
     } else {
-      ascent_ = int((m.ascender + 63) >> 6);
-      descent_ = int((-m.descender + 63) >> 6);
+      mAscent = int((m.ascender + 63) >> 6);
+      mDescent = int((-m.descender + 63) >> 6);
     }
     return true;
   }
@@ -90,20 +90,20 @@ class FreeTypeTypeface : public PlatformTypeface {
     if (!file.hasMatrix) return;
     FT_Matrix matrix{FT_Fixed(file.xx * 65536.0), FT_Fixed(file.xy * 65536.0), FT_Fixed(file.yx * 65536.0),
                      FT_Fixed(file.yy * 65536.0)};
-    FT_Set_Transform(face_, &matrix, nullptr);
+    FT_Set_Transform(mFace, &matrix, nullptr);
   }
 
-  int Ascent() const override { return ascent_; }
-  int Descent() const override { return descent_; }
-  std::string FamilyName() const override { return face_->family_name ? face_->family_name : ""; }
+  int Ascent() const override { return mAscent; }
+  int Descent() const override { return mDescent; }
+  std::string FamilyName() const override { return mFace->family_name ? mFace->family_name : ""; }
 
   bool RenderGlyph(std::uint32_t codePoint, GlyphImage& out) override {
-    const FT_UInt index = FT_Get_Char_Index(face_, codePoint);
-    if (FT_Load_Glyph(face_, index, mono_ ? FT_LOAD_TARGET_MONO : FT_LOAD_TARGET_NORMAL) != 0) return false;
-    FT_GlyphSlot slot = face_->glyph;
-    if (embolden_) FT_GlyphSlot_Embolden(slot);
+    const FT_UInt index = FT_Get_Char_Index(mFace, codePoint);
+    if (FT_Load_Glyph(mFace, index, mMono ? FT_LOAD_TARGET_MONO : FT_LOAD_TARGET_NORMAL) != 0) return false;
+    FT_GlyphSlot slot = mFace->glyph;
+    if (mEmbolden) FT_GlyphSlot_Embolden(slot);
     if (slot->format != FT_GLYPH_FORMAT_BITMAP &&
-        FT_Render_Glyph(slot, mono_ ? FT_RENDER_MODE_MONO : FT_RENDER_MODE_NORMAL) != 0) {
+        FT_Render_Glyph(slot, mMono ? FT_RENDER_MODE_MONO : FT_RENDER_MODE_NORMAL) != 0) {
       return false;
     }
     if (!CopyBitmap(slot->bitmap, out)) return false;
@@ -114,12 +114,12 @@ class FreeTypeTypeface : public PlatformTypeface {
   }
 
  private:
-  std::shared_ptr<FreeTypeLibrary> library_;
-  FT_Face face_;
-  bool embolden_;
-  bool mono_;
-  int ascent_ = 0;
-  int descent_ = 0;
+  std::shared_ptr<FreeTypeLibrary> mLibrary;
+  FT_Face mFace;
+  bool mEmbolden;
+  bool mMono;
+  int mAscent = 0;
+  int mDescent = 0;
 };
 
 }  // namespace

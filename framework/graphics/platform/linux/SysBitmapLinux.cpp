@@ -9,21 +9,21 @@
 namespace velmora {
 
 bool SysBitmap::CreateSurface() {
-  const std::uint64_t rowBytes = std::uint64_t(allocatedWidth_) * 4u;
-  const std::size_t bytes = std::size_t(rowBytes * std::uint64_t(allocatedHeight_));
+  const std::uint64_t rowBytes = std::uint64_t(mAllocatedWidth) * 4u;
+  const std::size_t bytes = std::size_t(rowBytes * std::uint64_t(mAllocatedHeight));
   void* block = std::malloc(bytes + 63);
   if (!block) return false;
-  bitmapHandle_ = block;
-  bits_ = reinterpret_cast<Pixel*>((reinterpret_cast<std::uintptr_t>(block) + 63u) & ~std::uintptr_t(63));
+  mBitmapHandle = block;
+  mBits = reinterpret_cast<Pixel*>((reinterpret_cast<std::uintptr_t>(block) + 63u) & ~std::uintptr_t(63));
   return true;
 }
 
 void SysBitmap::DestroySurface() {
-  std::free(bitmapHandle_);
-  bitmapHandle_ = nullptr;
-  bits_ = nullptr;
-  deviceContext_ = nullptr;
-  previousObject_ = nullptr;
+  std::free(mBitmapHandle);
+  mBitmapHandle = nullptr;
+  mBits = nullptr;
+  mDeviceContext = nullptr;
+  mPreviousObject = nullptr;
 }
 
 }  // namespace velmora

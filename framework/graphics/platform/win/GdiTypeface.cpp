@@ -79,41 +79,41 @@ COLORREF ToColorRef(std::uint32_t pixel) {
 
 class GdiTypeface : public PlatformTypeface {
  public:
-  GdiTypeface(HDC dc, HFONT font, bool mono) : dc_(dc), font_(font), mono_(mono) {
-    previous_ = SelectObject(dc_, font_);
-    GetTextMetricsA(dc_, &metrics_);
+  GdiTypeface(HDC dc, HFONT font, bool mono) : mDc(dc), mFont(font), mMono(mono) {
+    mPrevious = SelectObject(mDc, mFont);
+    GetTextMetricsA(mDc, &mMetrics);
     char face[LF_FACESIZE] = {};
-    GetTextFaceA(dc_, sizeof face, face);
-    family_ = face;
+    GetTextFaceA(mDc, sizeof face, face);
+    mFamily = face;
   }
   ~GdiTypeface() override {
-    SelectObject(dc_, previous_);
-    DeleteDC(dc_);
-    DeleteObject(font_);
+    SelectObject(mDc, mPrevious);
+    DeleteDC(mDc);
+    DeleteObject(mFont);
   }
 
-  int Ascent() const override { return int(metrics_.tmAscent); }
-  int Descent() const override { return int(metrics_.tmDescent); }
-  std::string FamilyName() const override { return family_; }
+  int Ascent() const override { return int(mMetrics.tmAscent); }
+  int Descent() const override { return int(mMetrics.tmDescent); }
+  std::string FamilyName() const override { return mFamily; }
 
   bool RenderGlyph(std::uint32_t codePoint, GlyphImage& out) override {
     if (codePoint > 0xffff) return false;
     const MAT2 identity{{0, 1}, {0, 0}, {0, 0}, {0, 1}};
-    const UINT format = mono_ ? GGO_BITMAP : GGO_GRAY8_BITMAP;
+    const UINT format = mMono ? GGO_BITMAP : GGO_GRAY8_BITMAP;
     GLYPHMETRICS metrics{};
-    const DWORD size = GetGlyphOutlineW(dc_, UINT(codePoint), format, &metrics, 0, nullptr, &identity);
+    const DWORD size = GetGlyphOutlineW(mDc, UINT(codePoint), format, &metrics, 0, nullptr, &identity);
     if (size == GDI_ERROR) return false;
     out = GlyphImage{};
     out.advance = metrics.gmCellIncX;
     if (size == 0) return true;  // nothing to draw (a space)
     std::vector<std::uint8_t> raw(size);
-    if (GetGlyphOutlineW(dc_, UINT(codePoint), format, &metrics, size, raw.data(), &identity) == GDI_ERROR) {
+    if (GetGlyphOutlineW(mDc, UINT(codePoint), format, &metrics, size, raw.data(), &identity) == GDI_ERROR) {
       return false;
     }
     const int width = int(metrics.gmBlackBoxX);
     const int height = int(metrics.gmBlackBoxY);
     // Rows are padded to whole 32-bit words.
-    const std::size_t pitch = mono_ ? std::size_t((width + 31) / 32) * 4 : std::size_t((width + 3) & ~3);
+    const std::size_t pitch = mMono ? std::size_t((width + 31) / 32) * 4 : std::size_t((width + 3) & ~3);
     if (width <= 0 || height <= 0 || pitch * std::size_t(height) > raw.size()) return false;
     out.width = width;
     out.height = height;
@@ -124,7 +124,7 @@ class GdiTypeface : public PlatformTypeface {
       const std::uint8_t* row = raw.data() + std::size_t(y) * pitch;
       std::uint8_t* dst = out.coverage.data() + std::size_t(y) * std::size_t(width);
       for (int x = 0; x < width; ++x) {
-        if (mono_) {
+        if (mMono) {
           dst[x] = (row[x >> 3] & (0x80 >> (x & 7))) ? 255 : 0;
         } else {
           const int level = row[x] > 64 ? 64 : row[x];  // 65 grey levels
@@ -144,7 +144,7 @@ class GdiTypeface : public PlatformTypeface {
     if (!dc || !text || length > std::size_t(INT_MAX)) return -1;
     const int saved = clip ? SaveDC(dc) : 0;
     if (clip) IntersectClipRect(dc, clip->left, clip->top, clip->right, clip->bottom);
-    HGDIOBJ old = SelectObject(dc, font_);
+    HGDIOBJ old = SelectObject(dc, mFont);
     SetTextColor(dc, ToColorRef(textColour));
     SetBkColor(dc, ToColorRef(backgroundColour));
     SetBkMode(dc, backgroundMode == kBackgroundOpaque ? OPAQUE : TRANSPARENT);
@@ -168,12 +168,12 @@ class GdiTypeface : public PlatformTypeface {
   }
 
  private:
-  HDC dc_;
-  HFONT font_;
-  HGDIOBJ previous_ = nullptr;
-  bool mono_;
-  TEXTMETRICA metrics_{};
-  std::string family_;
+  HDC mDc;
+  HFONT mFont;
+  HGDIOBJ mPrevious = nullptr;
+  bool mMono;
+  TEXTMETRICA mMetrics{};
+  std::string mFamily;
 };
 
 }  // namespace

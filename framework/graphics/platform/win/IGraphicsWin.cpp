@@ -275,9 +275,9 @@ LRESULT CALLBACK IGraphicsWin::Messages::Window(HWND wnd, UINT message, WPARAM w
       if (editor->mTextEntry && editor->mTextEntryControl) {
         const TextStyle& style = editor->mTextEntryControl->GetTextStyle();
         HDC dc = reinterpret_cast<HDC>(wParam);
-        const COLORREF background = RGB(style.entryBackground.R, style.entryBackground.G, style.entryBackground.B);
+        const COLORREF background = RGB(style.entryBackground.r, style.entryBackground.g, style.entryBackground.b);
         SetBkColor(dc, background);
-        SetTextColor(dc, RGB(style.entryForeground.R, style.entryForeground.G, style.entryForeground.B));
+        SetTextColor(dc, RGB(style.entryForeground.r, style.entryForeground.g, style.entryForeground.b));
         SetBkMode(dc, OPAQUE);
         SetDCBrushColor(dc, background);
         return reinterpret_cast<LRESULT>(GetStockObject(DC_BRUSH));

@@ -14,8 +14,8 @@ bool SysBitmap::CreateSurface() {
   if (!dc) return false;
   BITMAPINFO info{};
   info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-  info.bmiHeader.biWidth = allocatedWidth_;
-  info.bmiHeader.biHeight = -allocatedHeight_;  // top-down: row 0 first
+  info.bmiHeader.biWidth = mAllocatedWidth;
+  info.bmiHeader.biHeight = -mAllocatedHeight;  // top-down: row 0 first
   info.bmiHeader.biPlanes = 1;
   info.bmiHeader.biBitCount = 32;
   info.bmiHeader.biCompression = BI_RGB;
@@ -26,24 +26,24 @@ bool SysBitmap::CreateSurface() {
     DeleteDC(dc);
     return false;
   }
-  deviceContext_ = dc;
-  bitmapHandle_ = bitmap;
-  previousObject_ = SelectObject(dc, bitmap);
-  bits_ = static_cast<Pixel*>(bits);
+  mDeviceContext = dc;
+  mBitmapHandle = bitmap;
+  mPreviousObject = SelectObject(dc, bitmap);
+  mBits = static_cast<Pixel*>(bits);
   return true;
 }
 
 void SysBitmap::DestroySurface() {
-  if (deviceContext_) {
-    HDC dc = static_cast<HDC>(deviceContext_);
-    if (previousObject_) SelectObject(dc, static_cast<HGDIOBJ>(previousObject_));
+  if (mDeviceContext) {
+    HDC dc = static_cast<HDC>(mDeviceContext);
+    if (mPreviousObject) SelectObject(dc, static_cast<HGDIOBJ>(mPreviousObject));
     DeleteDC(dc);
   }
-  if (bitmapHandle_) DeleteObject(static_cast<HGDIOBJ>(bitmapHandle_));
-  bitmapHandle_ = nullptr;
-  bits_ = nullptr;
-  deviceContext_ = nullptr;
-  previousObject_ = nullptr;
+  if (mBitmapHandle) DeleteObject(static_cast<HGDIOBJ>(mBitmapHandle));
+  mBitmapHandle = nullptr;
+  mBits = nullptr;
+  mDeviceContext = nullptr;
+  mPreviousObject = nullptr;
 }
 
 }  // namespace velmora

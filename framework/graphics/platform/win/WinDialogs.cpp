@@ -94,15 +94,15 @@ bool IGraphicsWin::PromptForColor(Color& color, const char* title) {
   CHOOSECOLORA dialog{};
   dialog.lStructSize = sizeof dialog;
   dialog.hwndOwner = OwnerWindow();
-  dialog.rgbResult = RGB(color.R, color.G, color.B);
+  dialog.rgbResult = RGB(color.r, color.g, color.b);
   dialog.lpCustColors = reinterpret_cast<COLORREF*>(mCustomColors.get());
   dialog.Flags = CC_FULLOPEN | CC_RGBINIT | CC_ENABLEHOOK;
   dialog.lpfnHook = &ColorDialogHook;
   dialog.lCustData = reinterpret_cast<LPARAM>(title);
   if (!ChooseColorA(&dialog)) return false;
-  color.R = GetRValue(dialog.rgbResult);
-  color.G = GetGValue(dialog.rgbResult);
-  color.B = GetBValue(dialog.rgbResult);
+  color.r = GetRValue(dialog.rgbResult);
+  color.g = GetGValue(dialog.rgbResult);
+  color.b = GetBValue(dialog.rgbResult);
   return true;
 }
 

@@ -1,6 +1,7 @@
 // The editor's ways into the shell: folders, web links, the clipboard and
 // the cursor.
 #include "framework/graphics/platform/win/IGraphicsWin.h"
+#include "framework/plugin/AppDataFolder.h"
 
 #include <windows.h>
 #include <shellapi.h>
@@ -53,10 +54,14 @@ void IGraphicsWin::DesktopPath(std::string& path) {
 }
 
 void IGraphicsWin::ApplicationDataFolder(std::string& path, bool allUsers) {
+  if (!allUsers) {
+    path = velmora::ApplicationDataFolder();  // the one home of the per-user folder
+    return;
+  }
   char folder[MAX_PATH] = {};
-  const int which = allUsers ? CSIDL_COMMON_APPDATA : CSIDL_APPDATA;
-  path = SUCCEEDED(SHGetFolderPathA(nullptr, which, nullptr, SHGFP_TYPE_CURRENT, folder)) ? Limited(folder)
-                                                                                         : std::string();
+  path = SUCCEEDED(SHGetFolderPathA(nullptr, CSIDL_COMMON_APPDATA, nullptr, SHGFP_TYPE_CURRENT, folder))
+             ? Limited(folder)
+             : std::string();
 }
 
 bool IGraphicsWin::ClipboardText(std::string& text) {
