@@ -15,11 +15,11 @@ using velmora::TrackEvent;
 constexpr int kNoteEvents = 100000;
 
 void fillTake(MidiFile& file) {
-  file.addTrack();
+  file.AddTrack();
   for (int i = 0; i < kNoteEvents / 2; ++i) {
     const auto note = static_cast<std::uint8_t>(36 + i % 48);
-    file.addEvent(1, TrackEvent(i * 60, {0x90, note, 100}));
-    file.addEvent(1, TrackEvent(i * 60 + 45, {0x80, note, 0}));
+    file.AddEvent(1, TrackEvent(i * 60, {0x90, note, 100}));
+    file.AddEvent(1, TrackEvent(i * 60 + 45, {0x80, note, 0}));
   }
   file.sortTracks();
 }
@@ -30,7 +30,7 @@ void BM_WriteTake(benchmark::State& state) {
   MidiFile file;
   fillTake(file);
   const std::string path = benchPath();
-  for (auto _ : state) benchmark::DoNotOptimize(file.write(path));
+  for (auto _ : state) benchmark::DoNotOptimize(file.Write(path));
   state.SetItemsProcessed(state.iterations() * kNoteEvents);
   std::remove(path.c_str());
 }
@@ -42,7 +42,7 @@ void BM_BuildSortWriteTake(benchmark::State& state) {
   for (auto _ : state) {
     MidiFile file;
     fillTake(file);
-    benchmark::DoNotOptimize(file.write(path));
+    benchmark::DoNotOptimize(file.Write(path));
   }
   state.SetItemsProcessed(state.iterations() * kNoteEvents);
   std::remove(path.c_str());

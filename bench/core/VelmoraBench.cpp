@@ -34,6 +34,7 @@ class BenchHost : public Velmora {
     for (int i = 0; i < events; ++i)
       mRecorder.CaptureSent(MidiMessage{0, static_cast<uint8_t>(i % 2 ? 0x80 : 0x90), uint8_t(60 + i % 12), 100});
   }
+  int64_t Dropped() const { return mAuditions.MidiQueue().DroppedCount(); }
   // Sixteen filled cells and every filter in use.
   void FillState() {
     auto lock = Lock();
@@ -95,6 +96,26 @@ void BM_StartAndStopChord(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_StartAndStopChord)->UseManualTime();
+
+// One event list of 640 trigger notes (every cell struck and released 20
+// times) and the block that sends them: the queue keeps its room, so most of
+// the note-ons drop.
+void BM_HostNoteBurstPastTheQueuesRoom(benchmark::State& state) {
+  BenchHost host;
+  host.FillState();
+  Outputs out;
+  const auto note = [](int status, int k) { return MidiMessage{0, uint8_t(status), uint8_t(36 + k), 100}; };
+  for (auto _ : state) {
+    auto lock = host.Lock();
+    for (int round = 0; round < 20; ++round) {
+      for (int k = 0; k < kGridCellCount; ++k) host.HandleMidiMessage(note(0x90, k));
+      for (int k = 0; k < kGridCellCount; ++k) host.HandleMidiMessage(note(0x80, k));
+    }
+    host.ProcessBlock(nullptr, out.slots, 512);
+  }
+  state.counters["dropped"] = benchmark::Counter(double(host.Dropped()), benchmark::Counter::kAvgIterations);
+}
+BENCHMARK(BM_HostNoteBurstPastTheQueuesRoom);
 
 // The block that sees the transport stop: the take is handed to the writer
 // as one message, whatever its size. Reports the worst block seen besides

@@ -56,7 +56,7 @@ void BM_PushHistoryAtCapacity(benchmark::State& state) {
     engine.ChordGrid[0].inversion = ++change;  // always differs from the newest snapshot
     engine.PushHistory();
   }
-  state.counters["snapshots"] = static_cast<double>(engine.History.Snapshots().size());
+  state.counters["snapshots"] = static_cast<double>(engine.history.Snapshots().size());
 }
 BENCHMARK(BM_PushHistoryAtCapacity);
 

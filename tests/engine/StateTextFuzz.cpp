@@ -19,10 +19,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   }
   velmora::ChordEngine engine;
   engine.SeedRandom(1);
-  if (engine.ReadGridText(texts[0], texts[4]) != velmora::StateTextResult::Ok) return 0;
-  if (engine.ReadHighlightsText(texts[1], texts[3]) != velmora::StateTextResult::Ok) return 0;
-  if (engine.ReadExclusionsText(texts[2]) != velmora::StateTextResult::Ok) return 0;
-  if (engine.ReadInclusionsText(texts[5]) != velmora::StateTextResult::Ok) return 0;
+  if (engine.ReadGridText(texts[0], texts[4]) != velmora::StateTextResult::kOk) return 0;
+  if (engine.ReadHighlightsText(texts[1], texts[3]) != velmora::StateTextResult::kOk) return 0;
+  if (engine.ReadExclusionsText(texts[2]) != velmora::StateTextResult::kOk) return 0;
+  if (engine.ReadInclusionsText(texts[5]) != velmora::StateTextResult::kOk) return 0;
   // What was restored must drive the rest of the engine safely.
   engine.RandomizeGrid();
   for (const velmora::ChordEntry& cell : engine.ChordGrid) velmora::VoiceChord(cell.notes, cell.octave, cell.inversion);
