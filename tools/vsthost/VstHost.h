@@ -29,70 +29,70 @@ public:
   VstHost& operator=(const VstHost&) = delete;
 
   // Loads the module and creates the instance through VSTPluginMain (or main).
-  bool load(const std::string& path);
+  bool load(const std::string& path) override;
   // effMainsChanged(0) when resumed, effClose, then unloads the module.
-  void close();
-  bool isLoaded() const { return effect_ != nullptr; }
+  void close() override;
+  bool isLoaded() const override { return effect_ != nullptr; }
   AEffect* effect() const { return effect_; }
   // Why the last failing operation failed.
-  const std::string& error() const { return error_; }
+  const std::string& error() const override { return error_; }
 
   std::intptr_t dispatch(std::int32_t opcode, std::int32_t index = 0, std::intptr_t value = 0,
                          void* ptr = nullptr, float opt = 0.0f);
 
-  void open();
-  void setSampleRate(double rate);
-  bool setBlockSize(std::int32_t frames);
-  void resume();
-  void suspend();
+  void open() override;
+  void setSampleRate(double rate) override;
+  bool setBlockSize(std::int32_t frames) override;
+  void resume() override;
+  void suspend() override;
   bool isResumed() const { return resumed_; }
   double sampleRate() const { return sampleRate_; }
-  std::int32_t blockSize() const { return blockSize_; }
+  std::int32_t blockSize() const override { return blockSize_; }
 
-  void setTempo(double beatsPerMinute);
-  void setTransportPlaying(bool playing);
+  void setTempo(double beatsPerMinute) override;
+  void setTransportPlaying(bool playing) override;
   bool isTransportPlaying() const { return playing_; }
-  void setOffline(bool offline) { offline_ = offline; }
+  void setOffline(bool offline) override { offline_ = offline; }
   // The snapshot audioMasterGetTime answers with, at the current position.
   const VstTimeInfo& timeInfo();
 
   // Queues a short MIDI message for the next processing blocks; deltaFrames
   // counts from the start of the next block and may reach into later blocks.
-  bool queueMidi(std::int32_t deltaFrames, std::uint8_t status, std::uint8_t data1, std::uint8_t data2);
+  bool queueMidi(std::int32_t deltaFrames, std::uint8_t status, std::uint8_t data1, std::uint8_t data2) override;
   std::size_t pendingMidiCount() const { return pending_.size(); }
 
   // Runs blocks of blockSize() frames through processReplacing (or the
   // accumulating entry when there is none), each preceded by effProcessEvents
   // with the queued events that fall into it.
-  bool process(std::int32_t blocks = 1);
-  std::int64_t blocksProcessed() const { return blocksProcessed_; }
+  bool process(std::int32_t blocks = 1) override;
+  std::int64_t blocksProcessed() const override { return blocksProcessed_; }
   std::int32_t outputCount() const { return static_cast<std::int32_t>(outputs_.size()); }
   // The last block's output of one channel (empty outside the range).
   const std::vector<float>& output(std::int32_t channel) const;
-  float outputPeak() const;
+  float outputPeak() const override;
 
-  std::vector<CapturedMidi> capturedMidi() const;
-  std::vector<CapturedMidi> takeCapturedMidi();
-  std::vector<AutomationRecord> automation() const;
-  std::vector<AutomationRecord> takeAutomation();
+  std::vector<CapturedMidi> capturedMidi() const override;
+  std::vector<CapturedMidi> takeCapturedMidi() override;
+  std::vector<AutomationRecord> automation() const override;
+  std::vector<AutomationRecord> takeAutomation() override;
   std::int64_t wantMidiCalls() const { return wantMidiCalls_; }
 
-  std::int32_t parameterCount() const;
-  float parameter(std::int32_t index) const;
-  bool setParameter(std::int32_t index, float value);
-  std::string parameterName(std::int32_t index);
-  std::string parameterDisplay(std::int32_t index);
-  std::string parameterLabel(std::int32_t index);
+  std::int32_t parameterCount() const override;
+  float parameter(std::int32_t index) const override;
+  bool setParameter(std::int32_t index, float value) override;
+  std::string parameterName(std::int32_t index) override;
+  std::string parameterDisplay(std::int32_t index) override;
+  std::string parameterLabel(std::int32_t index) override;
   // Index of the parameter with that exact name, or -1.
-  std::int32_t findParameter(const std::string& name);
+  std::int32_t findParameter(const std::string& name) override;
 
-  std::intptr_t canDo(const std::string& capability);
+  std::intptr_t canDo(const std::string& capability) override;
   std::string effectName();
   std::string vendorString();
   std::string productString();
 
-  bool getChunk(ChunkKind kind, std::vector<std::uint8_t>& data);
-  bool setChunk(ChunkKind kind, const std::vector<std::uint8_t>& data);
+  bool getChunk(ChunkKind kind, std::vector<std::uint8_t>& data) override;
+  bool setChunk(ChunkKind kind, const std::vector<std::uint8_t>& data) override;
   // The effect record and the plug-in's names.
   void describe(std::ostream& out) override;
 
