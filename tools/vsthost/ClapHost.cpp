@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstring>
 #include <ostream>
+#include <utility>
 
 namespace velmora::host {
 namespace {
@@ -342,7 +343,7 @@ std::vector<ClapOutEvent> ClapHost::outEvents() const {
 
 std::vector<ClapOutEvent> ClapHost::takeOutEvents() {
   std::lock_guard<std::mutex> lock(mutex_);
-  return std::move(out_);
+  return std::exchange(out_, {});  // leaves the list empty, not just moved from
 }
 
 std::vector<CapturedMidi> ClapHost::capturedMidi() const {
@@ -352,7 +353,7 @@ std::vector<CapturedMidi> ClapHost::capturedMidi() const {
 
 std::vector<CapturedMidi> ClapHost::takeCapturedMidi() {
   std::lock_guard<std::mutex> lock(mutex_);
-  return std::move(captured_);
+  return std::exchange(captured_, {});
 }
 
 std::vector<AutomationRecord> ClapHost::automation() const {
@@ -362,7 +363,7 @@ std::vector<AutomationRecord> ClapHost::automation() const {
 
 std::vector<AutomationRecord> ClapHost::takeAutomation() {
   std::lock_guard<std::mutex> lock(mutex_);
-  return std::move(automation_);
+  return std::exchange(automation_, {});
 }
 
 std::int32_t ClapHost::parameterCount() const {
