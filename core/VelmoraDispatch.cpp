@@ -112,6 +112,7 @@ void Velmora::RunAction(int index) {
 
 void Velmora::SetParameterFromEditor(int index, double normalized) {
   auto lock = Lock();
+  MarkStateEdited();
   // Its control read 0 before the press, whatever the host last sent.
   if (IsAction(index)) mActionHeld[static_cast<size_t>(index)] = false;
   mEditorEdit = true;

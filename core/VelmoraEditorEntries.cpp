@@ -9,31 +9,37 @@ namespace velmora {
 
 void Velmora::ToggleCellLock(const ChordEntry& entry) {
   auto lock = Lock();
+  MarkStateEdited();
   mEngine.ToggleCellLock(entry);
 }
 
 void Velmora::SetCellOctave(const ChordEntry& entry) {
   auto lock = Lock();
+  MarkStateEdited();
   mEngine.SetCellOctave(entry);
 }
 
 void Velmora::SetCellInversion(const ChordEntry& entry) {
   auto lock = Lock();
+  MarkStateEdited();
   mEngine.SetCellInversion(entry);
 }
 
 void Velmora::MoveCell(int left, int top, int x, int y) {
   auto lock = Lock();
+  MarkStateEdited();
   mEngine.MoveCell(left, top, x, y);
 }
 
 void Velmora::PlaceListChord(const ChordEntry& rowChord, int rowTop, int x, int y) {
   auto lock = Lock();
+  MarkStateEdited();
   mEngine.PlaceListChord(rowChord, rowTop, x, y);
 }
 
 void Velmora::ToggleKeyboardNote(int key) {
   auto lock = Lock();
+  MarkStateEdited();
   mEngine.ToggleKeyboardNote(key);
 }
 
@@ -43,6 +49,7 @@ ChordPopupChoice& Velmora::ChoiceOf(FilterBox box) {
 
 void Velmora::RemoveFilterFlag(bool& flag, FilterBox box) {
   flag = false;
+  MarkStateEdited();
   ChoiceOf(box) = ChordPopupChoice{};
   FilterListView* view = box == FilterBox::kExclusions ? mEngine.views.exclusions : mEngine.views.inclusions;
   if (view != nullptr) view->MarkForRedraw();

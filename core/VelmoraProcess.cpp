@@ -1,6 +1,9 @@
 // Block processing and MIDI input.
 #include "core/Velmora.h"
 
+#include <algorithm>
+#include <cstdint>
+
 namespace velmora {
 namespace {
 
@@ -49,6 +52,10 @@ void Velmora::ProcessBlock(double** /*inputs*/, double** /*outputs*/, int frames
   if (!running && mRecorder.TakeInProgress()) mRecorder.EndTake(ExportSamplesPerBeat());
   const bool capturing = running && mRecorder.RecordArmed();
   mChanges.capturing = capturing;
+  // Blocks that went out without the lock still took their time.
+  const int64_t skipped = TakeSkippedFrames();
+  if (skipped > 0 && capturing && mRecorder.RecordingActive())
+    mRecorder.Advance(static_cast<int>(std::min<int64_t>(skipped, INT32_MAX)));
   // Nothing can be queued while the lock is held, so the whole queue goes out
   // at the first frame with its own offsets.
   if (frames > 0 && !mAuditions.MidiQueue().Empty()) SendQueue(capturing);
@@ -83,6 +90,7 @@ void Velmora::HandleKeyPress(int key) {
   // Keys outside the background's two octaves are pressed but mark nothing.
   if (note >= ChordEngine::HighlightRangeLow && note <= ChordEngine::HighlightRangeHigh) {
     mEngine.ToggleHighlightedKey(note);
+    MarkStateEdited();
   }
 }
 

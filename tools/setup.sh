@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Installs what the build needs (Debian 12), builds, and then either runs the
 # demonstration session ("run") or every test ("test").
-#   tools/setup.sh run     build and install both modules (Velmora.so, Velmora.clap), then play the
-#                          demonstration session in each
+#   tools/setup.sh run     build (Release, in build-release) and install both modules (Velmora.so,
+#                          Velmora.clap), then play the demonstration session in each
 #   tools/setup.sh test    build everything and run the whole test suite
 set -euo pipefail
 
@@ -33,9 +33,9 @@ install_packages() {
 
 jobs=$(nproc 2>/dev/null || echo 2)
 
-build() {  # build <dir> <cmake args...>
-  local dir=$1; shift
-  cmake -S . -B "$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" >/dev/null
+build() {  # build <dir> <build type> <cmake args...>
+  local dir=$1 type=$2; shift 2
+  cmake -S . -B "$dir" -DCMAKE_BUILD_TYPE="$type" "$@" >/dev/null
   cmake --build "$dir" -j "$jobs"
 }
 
@@ -43,20 +43,21 @@ install_packages
 
 case "$mode" in
   run)
-    build build
+    # What a user installs: a Release build, without the test suite.
+    build build-release Release -DVELMORA_BUILD_TESTS=OFF
     # Install where Linux hosts scan: system-wide as root, else for this user.
     if [ "$(id -u)" -eq 0 ]; then
-      cmake --install build --component vst --strip
-      cmake --install build --component clap --strip
+      cmake --install build-release --component vst --strip
+      cmake --install build-release --component clap --strip
     else
-      cmake --install build --component user-vst
-      cmake --install build --component user-clap
+      cmake --install build-release --component user-vst
+      cmake --install build-release --component user-clap
     fi
-    tools/demo.sh build
-    tools/demo.sh build clap
+    tools/demo.sh build-release
+    tools/demo.sh build-release clap
     ;;
   test)
-    build build
+    build build RelWithDebInfo
     tools/check-naming.sh build
     ctest --test-dir build --output-on-failure -j "$jobs"
     tools/sanitized-tests.sh

@@ -201,6 +201,8 @@ class IGraphics : public IEditorLink {
   // the editor's thread, pending values are applied, everything is drawn)
   // and before a modal menu.
   void OnWindowOpening();
+  // The window is going: its thread stops being the editor's window thread.
+  void OnWindowClosed() { mWindowOpened.store(false); }
   void ReleaseMouseCapture();
 
   int mHiddenCursorX = 0, mHiddenCursorY = 0;
@@ -233,7 +235,7 @@ class IGraphics : public IEditorLink {
   ParamMailbox mMailbox;
   IEditorSync* mSync = nullptr;
   std::atomic<std::thread::id> mOwnerThread;
-  std::atomic<bool> mWindowOpened{false};  // a window has made its thread the editor's
+  std::atomic<bool> mWindowOpened{false};  // an open window has made its thread the editor's
 };
 
 }  // namespace velmora

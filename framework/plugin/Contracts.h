@@ -10,12 +10,17 @@ inline constexpr bool kContractChecks = true;
 inline constexpr bool kContractChecks = false;
 #endif
 
-// What a broken contract does. The default writes what to the standard
-// error stream and aborts; tests install their own to prove a check fires.
+// What a broken contract does. The default writes each breach once to the
+// standard error stream and goes on: a host that breaks a rule must not lose
+// its process over it. Test programs install AbortOnContractBreach, or their
+// own handler to prove a check fires.
 using ContractBreachHandler = void (*)(const char* what);
 // Answers the handler it replaces. Null restores the default.
 ContractBreachHandler SetContractBreachHandler(ContractBreachHandler handler);
+bool ContractBreachHandlerIsDefault();
 void ReportContractBreach(const char* what);
+// Writes what to the standard error stream and aborts.
+void AbortOnContractBreach(const char* what);
 
 }  // namespace velmora
 

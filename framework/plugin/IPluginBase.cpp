@@ -63,9 +63,47 @@ bool IPluginBase::MidiNoteName(int /*note*/, std::string* text) {
   return false;
 }
 
+namespace {
+
+// A few microseconds: whoever holds the lock for a short copy is done by
+// then; anyone holding it longer costs a deferred block, never a dropout.
+constexpr int kBlockLockSpins = 128;
+
+}  // namespace
+
 void IPluginBase::ExpectProcessingEntry() const {
-  VELMORA_EXPECT(!(mEditor && mEditor->IsWindowThread()), "a processing entry ran on the editor's thread");
+  if constexpr (kContractChecks) {
+    if (mEditor && mEditor->IsWindowThread()) ReportBreach("a processing entry ran on the editor's thread");
+  }
   mMutex.AssertHeld();
+}
+
+// A host may run processing on a thread we did not expect; in a module a
+// user installed that is worth one line in its log, never its process.
+void IPluginBase::ReportBreach(const char* what) const {
+  if (!ContractBreachHandlerIsDefault()) {
+    ReportContractBreach(what);
+    return;
+  }
+  if (mBreachLogged.exchange(true)) return;
+  LogMessage((std::string("Velmora: broken thread contract (going on): ") + what).c_str());
+}
+
+std::unique_lock<PluginLock> IPluginBase::TryLockForBlock() const {
+  std::unique_lock<PluginLock> lock(mMutex, std::defer_lock);
+  if (mMutex.TryLockSpinning(kBlockLockSpins)) lock = std::unique_lock<PluginLock>(mMutex, std::adopt_lock);
+  return lock;
+}
+
+void IPluginBase::SkipBlock(int frames) {
+  mHostEvents.MarkLate();
+  if (frames > 0) mSkippedFrames += frames;
+}
+
+int64_t IPluginBase::TakeSkippedFrames() {
+  const int64_t frames = mSkippedFrames;
+  mSkippedFrames = 0;
+  return frames;
 }
 
 bool IPluginBase::SaveState(ChunkBuffer& chunk) { return SerializeParams(chunk); }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -7,6 +8,7 @@
 
 #include "framework/plugin/ChunkBuffer.h"
 #include "framework/plugin/HostCode.h"
+#include "framework/plugin/HostEventRing.h"
 #include "framework/plugin/IEditorLink.h"
 #include "framework/plugin/MidiMessage.h"
 #include "framework/plugin/Param.h"
@@ -158,6 +160,22 @@ class IPluginBase {
   // editor's window thread or without the lock.
   void ExpectProcessingEntry() const;
 
+  // [processing] The lock for one block, without waiting for it: a short
+  // spin, then an empty lock. A block that goes out without it leaves its
+  // host events in HostEvents() for the next one (SkipBlock).
+  std::unique_lock<PluginLock> TryLockForBlock() const;
+  // [processing] A block went out without the lock: its events turn late
+  // and its frames are counted, so that positions stay exact.
+  void SkipBlock(int frames);
+  // [processing] Host events waiting for a block that holds the lock.
+  HostEventRing& HostEvents() { return mHostEvents; }
+
+  // [any] Counts the changes to the saved state that the host cannot see
+  // (the editor's edits), so that an adapter can tell the host its project
+  // changed without comparing whole states.
+  void MarkStateEdited() { mStateEdits.fetch_add(1, std::memory_order_relaxed); }
+  uint32_t StateEdits() const { return mStateEdits.load(std::memory_order_relaxed); }
+
   // Parameters.
   Param* GetParam(int index);
   const Param* GetParam(int index) const;
@@ -241,8 +259,14 @@ class IPluginBase {
   void SetHost(HostCode code) { mHostCode = code; }
   void SetHostVersion(int32_t version) { mHostVersion = version; }
   void SetTailSize(int frames) { mTailSize = frames; }
+  // [processing, under the lock] The frames of the blocks that went out
+  // without the lock since the last call.
+  int64_t TakeSkippedFrames();
 
  private:
+  // A broken contract of this instance: the handler a program installed, or
+  // else one line in the host's log, once.
+  void ReportBreach(const char* what) const;
   void CreateChannels();
   bool EnsureScratch(int frames);
   void BindScratchSlots();
@@ -276,6 +300,10 @@ class IPluginBase {
   std::vector<double*> mInputPtrs;
   std::vector<double*> mOutputPtrs;
   bool mOutputsSilent = false;  // set by the current ProcessBlock
+  HostEventRing mHostEvents;    // [processing]
+  int64_t mSkippedFrames = 0;   // [processing]
+  mutable std::atomic<bool> mBreachLogged{false};
+  std::atomic<uint32_t> mStateEdits{0};
   int mScratchFrames = 0;       // every channel's scratch holds at least this many
   std::vector<InputChannel> mInChannels;
   std::vector<OutputChannel> mOutChannels;

@@ -13,6 +13,7 @@ constexpr int kLockSpins = 2000;
 }  // namespace
 
 void PluginLock::lock() {  // NOLINT(readability-identifier-naming)
+  YieldToProcessing();
   bool owned = mMutex.try_lock();
   for (int spin = 0; !owned && spin < kLockSpins; ++spin) {
     CpuRelax();
@@ -20,6 +21,26 @@ void PluginLock::lock() {  // NOLINT(readability-identifier-naming)
   }
   if (!owned) mMutex.lock();
   TakeOwnership();
+}
+
+bool PluginLock::TryLockSpinning(int spins) {
+  bool owned = mMutex.try_lock();
+  if (!owned) {
+    mProcessingTries.fetch_add(1, std::memory_order_acq_rel);
+    for (int spin = 0; !owned && spin < spins; ++spin) {
+      CpuRelax();
+      owned = mMutex.try_lock();
+    }
+    mProcessingTries.fetch_sub(1, std::memory_order_acq_rel);
+  }
+  if (owned) TakeOwnership();
+  return owned;
+}
+
+// Bounded like the processing thread's own spin, so that a thread already
+// holding the lock and taking it again loses no more than that.
+void PluginLock::YieldToProcessing() const {
+  for (int spin = 0; spin < kLockSpins && mProcessingTries.load(std::memory_order_acquire) > 0; ++spin) CpuRelax();
 }
 
 bool PluginLock::try_lock() {  // NOLINT(readability-identifier-naming)

@@ -18,6 +18,7 @@
 #include <unistd.h>
 
 #include "core/Velmora.h"
+#include "tests/LockHolder.h"
 
 namespace velmora::test {
 namespace {
@@ -27,6 +28,7 @@ constexpr int kEdits = 600;
 struct Lists {
   std::vector<const clap_event_header_t*> in;
   std::vector<clap_event_header_t> out;  // the headers of what the plug-in pushed
+  std::vector<std::array<uint8_t, 3>> midi;  // the MIDI among them
   static uint32_t CLAP_ABI Size(const clap_input_events_t* list) {
     return static_cast<uint32_t>(static_cast<Lists*>(list->ctx)->in.size());
   }
@@ -34,7 +36,12 @@ struct Lists {
     return static_cast<Lists*>(list->ctx)->in[i];
   }
   static bool CLAP_ABI Push(const clap_output_events_t* list, const clap_event_header_t* event) {
-    static_cast<Lists*>(list->ctx)->out.push_back(*event);
+    auto* self = static_cast<Lists*>(list->ctx);
+    self->out.push_back(*event);
+    if (event->type == CLAP_EVENT_MIDI) {
+      const auto* midi = reinterpret_cast<const clap_event_midi_t*>(event);
+      self->midi.push_back({midi->data[0], midi->data[1], midi->data[2]});
+    }
     return true;
   }
 };
@@ -45,12 +52,19 @@ int64_t CLAP_ABI Write(const clap_ostream_t* stream, const void* data, uint64_t 
   return static_cast<int64_t>(size);
 }
 
+// The engine within reach, to lay out the grid the host notes play.
+class TestVelmora : public Velmora {
+ public:
+  using Velmora::Velmora;
+  ChordEngine& Engine() { return mEngine; }
+};
+
 class ClapStressTest : public ::testing::Test {
  protected:
   ClapStressTest() {
     std::filesystem::create_directories(home);
     setenv("XDG_DATA_HOME", home.c_str(), 1);
-    plugin = new Velmora(nullptr);  // no host extensions: every host call is skipped
+    plugin = new TestVelmora(nullptr);  // no host extensions: every host call is skipped
     record = plugin->ClapPlugin();
     record->init(record);
     record->activate(record, 48000.0, 1, 256);
@@ -64,7 +78,7 @@ class ClapStressTest : public ::testing::Test {
   }
 
   std::filesystem::path home = std::filesystem::temp_directory_path() / ("velmora-clap-stress-" + std::to_string(getpid()));
-  Velmora* plugin = nullptr;
+  TestVelmora* plugin = nullptr;
   const clap_plugin_t* record = nullptr;
 };
 
@@ -118,6 +132,49 @@ TEST_F(ClapStressTest, ParameterEventsOnTheAudioThreadAgainstEditorEditsAndState
   EXPECT_EQ(values, kEdits);
   EXPECT_EQ(ends, kEdits);
   EXPECT_GT(saved.size(), 8u);
+}
+
+// process() never waits for the lock: while another thread holds it, blocks
+// go out empty, and the notes and values they carried play once each, in
+// order, in the first block that has it.
+TEST_F(ClapStressTest, BlocksGoOnWhileTheLockIsHeldAndTheirEventsFollowInOrder) {
+  std::vector<std::array<uint8_t, 3>> expected;
+  {
+    auto lock = plugin->Lock();
+    for (int cell = 0; cell < 3; ++cell) {
+      const ChordEntry chord = EntryFromChordRow(ChordRowIndex(cell * 4, 0), cell);
+      plugin->Engine().ChordGrid[cell] = chord;
+      for (uint8_t status : {0x90, 0x80}) {
+        for (int n : VoiceChord(chord.notes, chord.octave, chord.inversion))
+          expected.push_back({status, static_cast<uint8_t>(n), static_cast<uint8_t>(status == 0x90 ? 102 : 0)});
+      }
+    }
+  }
+  Lists lists;
+  const clap_input_events_t in{&lists, Lists::Size, Lists::Get};
+  const clap_output_events_t out{&lists, Lists::Push};
+  const clap_process_t process{-1, 128, nullptr, nullptr, nullptr, 0, 0, &in, &out};
+  clap_event_note_t note{{sizeof note, 40, 0, CLAP_EVENT_NOTE_ON, 0}, -1, 0, 0, 36, 0.8};
+  clap_event_param_value_t loose{{sizeof loose, 50, 0, CLAP_EVENT_PARAM_VALUE, 0}, clap_id(kLooseMatches), nullptr, -1, -1, -1, -1, 2.0};
+  {
+    LockHolder holder(plugin->Mutex());
+    for (int block = 0; block < 6; ++block) {
+      note.header.type = block % 2 ? CLAP_EVENT_NOTE_OFF : CLAP_EVENT_NOTE_ON;
+      note.key = static_cast<int16_t>(36 + block / 2);
+      lists.in = {&note.header};
+      if (block == 3) lists.in.push_back(&loose.header);
+      EXPECT_EQ(record->process(record, &process), CLAP_PROCESS_CONTINUE);
+      ASSERT_TRUE(holder.Held()) << "block " << block << " waited for the lock";
+    }
+    EXPECT_TRUE(lists.out.empty());
+  }
+  lists.in.clear();
+  record->process(record, &process);
+  EXPECT_EQ(lists.midi, expected);
+  const auto* params = static_cast<const clap_plugin_params_t*>(record->get_extension(record, CLAP_EXT_PARAMS));
+  double value = 0.0;
+  ASSERT_TRUE(params->get_value(record, kLooseMatches, &value));
+  EXPECT_EQ(value, 2.0);
 }
 
 }  // namespace

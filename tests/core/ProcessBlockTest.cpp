@@ -1,6 +1,7 @@
 #include <algorithm>
 
 #include "CoreTestSupport.h"
+#include "tests/LockHolder.h"
 
 namespace velmora::test {
 namespace {
@@ -31,6 +32,46 @@ TEST_F(ProcessBlockTest, SendsTheWholeQueueInOneBlockWithItsOwnOffsets) {
   auto lock = host.Lock();  // as the adapter holds it
   host.ProcessBuffersDouble(0, nullptr, 2, outputs, 64);
   EXPECT_TRUE(std::all_of(left.begin(), left.end(), [](double s) { return s == 0.0; }));
+}
+
+// A block never waits for the lock: while another thread holds it, blocks go
+// out silent and their time still counts; the host notes sent meanwhile play
+// once each, in order, in the first block that has the lock.
+TEST_F(ProcessBlockTest, BlocksGoOnWhileTheLockIsHeldAndTheirNotesFollowInOrder) {
+  engine().ChordGrid[0] = Chord(0, 0, 0);
+  engine().ChordGrid[1] = Chord(9, 0, 1);
+  host.hostTime.transportIsRunning = true;
+  host.SetParam(kRecord, 1.0);
+  host.StartChord({50}, 0, 0, 100);  // starts a take
+  host.SendBlock(64);
+  host.sent.clear();
+  const int32_t start = host.RecordPosition();
+  AEffect* effect = host.Effect();
+  std::vector<float> left(64), right(64);
+  float* outputs[] = {left.data(), right.data()};
+  Sent expected;
+  {
+    LockHolder holder(host.Mutex());
+    for (int block = 0; block < 8; ++block) {
+      const bool on = block % 2 == 0;
+      const int cell = block / 2 % 2;
+      VstMidiEvent note{kVstMidiType, 32, 10, 0, 0, 0, {char(on ? 0x90 : 0x80), char(36 + cell), 100, 0}, 0, 0, 0, 0};
+      VstEvents list{1, 0, {reinterpret_cast<VstEvent*>(&note), nullptr}};
+      effect->dispatcher(effect, effProcessEvents, 0, 0, &list, 0.0f);
+      left.assign(64, 1.0f);
+      effect->processReplacing(effect, nullptr, outputs, 64);
+      ASSERT_TRUE(holder.Held()) << "block " << block << " waited for the lock";
+      EXPECT_EQ(left[63], 0.0f) << block;
+      const Sent notes = Notes(on, engine().ChordGrid[cell]);
+      expected.insert(expected.end(), notes.begin(), notes.end());
+    }
+    EXPECT_TRUE(host.sent.empty());
+  }
+  effect->processReplacing(effect, nullptr, outputs, 64);
+  Sent played;
+  for (const MidiMessage& m : host.sent) played.push_back(int64_t{m.status} << 40 | int64_t{m.data1} << 32 | m.offset);
+  EXPECT_EQ(played, expected);
+  EXPECT_EQ(host.RecordPosition(), start + 9 * 64);
 }
 
 TEST_F(ProcessBlockTest, OnlyNotes36To51PlayTheirCellsOnAnyChannel) {

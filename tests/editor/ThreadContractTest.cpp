@@ -33,6 +33,14 @@ TEST_F(ThreadContractTest, ProcessingOnTheEditorsThreadOrWithoutTheLockIsCaught)
   EXPECT_EQ(gBreaches, 1);
   std::thread([&] { host.ProcessBlock(nullptr, nullptr, 64); }).join();  // no lock
   EXPECT_EQ(gBreaches, 2);
+  // Once the window is closed, its thread may process again (an offline
+  // render on the host's main thread, say).
+  ui.CloseWindow();
+  {
+    auto lock = host.Lock();
+    host.ProcessBlock(nullptr, nullptr, 64);
+  }
+  EXPECT_EQ(gBreaches, 2);
 }
 
 TEST_F(ThreadContractTest, AnEditorEntryOffTheEditorsThreadIsCaught) {

@@ -1,6 +1,7 @@
 // Velmora.clap through its binary interface: the entry and factory, the
 // extensions, notes in and chords out, the state shared with Velmora.so,
 // a take from the CLAP transport, note names and many lifecycles.
+#include <algorithm>
 #include <cmath>
 #include <set>
 
@@ -187,6 +188,38 @@ TEST_F(ModuleClapTest, HostNote36PlaysCMajorAtItsFrameAsClapNoteAndAsMidi) {
   ASSERT_TRUE(clap.process(1));
   EXPECT_EQ(Notes(clap.takeCapturedMidi()).size(), 3u);
   EXPECT_TRUE(clap.outputsInOrder());
+}
+
+// A chord leaves at its trigger's frame in both formats: note-offs there,
+// a struck-again note one frame later, never past the block's last frame.
+TEST_F(ModuleClapTest, BothFormatsPutChordsAtTheirTriggersFrames) {
+  // Cell 2's E maj shares E4 with cell 0's C maj, so E4 is struck again.
+  const Bytes state = MakeState("scale 0 cell 0 0 0 cell 2 4 0");
+  VstHost vst;
+  ASSERT_TRUE(vst.load(VELMORA_MODULE)) << vst.error();
+  StartVst(vst);
+  ASSERT_TRUE(vst.setChunk(ChunkKind::Program, state));
+  ASSERT_TRUE(clap.setChunk(ChunkKind::Program, state));
+  for (int frame : {0, 1, 17, 511}) {
+    std::vector<Note> played[2];
+    host::PluginHost* hosts[] = {&vst, &clap};
+    for (int h = 0; h < 2; ++h) {
+      hosts[h]->queueMidi(0, 0x90, 36, 90);
+      hosts[h]->queueMidi(frame, 0x90, 38, 80);
+      ASSERT_TRUE(hosts[h]->process(1));
+      hosts[h]->queueMidi(frame, 0x80, 36, 0);
+      hosts[h]->queueMidi(frame, 0x80, 38, 0);
+      ASSERT_TRUE(hosts[h]->process(1));
+      played[h] = Notes(hosts[h]->takeCapturedMidi());
+    }
+    EXPECT_EQ(played[0], played[1]) << "frame " << frame;
+    ASSERT_EQ(played[0].size(), 12u) << "frame " << frame;
+    const int next = std::min(frame + 1, 511);
+    EXPECT_EQ(played[0][3], (Note{0x80, 64, 0, frame}));
+    EXPECT_EQ(played[0][4], (Note{0x90, 64, 80, next}));
+    EXPECT_EQ(played[0][6], (Note{0x90, 71, 80, next}));
+    for (size_t i = 7; i < played[0].size(); ++i) EXPECT_EQ(played[0][i].delta, frame) << i;
+  }
 }
 
 TEST_F(ModuleClapTest, StateIsTheVstProgramChunkAndEachFormatRestoresTheOther) {

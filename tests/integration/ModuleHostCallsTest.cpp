@@ -102,11 +102,12 @@ TEST_F(ModuleOddSequenceTest, BlocksLargerThanAnnouncedStillWork) {
   EventList events;
   events.Add(3000, 0x90, 36, 100);
   ASSERT_EQ(host.dispatch(effProcessEvents, 0, 0, events.List()), 1);
-  EXPECT_EQ(RawBlock(4096), (std::vector<Note>{{0x90, 60, 100, 0}, {0x90, 64, 100, 0}, {0x90, 67, 100, 0}}));
+  EXPECT_EQ(RawBlock(4096), (std::vector<Note>{{0x90, 60, 100, 3000}, {0x90, 64, 100, 3000}, {0x90, 67, 100, 3000}}));
   EXPECT_EQ(RawBlock(64), std::vector<Note>{});
 }
 
-TEST_F(ModuleOddSequenceTest, NegativeAndHugeDeltaFramesPlayAtTheBlocksStart) {
+// Frames outside the block are taken as its first or its last.
+TEST_F(ModuleOddSequenceTest, NegativeAndHugeDeltaFramesPlayInsideTheBlock) {
   Start(host);
   ASSERT_TRUE(host.setChunk(ChunkKind::Program, MakeState("cell 0 0 0 cell 1 2 0")));
   EventList events;
@@ -116,8 +117,9 @@ TEST_F(ModuleOddSequenceTest, NegativeAndHugeDeltaFramesPlayAtTheBlocksStart) {
   ASSERT_EQ(host.dispatch(effProcessEvents, 0, 0, events.List()), 1);
   const std::vector<Note> out = RawBlock(512);
   ASSERT_EQ(out.size(), 9u);
-  for (const Note& n : out) EXPECT_EQ(n.delta, 0);
-  EXPECT_EQ(out[3], (Note{0x90, 62, 90, 0}));
+  for (size_t i = 0; i < out.size(); ++i) EXPECT_EQ(out[i].delta, i < 3 ? 0 : 511) << i;
+  EXPECT_EQ(out[3], (Note{0x90, 62, 90, 511}));
+  EXPECT_EQ(out[8], (Note{0x80, 67, 0, 511}));
 }
 
 TEST_F(ModuleOddSequenceTest, EventListsWithNullEntriesAndOtherTypes) {

@@ -21,13 +21,13 @@ class ModuleMidiTest : public ModuleTest {
   }
 };
 
-TEST_F(ModuleMidiTest, Note36PlaysCellZerosChordAtTheBlocksFirstFrame) {
+TEST_F(ModuleMidiTest, Note36PlaysCellZerosChordAtTheNotesFrame) {
   ASSERT_TRUE(host.queueMidi(100, 0x90, 36, 90));
-  // The queue goes out in the block the note arrived in, at offset 0.
-  EXPECT_EQ(Block(), (std::vector<Note>{{0x90, 60, 90, 0}, {0x90, 64, 90, 0}, {0x90, 67, 90, 0}}));
+  // The chord goes out in the block the note arrived in, at its frame.
+  EXPECT_EQ(Block(), (std::vector<Note>{{0x90, 60, 90, 100}, {0x90, 64, 90, 100}, {0x90, 67, 90, 100}}));
   EXPECT_EQ(Block(), std::vector<Note>{});
   ASSERT_TRUE(host.queueMidi(7, 0x80, 36, 0));
-  EXPECT_EQ(Block(), (std::vector<Note>{{0x80, 60, 0, 0}, {0x80, 64, 0, 0}, {0x80, 67, 0, 0}}));
+  EXPECT_EQ(Block(), (std::vector<Note>{{0x80, 60, 0, 7}, {0x80, 64, 0, 7}, {0x80, 67, 0, 7}}));
 }
 
 TEST_F(ModuleMidiTest, AnyChannelPlaysTheGridAndOutputStaysOnChannelOne) {

@@ -1,5 +1,6 @@
-// The processing thread and the control thread on one instance: every entry
-// takes the plug-in lock, so they only take turns (run under ThreadSanitizer).
+// The processing thread and the control thread on one instance: they only
+// take turns, and a block that finds the lock busy goes out silent rather
+// than wait (run under ThreadSanitizer).
 #include <gtest/gtest.h>
 
 #include <atomic>
@@ -21,7 +22,7 @@ TEST(VstStress, ProcessingAndDispatcherTakeTurns) {
   ASSERT_NE(effect, nullptr);
   constexpr int kControlRounds = 500;
   std::atomic<bool> done{false};
-  std::atomic<int> blocks{0}, wrongBlocks{0};
+  std::atomic<int> blocks{0}, wrongBlocks{0}, skippedBlocks{0};
   std::thread audio([&] {
     std::vector<float> left(256), right(256);
     float* outputs[] = {left.data(), right.data()};
@@ -29,8 +30,13 @@ TEST(VstStress, ProcessingAndDispatcherTakeTurns) {
     VstEvents events{1, 0, {reinterpret_cast<VstEvent*>(&note), nullptr}};
     while (!done || blocks == 0) {
       effect->dispatcher(effect, effProcessEvents, 0, 0, &events, 0.0f);
+      left[255] = right[0] = 9.0f;
       effect->processReplacing(effect, nullptr, outputs, 256);
-      if (left[255] != 0.25f || right[0] != 0.5f) ++wrongBlocks;
+      if (left[255] == 0.0f && right[0] == 0.0f) {
+        ++skippedBlocks;
+      } else if (left[255] != 0.25f || right[0] != 0.5f) {
+        ++wrongBlocks;
+      }
       ++blocks;
     }
   });
@@ -48,7 +54,11 @@ TEST(VstStress, ProcessingAndDispatcherTakeTurns) {
   audio.join();
   EXPECT_EQ(wrongBlocks, 0);
   EXPECT_EQ(refused, 0);
-  EXPECT_EQ(static_cast<TestInstrument*>(IPluginVST::FromEffect(effect))->blocks, blocks);
+  // Each block that played is cut in two at its note's frame, unless a long
+  // run of silent blocks before it filled the ring and its note was dropped.
+  const int slices = static_cast<TestInstrument*>(IPluginVST::FromEffect(effect))->blocks;
+  EXPECT_LE(slices, 2 * (blocks - skippedBlocks));
+  EXPECT_GE(slices, blocks - skippedBlocks);
   effect->dispatcher(effect, effClose, 0, 0, nullptr, 0.0f);
 }
 

@@ -120,6 +120,7 @@ TEST_F(TestInstrumentHost, SurvivesOddHostSequences) {
   slots[0] = reinterpret_cast<VstEvent*>(&odd);
   slots[3] = reinterpret_cast<VstEvent*>(&odd);
   EXPECT_EQ(host.dispatch(effProcessEvents, 0, 0, list), 1);
+  effect->processReplacing(effect, nullptr, outputs, 64);  // the events play with their block
   EXPECT_EQ(host.takeCapturedMidi().size(), 2u);
   EXPECT_EQ(host.dispatch(effProcessEvents, 0, 0, nullptr), 0);
 

@@ -4,6 +4,7 @@
 // XTest under Xvfb.
 #include <poll.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
@@ -116,6 +117,16 @@ class ClapWindowTest : public ::testing::Test {
   std::vector<std::vector<uint8_t>> midi;
   int fdCalls = 0;
 };
+
+// A host that processes on the thread that opened the editor breaks a thread
+// rule: the module says so once in the host's log and plays on.
+TEST_F(ClapWindowTest, ProcessingOnTheEditorsThreadIsLoggedOnceAndPlaysOn) {
+  for (int block = 0; block < 3; ++block) ASSERT_TRUE(clap.process(1));
+  const std::vector<std::string> lines = clap.logLines();
+  EXPECT_EQ(std::count_if(lines.begin(), lines.end(),
+                          [](const std::string& line) { return line.find("broken thread contract") != std::string::npos; }),
+            1);
+}
 
 TEST_F(ClapWindowTest, ARowPressedInTheEmbeddedEditorSendsItsChordAsMidi) {
   Click(700, 23, true);  // the first row: C maj of C major

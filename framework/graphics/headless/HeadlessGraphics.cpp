@@ -107,6 +107,7 @@ void* HeadlessGraphics::OpenWindow(void* parent) {
 }
 
 void HeadlessGraphics::CloseWindow() {
+  if (mOpen) OnWindowClosed();
   mOpen = false;
   mParent = nullptr;
 }

@@ -121,7 +121,7 @@ bool IPluginClap::CreateGui(const char* api, bool floating) {
   if (!Editor() || !SupportedApi(api, floating)) return false;
   if (mGuiCreated) return true;
   mGuiCreated = true;
-  SaveProgramChunk(mLastSeenState);
+  mLastSeenEdits = StateEdits();
   if (mHostTimer && mHostTimer->register_timer)
     mTimerRegistered = mHostTimer->register_timer(mHost, kEditorTimerMs, &mTimerId);
   if (!mTimerRegistered) Log(CLAP_LOG_WARNING, "the host offers no timer: the editor runs only on its events");
@@ -139,17 +139,19 @@ void IPluginClap::DestroyGui() {
   {
     auto lock = Lock();
     OnEditorClosing();
-    if (Editor()) Editor()->CloseWindow();
   }
+  // The window goes without the lock: processing never waits for it.
+  if (Editor()) Editor()->CloseWindow();
   mGuiCreated = false;
 }
 
 bool IPluginClap::SetParent(const clap_window_t* window) {
   if (!mGuiCreated || !window->api || std::strcmp(window->api, ClapWindowApi()) != 0) return false;
   void* parent = ClapParentHandle(*window);
+  // The window, its fonts and pictures are made without the lock.
+  if (!parent || !Editor()->OpenWindow(parent)) return false;
   {
     auto lock = Lock();
-    if (!parent || !Editor()->OpenWindow(parent)) return false;
     OnEditorOpened();
   }
   const int fd = Editor()->EventDescriptor();

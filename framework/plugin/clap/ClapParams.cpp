@@ -147,7 +147,18 @@ void IPluginClap::ApplyHostValue(clap_id id, double value) {
 }
 
 void IPluginClap::Flush(const clap_input_events_t* in, const clap_output_events_t* out) {
-  auto lock = Lock();
+  std::unique_lock<PluginLock> lock;
+  if (IsProcessing()) {
+    // The audio thread's flush never waits: the values go with the next block.
+    lock = TryLockForBlock();
+    if (!lock.owns_lock()) {
+      KeepEvents(in);
+      return;
+    }
+  } else {
+    lock = Lock();
+  }
+  PlayKeptEvents();
   const uint32_t count = in && in->size && in->get ? in->size(in) : 0;
   for (uint32_t i = 0; i < count; ++i) {
     const clap_event_header_t* event = in->get(in, i);

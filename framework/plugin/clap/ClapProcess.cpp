@@ -27,22 +27,34 @@ bool Usable(double v) { return std::isfinite(v) && v >= 0.0; }
 
 }  // namespace
 
+// A block never waits for the lock: without it, it goes out empty and its
+// events wait for the next block that plays, at that block's first frame.
 clap_process_status IPluginClap::Process(const clap_process_t& process) {
-  auto lock = Lock();
+  auto lock = TryLockForBlock();
+  if (!lock.owns_lock()) {
+    KeepEvents(process.in_events);
+    SkipBlock(static_cast<int>(std::min<uint32_t>(process.frames_count, INT32_MAX)));
+    return CLAP_PROCESS_CONTINUE;
+  }
   mOut = process.out_events;
   mBlockFrames = process.frames_count;
   mLastOutTime = 0;
   mValuesChangedInBlock = false;
   SetTransport(process.transport);
   PushEdits(mOut);
+  if (mResetPending) ReleaseAllNotes();
+  mResetPending = false;
+  PlayKeptEvents();
   const clap_input_events_t* in = process.in_events;
   const uint32_t count = in && in->size && in->get ? in->size(in) : 0;
+  const uint32_t last = mBlockFrames > 0 ? mBlockFrames - 1 : 0;
   uint32_t cursor = 0;
   for (uint32_t i = 0; i < count; ++i) {
     const clap_event_header_t* event = in->get(in, i);
     if (!event) continue;
-    // Late or unsorted events take effect where the block has got to.
-    const uint32_t time = std::clamp(event->time, cursor, mBlockFrames);
+    // Late or unsorted events take effect where the block has got to, and
+    // none beyond its last frame.
+    const uint32_t time = std::clamp(event->time, cursor, std::max(cursor, last));
     if (time > cursor) RunSlice(cursor, time - cursor);
     cursor = time;
     HandleEvent(*event);
@@ -52,6 +64,69 @@ clap_process_status IPluginClap::Process(const clap_process_t& process) {
   // Host values may have renamed the trigger keys: look on the main thread.
   if (mValuesChangedInBlock && mHost && mHost->request_callback) mHost->request_callback(mHost);
   return CLAP_PROCESS_CONTINUE;
+}
+
+// [audio, without the lock] The notes, MIDI and values of a block that went
+// out without the lock, in their order; transport and SysEx are not kept.
+void IPluginClap::KeepEvents(const clap_input_events_t* in) {
+  const uint32_t count = in && in->size && in->get ? in->size(in) : 0;
+  for (uint32_t i = 0; i < count; ++i) {
+    const clap_event_header_t* event = in->get(in, i);
+    HostEventRing::Event kept;
+    if (event && ToKeptEvent(*event, &kept)) HostEvents().Push(kept);
+  }
+}
+
+bool IPluginClap::ToKeptEvent(const clap_event_header_t& event, HostEventRing::Event* kept) {
+  if (event.space_id != CLAP_CORE_EVENT_SPACE_ID) return false;
+  using Kind = HostEventRing::Event::Kind;
+  switch (event.type) {
+    case CLAP_EVENT_NOTE_ON:
+    case CLAP_EVENT_NOTE_OFF:
+    case CLAP_EVENT_NOTE_CHOKE: {
+      if (event.size < sizeof(clap_event_note_t)) return false;
+      const auto& note = reinterpret_cast<const clap_event_note_t&>(event);
+      const bool on = event.type == CLAP_EVENT_NOTE_ON;
+      if (NoteToMidi(note, on, &kept->midi)) return true;
+      kept->kind = Kind::kEveryNoteOff;
+      kept->midi.status = static_cast<uint8_t>(0x80 | MidiChannel(note.channel));
+      return !on && note.key == -1;
+    }
+    case CLAP_EVENT_MIDI: {
+      if (event.size < sizeof(clap_event_midi_t)) return false;
+      const auto& midi = reinterpret_cast<const clap_event_midi_t&>(event);
+      kept->midi = MidiMessage{0, midi.data[0], midi.data[1], midi.data[2]};
+      return true;
+    }
+    case CLAP_EVENT_PARAM_VALUE: {
+      if (event.size < sizeof(clap_event_param_value_t)) return false;
+      const auto& value = reinterpret_cast<const clap_event_param_value_t&>(event);
+      kept->kind = Kind::kParam;
+      kept->param = static_cast<int32_t>(std::min<clap_id>(value.param_id, INT32_MAX));
+      kept->value = value.value;
+      return true;
+    }
+    default:
+      return false;
+  }
+}
+
+// The kept events come first, at the block's first frame.
+void IPluginClap::PlayKeptEvents() {
+  HostEventRing::Event kept;
+  while (HostEvents().Pop(&kept)) {
+    switch (kept.kind) {
+      case HostEventRing::Event::Kind::kParam:
+        ApplyHostValue(static_cast<clap_id>(kept.param), kept.value);
+        break;
+      case HostEventRing::Event::Kind::kEveryNoteOff:
+        ReleaseEveryKey(kept.midi.status & 0x0F);
+        break;
+      case HostEventRing::Event::Kind::kMidi:
+        HandleMidiMessage(kept.midi);
+        break;
+    }
+  }
 }
 
 void IPluginClap::RunSlice(uint32_t start, uint32_t frames) {
@@ -102,16 +177,26 @@ void IPluginClap::HandleEvent(const clap_event_header_t& event) {
 
 // A key of -1 stands for every key: an off or a choke then releases them all.
 void IPluginClap::HandleNote(const clap_event_note_t& note, bool on) {
-  const uint8_t channel = MidiChannel(note.channel);
-  if (note.key >= 0 && note.key < kNoteCount) {
-    const uint8_t status = static_cast<uint8_t>((on ? 0x90 : 0x80) | channel);
-    // A CLAP note-on of velocity 0 is still a note-on.
-    HandleMidiMessage(MidiMessage{0, status, static_cast<uint8_t>(note.key), MidiVelocity(note.velocity, on ? 1 : 0)});
+  MidiMessage message;
+  if (NoteToMidi(note, on, &message)) {
+    HandleMidiMessage(message);
     return;
   }
-  if (on || note.key != -1) return;
+  if (!on && note.key == -1) ReleaseEveryKey(MidiChannel(note.channel));
+}
+
+// False for a key outside 0..127 (-1 included).
+bool IPluginClap::NoteToMidi(const clap_event_note_t& note, bool on, MidiMessage* message) {
+  if (note.key < 0 || note.key >= kNoteCount) return false;
+  const uint8_t status = static_cast<uint8_t>((on ? 0x90 : 0x80) | MidiChannel(note.channel));
+  // A CLAP note-on of velocity 0 is still a note-on.
+  *message = MidiMessage{0, status, static_cast<uint8_t>(note.key), MidiVelocity(note.velocity, on ? 1 : 0)};
+  return true;
+}
+
+void IPluginClap::ReleaseEveryKey(int channel) {
   for (int key = 0; key < kNoteCount; ++key)
-    HandleMidiMessage(MidiMessage{0, static_cast<uint8_t>(0x80 | channel), static_cast<uint8_t>(key), 0});
+    HandleMidiMessage(MidiMessage{0, static_cast<uint8_t>(0x80 | (channel & 0x0F)), static_cast<uint8_t>(key), 0});
 }
 
 void IPluginClap::SetTransport(const clap_event_transport_t* transport) {

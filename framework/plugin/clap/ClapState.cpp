@@ -62,9 +62,10 @@ const clap_plugin_state_t kClapState = {ClapStateEntries::Save, ClapStateEntries
 
 bool IPluginClap::SaveToStream(const clap_ostream_t* stream) {
   ChunkBuffer chunk;
+  // The host now holds this state and every edit made so far.
+  const uint32_t edits = StateEdits();
   if (!SaveProgramChunk(chunk)) return false;
-  // The host now holds this state: the editor's next look compares with it.
-  mLastSeenState = chunk;
+  mLastSeenEdits = edits;
   return WriteAll(stream, chunk.Data(), chunk.Size());
 }
 
@@ -88,7 +89,7 @@ bool IPluginClap::LoadFromStream(const clap_istream_t* stream) {
     Log(CLAP_LOG_WARNING, "a saved state could not be read; the instance keeps its own");
     return false;
   }
-  SaveProgramChunk(mLastSeenState);
+  mLastSeenEdits = StateEdits();
   if (mHostParams && mHostParams->rescan) mHostParams->rescan(mHost, CLAP_PARAM_RESCAN_VALUES);
   CheckForChanges(false);
   return true;
@@ -102,14 +103,11 @@ void IPluginClap::CheckForChanges(bool stateToo) {
     if (mHost && mHost->request_callback) mHost->request_callback(mHost);
     return;
   }
-  if (stateToo && mHostState && mHostState->mark_dirty) {
-    ChunkBuffer now;
-    if (SaveProgramChunk(now) &&
-        (now.Size() != mLastSeenState.Size() ||
-         !std::equal(now.Data(), now.Data() + now.Size(), mLastSeenState.Data()))) {
-      mLastSeenState = std::move(now);
-      mHostState->mark_dirty(mHost);
-    }
+  // Only the editor's edits: the host knows of its own parameter changes.
+  const uint32_t edits = StateEdits();
+  if (stateToo && edits != mLastSeenEdits && mHostState && mHostState->mark_dirty) {
+    mLastSeenEdits = edits;
+    mHostState->mark_dirty(mHost);
   }
   std::string names = NoteNames();
   if (names == mLastNoteNames) return;

@@ -169,7 +169,14 @@ void IPluginClap::Deactivate() {
   mActive = false;
 }
 
+// On the audio thread a busy lock leaves the reset to the next block.
 void IPluginClap::Reset() {
+  if (IsProcessing()) {
+    auto lock = TryLockForBlock();
+    mResetPending = !lock.owns_lock();
+    if (lock.owns_lock()) ReleaseAllNotes();
+    return;
+  }
   auto lock = Lock();
   ReleaseAllNotes();
 }

@@ -25,8 +25,9 @@ namespace velmora {
 //   too: gui entries, on_timer and on_fd, which run the editor's pump
 //   (OnIdle) without the plug-in lock.
 // - [audio] start_processing, stop_processing, reset, process, and
-//   params.flush while active: each holds the plug-in lock for the call,
-//   allocates nothing and calls no host function tagged [main].
+//   params.flush while active: none waits for the plug-in lock (a process
+//   or flush that cannot have it at once keeps its events for the next
+//   block), allocates anything or calls a host function tagged [main].
 // - [any] get_extension, LogMessage.
 // - [editor, under the plug-in lock] BeginParamEdit, AutomateParam and
 //   EndParamEdit put the edit in a fixed queue that the next process() or
@@ -94,6 +95,11 @@ class IPluginClap : public IPluginBase {
   void RunSlice(uint32_t start, uint32_t frames);
   void HandleEvent(const clap_event_header_t& event);
   void HandleNote(const clap_event_note_t& note, bool on);
+  static bool NoteToMidi(const clap_event_note_t& note, bool on, MidiMessage* message);
+  void ReleaseEveryKey(int channel);
+  void KeepEvents(const clap_input_events_t* in);
+  static bool ToKeptEvent(const clap_event_header_t& event, HostEventRing::Event* kept);
+  void PlayKeptEvents();
   void SetTransport(const clap_event_transport_t* transport);
   void PushEdits(const clap_output_events_t* out);
   bool PushEvent(const clap_event_header_t& event);
@@ -148,13 +154,14 @@ class IPluginClap : public IPluginBase {
   // Set by the audio thread when a host value changed what may be named.
   std::atomic<bool> mHostChangedValues{false};
   bool mValuesChangedInBlock = false;  // [audio]
+  bool mResetPending = false;          // [audio] a reset that found the lock busy
 
   // The editor's window and its pump.
   bool mGuiCreated = false;
   bool mTimerRegistered = false;
   clap_id mTimerId = CLAP_INVALID_ID;
   int mFd = -1;
-  ChunkBuffer mLastSeenState;  // [main] what the host was last told about
+  uint32_t mLastSeenEdits = 0;  // [main] the state edits the host was last told about
   std::string mLastNoteNames;  // [main]
 };
 

@@ -3,6 +3,8 @@
 #include "framework/plugin/vst2/IPluginVST.h"
 
 #include <algorithm>
+#include <array>
+#include <thread>
 
 namespace velmora {
 
@@ -104,6 +106,11 @@ intptr_t VST_CALL IPluginVST::VstDispatcher(AEffect* effect, int32_t opcode, int
       plugin->OnIdle();
       return 0;
     }
+    // Processing never waits for the lock, and the editor's window is made
+    // without it.
+    if (opcode == effProcessEvents) return plugin->ProcessEvents(static_cast<const VstEvents*>(ptr));
+    if (opcode == effEditGetRect || opcode == effEditOpen || opcode == effEditClose)
+      return plugin->DispatchEditor(opcode, value, ptr);
     auto lock = plugin->Lock();
     return plugin->Dispatch(opcode, index, value, ptr, opt);
   } catch (...) {
@@ -160,22 +167,96 @@ float VST_CALL IPluginVST::VstGetParameter(AEffect* effect, int32_t index) {
   }
 }
 
+// [processing] A block never waits for the lock: without it the outputs
+// are silent and the block's events wait for the next one.
 void IPluginVST::ProcessFloat(float** inputs, float** outputs, int frames, bool accumulate) {
-  auto lock = Lock();
-  if (DoesMidi()) CallHost(audioMasterWantMidi);
-  if (NInChannels() > 0) AttachInputBuffers(NInChannels(), inputs, frames);
-  AttachOutputBuffers(NOutChannels(), outputs);
-  if (accumulate) {
-    ProcessBuffersAccumulating(frames);
-  } else {
-    ProcessBuffersFloat(frames);
+  mProcessingThread.store(std::this_thread::get_id(), std::memory_order_relaxed);
+  auto lock = TryLockForBlock();
+  if (!lock.owns_lock()) {
+    SkipBlock(frames);
+    if (!accumulate) SilenceHostOutputs(outputs, frames);
+    return;
   }
+  if (DoesMidi()) CallHost(audioMasterWantMidi);
+  PlayBlock(frames, [&](int start, int length) {
+    std::array<float*, kMaxChannels> in{}, out{};
+    OffsetBuffers(inputs, NInChannels(), start, in.data());
+    OffsetBuffers(outputs, NOutChannels(), start, out.data());
+    if (NInChannels() > 0) AttachInputBuffers(NInChannels(), in.data(), length);
+    AttachOutputBuffers(NOutChannels(), out.data());
+    if (accumulate) {
+      ProcessBuffersAccumulating(length);
+    } else {
+      ProcessBuffersFloat(length);
+    }
+  });
 }
 
 void IPluginVST::ProcessDouble(double** inputs, double** outputs, int frames) {
-  auto lock = Lock();
+  mProcessingThread.store(std::this_thread::get_id(), std::memory_order_relaxed);
+  auto lock = TryLockForBlock();
+  if (!lock.owns_lock()) {
+    SkipBlock(frames);
+    SilenceHostOutputs(outputs, frames);
+    return;
+  }
   if (DoesMidi()) CallHost(audioMasterWantMidi);
-  ProcessBuffersDouble(NInChannels(), inputs, NOutChannels(), outputs, frames);
+  PlayBlock(frames, [&](int start, int length) {
+    std::array<double*, kMaxChannels> in{}, out{};
+    OffsetBuffers(inputs, NInChannels(), start, in.data());
+    OffsetBuffers(outputs, NOutChannels(), start, out.data());
+    ProcessBuffersDouble(NInChannels(), in.data(), NOutChannels(), out.data(), length);
+  });
+}
+
+// The block cut at every host event's frame, as the CLAP adapter cuts it:
+// what an event causes goes out at its own frame. Late or unsorted events
+// take effect where the block has got to, and none beyond its last frame.
+template <typename RunSlice>
+void IPluginVST::PlayBlock(int frames, RunSlice&& runSlice) {
+  mBlockFrames = std::max(frames, 0);
+  mLastOutFrame = 0;
+  const int last = std::max(mBlockFrames - 1, 0);
+  int cursor = 0;
+  HostEventRing::Event event;
+  while (HostEvents().Pop(&event)) {
+    const int time = std::clamp(event.frame, cursor, std::max(cursor, last));
+    if (time > cursor) RunSliceAt(cursor, time - cursor, runSlice);
+    cursor = time;
+    mSliceStart = time;
+    ApplyHostEvent(event);
+  }
+  // An empty block still runs, as hosts use them to flush.
+  if (mBlockFrames > cursor || mBlockFrames == 0) RunSliceAt(cursor, mBlockFrames - cursor, runSlice);
+  mSliceStart = 0;
+}
+
+template <typename RunSlice>
+void IPluginVST::RunSliceAt(int start, int length, RunSlice& runSlice) {
+  mSliceStart = start;
+  runSlice(start, length);
+}
+
+void IPluginVST::ApplyHostEvent(const HostEventRing::Event& event) {
+  if (event.kind == HostEventRing::Event::Kind::kParam) {
+    ApplyParamFromHost(event.param, event.value);
+  } else {
+    HandleMidiMessage(event.midi);
+  }
+}
+
+template <typename Sample>
+void IPluginVST::OffsetBuffers(Sample** buffers, int count, int start, Sample** sliced) {
+  for (int i = 0; i < count && i < kMaxChannels; ++i)
+    sliced[i] = buffers && buffers[i] ? buffers[i] + start : nullptr;
+}
+
+template <typename Sample>
+void IPluginVST::SilenceHostOutputs(Sample** outputs, int frames) {
+  if (!outputs || frames <= 0) return;
+  for (int i = 0; i < NOutChannels(); ++i) {
+    if (outputs[i]) std::fill(outputs[i], outputs[i] + frames, Sample{0});
+  }
 }
 
 // Normalised values live in 0..1; anything else is taken as the nearest end
@@ -184,11 +265,31 @@ double IPluginVST::HostNormalized(float value) {
   return value > 0.0f ? std::min(static_cast<double>(value), 1.0) : 0.0;
 }
 
+// Hosts automate from their processing thread too: there a busy lock defers
+// the value to the next block instead of waiting.
 void IPluginVST::SetParameterFromHost(int index, float value) {
+  if (!GetParam(index)) return;
+  const double normalized = HostNormalized(value);
+  if (mProcessingThread.load(std::memory_order_relaxed) == std::this_thread::get_id()) {
+    auto lock = TryLockForBlock();
+    if (lock.owns_lock()) {
+      ApplyParamFromHost(index, normalized);
+    } else {
+      HostEventRing::Event deferred;
+      deferred.kind = HostEventRing::Event::Kind::kParam;
+      deferred.param = index;
+      deferred.value = normalized;
+      HostEvents().Push(deferred);  // frame 0: where the next block has got to
+    }
+    return;
+  }
   auto lock = Lock();
+  ApplyParamFromHost(index, normalized);
+}
+
+void IPluginVST::ApplyParamFromHost(int index, double normalized) {
   Param* param = GetParam(index);
   if (!param) return;
-  double normalized = HostNormalized(value);
   if (Editor()) Editor()->SetParamFromPlugin(index, normalized, true);
   param->SetFromNormalized(normalized);
   OnParamChanged(index);

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <atomic>
 #include <cstdint>
+#include <thread>
 
 #include "framework/plugin/IPluginBase.h"
 #include "framework/plugin/vst2/Vst2Abi.h"
@@ -14,10 +16,15 @@ namespace velmora {
 // be 0 or null; the plug-in then carries on with what it had.
 //
 // Threads: the dispatcher and the parameter entries are [control], the
-// audio and event entries [processing]; each takes the plug-in lock for the
-// whole call, except effClose (waits for the lock, then deletes without it)
-// and the idle calls ([editor], without the lock). The host callbacks
-// (SendMidi, ReadHostTime, ...) are made from whichever entry is running.
+// audio and event entries [processing]. A dispatcher call takes the plug-in
+// lock for the whole call, except effClose (waits for the lock, then
+// deletes without it), the idle calls ([editor], without the lock), the
+// editor's window opcodes (the lock only for the plug-in's hooks) and
+// effProcessEvents (queues without it). The audio entries never wait for
+// the lock: a block that cannot have it at once goes out silent and leaves
+// its events to the next (IPluginBase::TryLockForBlock). setParameter on the
+// processing thread defers the same way. The host callbacks (SendMidi,
+// ReadHostTime, ...) are made from whichever entry is running.
 class IPluginVST : public IPluginBase {
  public:
   // Keeps hosts that announce absurd block sizes from making us allocate
@@ -83,7 +90,18 @@ class IPluginVST : public IPluginBase {
   void FillArrangements();
   void ProcessFloat(float** inputs, float** outputs, int frames, bool accumulate);
   void ProcessDouble(double** inputs, double** outputs, int frames);
+  template <typename RunSlice>
+  void PlayBlock(int frames, RunSlice&& runSlice);
+  template <typename RunSlice>
+  void RunSliceAt(int start, int length, RunSlice& runSlice);
+  void ApplyHostEvent(const HostEventRing::Event& event);
+  template <typename Sample>
+  static void OffsetBuffers(Sample** buffers, int count, int start, Sample** sliced);
+  template <typename Sample>
+  void SilenceHostOutputs(Sample** outputs, int frames);
   void SetParameterFromHost(int index, float value);
+  void ApplyParamFromHost(int index, double normalized);
+  void HandleSysExNow(const VstMidiSysexEvent& sysex);
   float ParameterForHost(int index) const;
   const VstTimeInfo* HostTime(int32_t request);
   // A host's normalised value inside 0..1; NaN goes to 0.
@@ -111,6 +129,12 @@ class IPluginVST : public IPluginBase {
   intptr_t GetChunk(bool bank, void* ptr);
   intptr_t SetChunk(bool bank, intptr_t size, const void* data);
 
+  // [processing] The block being played: its length, where the current
+  // slice starts, and the latest frame sent so far (outputs go in time order).
+  int mBlockFrames = 0;
+  int mSliceStart = 0;
+  int mLastOutFrame = 0;
+  std::atomic<std::thread::id> mProcessingThread{};
   ERect mEditorRect{};
   audioMasterCallback mHostCallback = nullptr;
   VstSpeakerArrangement mInputArrangement{};

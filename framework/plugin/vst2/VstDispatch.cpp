@@ -1,5 +1,6 @@
 // The dispatcher opcodes of IPluginVST. Each runs with the plug-in lock
-// held; opcodes not handled here answer 0 and change nothing.
+// held, but for the editor's and the event opcodes (see VstDispatcher);
+// opcodes not handled here answer 0 and change nothing.
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
@@ -53,16 +54,10 @@ intptr_t IPluginVST::Dispatch(int32_t opcode, int32_t index, intptr_t value, voi
     case effSetBlockSize:
     case effMainsChanged:
       return DispatchSetup(opcode, value, opt);
-    case effEditGetRect:
-    case effEditOpen:
-    case effEditClose:
-      return DispatchEditor(opcode, value, ptr);
     case effGetChunk:
       return GetChunk(index == 0, ptr);
     case effSetChunk:
       return SetChunk(index == 0, value, ptr);
-    case effProcessEvents:
-      return ProcessEvents(static_cast<const VstEvents*>(ptr));
     case effString2Parameter:
       return String2Parameter(index, ptr);
     case effGetInputProperties:
@@ -159,15 +154,21 @@ intptr_t IPluginVST::DispatchEditor(int32_t opcode, intptr_t value, void* ptr) {
     *static_cast<ERect**>(ptr) = &mEditorRect;
     return 1;
   }
+  // The window is made and closed without the plug-in lock: only the
+  // plug-in's own hooks need it.
   if (opcode == effEditOpen) {
     // Without the host's parent window there is nothing to open into.
     if (!ptr) return 0;
     editor->SetHostConnectionHint(reinterpret_cast<void*>(value));
     if (!editor->OpenWindow(ptr)) return 0;
+    auto lock = Lock();
     OnEditorOpened();
     return 1;
   }
-  OnEditorClosing();
+  {
+    auto lock = Lock();
+    OnEditorClosing();
+  }
   editor->CloseWindow();
   return 1;
 }
@@ -200,6 +201,8 @@ intptr_t IPluginVST::DispatchInfo(int32_t opcode, void* ptr) {
   }
 }
 
+// [processing] Without the plug-in lock: the events wait in the ring for
+// the block they belong to, which plays each at its own frame.
 intptr_t IPluginVST::ProcessEvents(const VstEvents* events) {
   if (!events) return 0;
   // The list really holds numEvents entries; only null entries are skipped.
@@ -210,23 +213,30 @@ intptr_t IPluginVST::ProcessEvents(const VstEvents* events) {
     if (!event) continue;
     if (event->type == kVstMidiType) {
       const auto* midi = reinterpret_cast<const VstMidiEvent*>(event);
-      MidiMessage message;
-      message.offset = midi->deltaFrames;
-      message.status = static_cast<uint8_t>(midi->midiData[0]);
-      message.data1 = static_cast<uint8_t>(midi->midiData[1]);
-      message.data2 = static_cast<uint8_t>(midi->midiData[2]);
-      HandleMidiMessage(message);
+      HostEventRing::Event queued;
+      queued.frame = midi->deltaFrames;
+      queued.midi.status = static_cast<uint8_t>(midi->midiData[0]);
+      queued.midi.data1 = static_cast<uint8_t>(midi->midiData[1]);
+      queued.midi.data2 = static_cast<uint8_t>(midi->midiData[2]);
+      HostEvents().Push(queued);
     } else if (event->type == kVstSysExType) {
-      const auto* sysex = reinterpret_cast<const VstMidiSysexEvent*>(event);
-      if (!sysex->sysexDump || sysex->dumpBytes <= 0) continue;
-      SysExMessage message;
-      message.offset = sysex->deltaFrames;
-      message.size = sysex->dumpBytes;
-      message.data = reinterpret_cast<const uint8_t*>(sysex->sysexDump);
-      HandleSysEx(message);
+      HandleSysExNow(*reinterpret_cast<const VstMidiSysexEvent*>(event));
     }
   }
   return 1;
+}
+
+// A dump's bytes live only as long as the call: it is handled now, or
+// dropped when the lock is busy.
+void IPluginVST::HandleSysExNow(const VstMidiSysexEvent& sysex) {
+  if (!sysex.sysexDump || sysex.dumpBytes <= 0) return;
+  auto lock = TryLockForBlock();
+  if (!lock.owns_lock()) return;
+  SysExMessage message;
+  message.offset = sysex.deltaFrames;
+  message.size = sysex.dumpBytes;
+  message.data = reinterpret_cast<const uint8_t*>(sysex.sysexDump);
+  HandleSysEx(message);
 }
 
 intptr_t IPluginVST::String2Parameter(int index, const void* text) {

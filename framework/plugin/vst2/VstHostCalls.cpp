@@ -1,5 +1,6 @@
 // The plug-in-to-host operations of IPluginVST. A host may answer any of
 // them with 0 or null; the plug-in then keeps what it had.
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -101,12 +102,16 @@ HostCode IPluginVST::IdentifyHost() {
 }
 
 // One event list on the stack per message: nothing is allocated, so this is
-// safe on the processing thread.
+// safe on the processing thread. The offset counts from the current slice;
+// outputs keep time order and stay inside the block.
 bool IPluginVST::SendMidi(const MidiMessage& message) {
+  const int64_t wanted = int64_t{mSliceStart} + std::max(message.offset, 0);
+  const int64_t last = std::max<int64_t>(mBlockFrames > 0 ? mBlockFrames - 1 : 0, mLastOutFrame);
+  mLastOutFrame = static_cast<int>(std::clamp<int64_t>(wanted, mLastOutFrame, last));
   VstMidiEvent event{};
   event.type = kVstMidiType;
   event.byteSize = sizeof(VstMidiEvent);
-  event.deltaFrames = message.offset;
+  event.deltaFrames = mLastOutFrame;
   event.midiData[0] = static_cast<char>(message.status);
   event.midiData[1] = static_cast<char>(message.data1);
   event.midiData[2] = static_cast<char>(message.data2);

@@ -130,6 +130,7 @@ void IGraphicsWin::CloseWindow() {
 
 // The window is gone, by CloseWindow or with its parent.
 void IGraphicsWin::WindowDestroyed() {
+  OnWindowClosed();
   // A press on the window (a knob being dragged) gets no release now.
   AbandonPress();
   mWnd = nullptr;

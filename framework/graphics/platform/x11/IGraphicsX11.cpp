@@ -222,6 +222,7 @@ void IGraphicsX11::CloseWindow() {
     pumping = mPumping || (pump.owns_lock() && mPumpDepth > 0);
   }
   if (!state) return;
+  OnWindowClosed();
   if (pumping) {
     // A pump works on it (a menu, a drag, or a host calling us back from
     // inside it): its loops see this and end, and it lets the window go after them.
