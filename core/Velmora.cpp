@@ -98,6 +98,7 @@ void Velmora::DefineParameters() {
       param->DefineBool(def.name, def.defaultValue != 0);
     }
     param->SetHostPresentation(def.shortLabel, def.category);
+    param->SetAutomatable(!IsAction(def.index));
   }
 }
 

@@ -64,6 +64,9 @@ class Velmora : public VelmoraBase {
   static constexpr int32_t kVersion = 0x00010400;
   static constexpr int32_t kUniqueId = ('V' << 24) | ('e' << 16) | ('l' << 8) | 'm';
   static constexpr const char* kExportFileName = "/velmora-midi.mid";
+  // The one-shot parameters (Undo, Randomize, Clear, ...): they run once per
+  // change to 1, read 0 again, and are not automatable.
+  static bool IsAction(int index);
 
   // Leading arguments, if any, go to the base before the plug-in's identity
   // (a host adapter's own construction arguments).

@@ -6,6 +6,7 @@ namespace velmora {
 void Velmora::StartChord(const ChordNotes& notes, int octave, int inversion, int velocity) {
   auto lock = Lock();
   StartVoicing(VoiceChord(notes, octave, inversion), velocity);
+  RequestProcessing();
 }
 
 void Velmora::StartVoicing(const Voicing& voicing, int velocity) {
@@ -17,6 +18,7 @@ void Velmora::StartVoicing(const Voicing& voicing, int velocity) {
 void Velmora::StopChord(const ChordNotes& notes, int octave, int inversion) {
   auto lock = Lock();
   mAuditions.Release(VoiceChord(notes, octave, inversion));
+  RequestProcessing();
 }
 
 void Velmora::BeginTakeIfArmed() {

@@ -12,8 +12,10 @@ bool IsChoice(double v) { return v >= 0.0; }
 // Buttons act on exactly 1.
 bool IsPressed(double v) { return v == 1.0; }
 
+}  // namespace
+
 // The parameters that run an action when they go to 1 and then read 0 again.
-bool IsAction(int index) {
+bool Velmora::IsAction(int index) {
   switch (index) {
     case kUndo:
     case kRedo:
@@ -30,8 +32,6 @@ bool IsAction(int index) {
       return false;
   }
 }
-
-}  // namespace
 
 void Velmora::OnParamChanged(int index) {
   auto lock = Lock();

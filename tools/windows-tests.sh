@@ -5,7 +5,9 @@
 #   tools/windows-tests.sh          install, fetch libpng's source, build, test
 #   tools/windows-tests.sh build    the same without running the tests
 #   tools/windows-tests.sh deps     only the packages and libpng's source
-# Build tree: build-win (VELMORA_WIN_BUILD); its Wine prefix: build-win/wine-prefix.
+# Build tree: build-win (VELMORA_WIN_BUILD); its Wine prefix: build-win/wine-prefix,
+# and build-win/wine-prefix-unicode-user for a user whose name the ANSI code
+# page cannot hold (tests/windows/unicode-profile.sh makes it).
 # The chunk exchange with the Linux build uses build/ when it holds a built
 # Velmora.so (VELMORA_LINUX_BUILD).
 set -euo pipefail

@@ -14,6 +14,7 @@ std::string UriListPayload(const std::string& absolutePath);
 
 // The Windows CF_HDROP block: a DROPFILES record (pFiles 20, pt 0/0, fNC 1,
 // fWide 0) followed by the path's bytes and two zero bytes; size L + 22.
+// The path stays UTF-8: the Windows drag offers it to targets as UTF-16.
 std::vector<uint8_t> ExportedFileList(const std::string& path);
 
 }  // namespace velmora

@@ -10,6 +10,7 @@ namespace velmora {
 // one: the data goes to a temporary file beside the target, which replaces the
 // target only when every byte was written. Where no file can be created beside
 // it (a directory we may not write to) it falls back to writing in place.
+// The path is UTF-8 on every platform.
 class FileReplace {
 public:
   explicit FileReplace(const std::string& path);

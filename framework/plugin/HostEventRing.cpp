@@ -7,7 +7,7 @@ static_assert((HostEventRing::kCapacity & (HostEventRing::kCapacity - 1)) == 0, 
 namespace {
 
 bool IsNoteOff(const HostEventRing::Event& event) {
-  if (event.kind == HostEventRing::Event::Kind::kEveryNoteOff) return true;
+  if (event.kind == HostEventRing::Event::Kind::kNoteOff) return true;
   if (event.kind != HostEventRing::Event::Kind::kMidi) return false;
   const int kind = event.midi.status >> 4;
   return kind == 0x8 || (kind == 0x9 && event.midi.data2 == 0);

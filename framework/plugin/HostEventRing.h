@@ -23,13 +23,17 @@ class HostEventRing {
   static constexpr uint32_t kNoteOffReserve = 256;
 
   struct Event {
-    // kEveryNoteOff: a note-off for every key of midi's channel.
-    enum class Kind : uint8_t { kMidi, kParam, kEveryNoteOff };
+    // kNoteOn, kNoteOff: a note as a format with note ids names it; -1 in
+    // channel, key or noteId stands for any.
+    enum class Kind : uint8_t { kMidi, kParam, kNoteOn, kNoteOff };
     Kind kind = Kind::kMidi;
     int32_t frame = 0;
     MidiMessage midi;   // kMidi
     int32_t param = 0;  // kParam: the index and the value as the format gave it
-    double value = 0.0;
+    double value = 0.0; // kParam; the velocity of kNoteOn (0..1)
+    int16_t channel = -1;
+    int16_t key = -1;
+    int32_t noteId = -1;
   };
 
   // False when there is no room (the event is dropped and counted).

@@ -151,6 +151,9 @@ class IPluginBase {
   // [any] One line for the host's log; the standard error stream when the
   // host keeps none.
   virtual void LogMessage(const char* line) const;                          // 42
+  // [editor, under the plug-in lock] MIDI was queued outside processing:
+  // a host that has paused processing is asked to go on.
+  virtual void RequestProcessing() {}                                       // 43 [wrapper]
 
   // The lock serialises host calls, editor calls and processing. It is
   // re-entrant: SaveState takes it inside a dispatcher call that holds it.

@@ -61,6 +61,12 @@ class Param {
   const char* Label() const { return mLabel.c_str(); }
   const char* ShortLabel() const { return mShortLabel.c_str(); }
   const char* Category() const { return mCategory.c_str(); }
+  // Whether a host may record and replay it (a one-shot action must not be:
+  // playback would repeat the press at every pass).
+  bool IsAutomatable() const { return mAutomatable; }
+  void SetAutomatable(bool automatable) { mAutomatable = automatable; }
+  // The value below the range a drop-down keeps for "nothing chosen".
+  void SetToDefault() { mValue = mDefault; }
   bool NegateDisplay() const { return mNegateDisplay; }
   void SetNegateDisplay(bool negate) { mNegateDisplay = negate; }
   int NValueTexts() const { return static_cast<int>(mValueTexts.size()); }
@@ -84,6 +90,7 @@ class Param {
   std::string mShortLabel;
   std::string mCategory;
   bool mNegateDisplay = false;
+  bool mAutomatable = true;
   std::vector<ValueText> mValueTexts;
 };
 

@@ -5,12 +5,15 @@
 #include <cmath>
 #include <set>
 
+#include <poll.h>
+
 #include "tests/integration/ModuleSupport.h"
 #include "tools/vsthost/ClapHost.h"
 
 namespace velmora::integration {
 namespace {
 
+using host::AutomationRecord;
 using host::ClapHost;
 
 // Velmora.so started as ModuleTest starts it.
@@ -266,6 +269,128 @@ TEST_F(ModuleClapTest, ATakeFollowsTheClapTransportAndIsExported) {
   std::fclose(file);
   EXPECT_EQ(std::string(magic, 4), "MThd");
   EXPECT_GT(fs::file_size(home.ExportFile()), 40u);  // header, tempo and six notes
+}
+
+// The one-shot parameters, by index: Undo, Redo, RandomizeGrid, the three
+// clears, ClearGrid, the octave shifts and Drag.
+constexpr int kActions[] = {4, 5, 8, 13, 16, 17, 18, 19, 20, 28};
+constexpr int kScalesDropdown = 0;
+constexpr int kClearGrid = 18;
+constexpr int kRecord = 27;
+
+// A host value is what the plug-in keeps, and when it does not keep it the
+// host hears so: a drop-down's -1 is "none" and reads back -1; an action
+// set to 1 runs once and the host is sent its 0.
+TEST_F(ModuleClapTest, HostValuesReadBackAsKeptAndActionsSpringBackForTheHost) {
+  ASSERT_TRUE(clap.setChunk(ChunkKind::Program, MakeState("scale 0 cell 0 0 0")));
+  clap.queueParamValue(0, kScalesDropdown, 5.0);
+  ASSERT_TRUE(clap.process(1));
+  EXPECT_EQ(clap.plainValue(kScalesDropdown), 5.0);
+  clap.queueParamValue(0, kScalesDropdown, -1.0);
+  ASSERT_TRUE(clap.process(1));
+  EXPECT_EQ(clap.plainValue(kScalesDropdown), -1.0);
+  clap.takeAutomation();
+  clap.queueParamValue(10, kClearGrid, 1.0);
+  ASSERT_TRUE(clap.process(1));
+  EXPECT_EQ(clap.plainValue(kClearGrid), 0.0);
+  const std::vector<AutomationRecord> told = clap.takeAutomation();
+  ASSERT_EQ(told.size(), 1u);
+  EXPECT_EQ(told[0].kind, AutomationRecord::Kind::Automate);
+  EXPECT_EQ(told[0].index, kClearGrid);
+  EXPECT_EQ(told[0].value, 0.0f);
+  // The grid was cleared once: cell 1 plays nothing now.
+  clap.queueNote(0, true, 36, 1.0);
+  ASSERT_TRUE(clap.process(1));
+  EXPECT_TRUE(clap.takeCapturedMidi().empty());
+}
+
+// Automation can never replay a press: the actions are not automatable in
+// either format, Record is.
+TEST_F(ModuleClapTest, ActionsAreNotAutomatableInEitherFormat) {
+  VstHost vst;
+  ASSERT_TRUE(vst.load(VELMORA_MODULE));
+  StartVst(vst);
+  for (int i = 0; i < 30; ++i) {
+    clap_param_info_t info{};
+    ASSERT_TRUE(clap.parameterInfo(i, info));
+    const bool action = std::find(std::begin(kActions), std::end(kActions), i) != std::end(kActions);
+    const bool hidden = info.flags & CLAP_PARAM_IS_HIDDEN;
+    EXPECT_EQ((info.flags & CLAP_PARAM_IS_AUTOMATABLE) != 0, !action && !hidden) << info.name;
+    EXPECT_EQ(vst.dispatch(effCanBeAutomated, i), action ? 0 : 1) << info.name;
+  }
+  EXPECT_EQ(vst.dispatch(effCanBeAutomated, kRecord), 1);
+}
+
+// A note-off or choke names its notes by id when it has one; -1 is any.
+TEST_F(ModuleClapTest, NoteIdsReleaseTheirOwnChordsAndAChokeStopsAtOnce) {
+  ASSERT_TRUE(clap.setChunk(ChunkKind::Program, MakeState("scale 0 cell 0 0 0 cell 1 5 0")));
+  clap.queueNoteEvent(0, CLAP_EVENT_NOTE_ON, 0, 36, 7, 1.0);
+  clap.queueNoteEvent(0, CLAP_EVENT_NOTE_ON, 0, 37, 8, 1.0);
+  ASSERT_TRUE(clap.process(1));
+  EXPECT_EQ(Notes(clap.takeCapturedMidi()).size(), 6u);
+  clap.queueNoteEvent(5, CLAP_EVENT_NOTE_OFF, -1, -1, 8, 0.0);  // only the note struck with id 8
+  ASSERT_TRUE(clap.process(1));
+  const std::vector<Note> offs = Notes(clap.takeCapturedMidi());
+  ASSERT_EQ(offs.size(), 3u);
+  for (const Note& n : offs) EXPECT_EQ(n.note % 12 == 5 || n.note % 12 == 9 || n.note % 12 == 0, true) << n;
+  clap.queueNoteEvent(40, CLAP_EVENT_NOTE_CHOKE, 0, 36, -1, 0.0);
+  ASSERT_TRUE(clap.process(1));
+  const std::vector<Note> choked = Notes(clap.takeCapturedMidi());
+  ASSERT_EQ(choked.size(), 3u);
+  for (const Note& n : choked) EXPECT_EQ(n, (Note{0x80, n.note, 0, 40}));
+}
+
+// A count-in is not recorded; the song after it is.
+TEST_F(ModuleClapTest, PreRollIsNotRecorded) {
+  ASSERT_TRUE(clap.setChunk(ChunkKind::Program, MakeState("scale 0 cell 0 0 0 cell 1 5 0")));
+  ASSERT_TRUE(clap.setParameter(kRecord, 1.0f));
+  clap.setTransportPlaying(true);
+  clap.setPreRoll(true);
+  clap.queueNote(0, true, 36, 1.0);  // C maj in the count-in
+  clap.queueNote(100, false, 36, 0.0);
+  ASSERT_TRUE(clap.process(2));
+  clap.setPreRoll(false);
+  clap.queueNote(0, true, 37, 1.0);  // F maj in the song
+  clap.queueNote(100, false, 37, 0.0);
+  ASSERT_TRUE(clap.process(2));
+  clap.setTransportPlaying(false);
+  ASSERT_TRUE(clap.process(1));
+  ASSERT_TRUE(home.WaitForExport());
+  std::string text;
+  if (FILE* pipe = popen(("midicsv '" + home.ExportFile().string() + "'").c_str(), "r")) {
+    char line[256];
+    while (std::fgets(line, sizeof line, pipe)) text += line;
+    pclose(pipe);
+  }
+  EXPECT_NE(text.find("Note_on_c, 0, 65, "), std::string::npos) << text;
+  EXPECT_EQ(text.find("Note_on_c, 0, 60, "), std::string::npos) << text;
+}
+
+// Without a timer of the host's, the editor runs on a timer descriptor the
+// host watches; a host offering neither gets no editor, and is told why.
+TEST(ModuleClapPumpTest, WithoutAHostTimerAWatchedDescriptorPumpsOrTheEditorIsRefused) {
+  DataHome home;
+  ClapHost fdOnly;
+  fdOnly.withhold(CLAP_EXT_TIMER_SUPPORT);
+  ASSERT_TRUE(fdOnly.load(VELMORA_CLAP_MODULE)) << fdOnly.error();
+  ASSERT_TRUE(fdOnly.createEditor());
+  EXPECT_TRUE(fdOnly.timers().empty());
+  ASSERT_EQ(fdOnly.descriptors().size(), 1u);
+  pollfd ticking{fdOnly.descriptors()[0], POLLIN, 0};
+  EXPECT_EQ(poll(&ticking, 1, 2000), 1);  // it ticks by itself
+  fdOnly.fireDescriptor(ticking.fd);
+  EXPECT_EQ(poll(&ticking, 1, 0), 0);  // and the pump took the tick
+  fdOnly.destroyEditor();
+  EXPECT_TRUE(fdOnly.descriptors().empty());
+
+  ClapHost neither;
+  neither.withhold(CLAP_EXT_TIMER_SUPPORT);
+  neither.withhold(CLAP_EXT_POSIX_FD_SUPPORT);
+  ASSERT_TRUE(neither.load(VELMORA_CLAP_MODULE)) << neither.error();
+  EXPECT_FALSE(neither.createEditor());
+  const std::vector<std::string> lines = neither.logLines();
+  EXPECT_TRUE(std::any_of(lines.begin(), lines.end(),
+                          [](const std::string& line) { return line.find("neither timer-support") != std::string::npos; }));
 }
 
 TEST_F(ModuleClapTest, TriggerKeysAreNamedAndTheHostHearsWhenTheGridChanges) {

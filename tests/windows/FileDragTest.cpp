@@ -20,7 +20,8 @@
 namespace velmora::wintest {
 namespace {
 
-const std::string kPath = "C:\\users\\velmora\\AppData\\Roaming/velmora-midi.mid";
+// A user name outside every single-byte code page ("山田", in UTF-8).
+const std::string kPath = "C:\\users\\\xE5\xB1\xB1\xE7\x94\xB0\\AppData\\Roaming/velmora-midi.mid";
 
 std::string FileListBytes() {
   const std::vector<uint8_t> list = ExportedFileList(kPath);
@@ -46,13 +47,20 @@ TEST(FileDragData, OffersThePathAsAFileListCopy) {
   ASSERT_EQ(data.object->GetData(&hdrop, &medium), S_OK);
   EXPECT_EQ(medium.tymed, DWORD(TYMED_HGLOBAL));
   EXPECT_EQ(medium.pUnkForRelease, nullptr);
-  // The receiver's own copy of the block, byte for byte.
-  const std::vector<uint8_t> expected = ExportedFileList(kPath);
+  // The receiver's own copy of the block, byte for byte: the record with
+  // fWide set, then the path in UTF-16 and two zero characters.
+  std::vector<uint8_t> expected = ExportedFileList(kPath);
+  expected.resize(sizeof(DROPFILES));
+  expected[16] = 1;
+  const std::wstring wide = Utf8ToWide(kPath) + L'\0' + L'\0';
+  const auto* units = reinterpret_cast<const uint8_t*>(wide.data());
+  expected.insert(expected.end(), units, units + wide.size() * sizeof(wchar_t));
   ASSERT_EQ(GlobalSize(medium.hGlobal), expected.size());
   const auto* bytes = static_cast<const uint8_t*>(GlobalLock(medium.hGlobal));
   EXPECT_EQ(std::vector<uint8_t>(bytes, bytes + expected.size()), expected);
   GlobalUnlock(medium.hGlobal);
   EXPECT_EQ(DroppedPath(medium), kPath);
+  EXPECT_TRUE(IsWideFileList(medium));
   ReleaseStgMedium(&medium);
 }
 
@@ -132,6 +140,7 @@ TEST(FileDragAndDrop, TheHostsDropTargetReceivesThePath) {
   ASSERT_TRUE(drag->DragFile(kPath));
   EXPECT_TRUE(target.accepts);
   EXPECT_EQ(target.dropped, kPath);
+  EXPECT_TRUE(target.wide);
   EXPECT_EQ(target.offered, DWORD(DROPEFFECT_COPY));
   RevokeDragDrop(window.Handle());
   EXPECT_EQ(target.references, 1);  // everything the drag took is given back

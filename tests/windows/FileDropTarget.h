@@ -1,10 +1,13 @@
 #pragma once
 
 // A drop target as a host's arrangement would be: it takes CF_HDROP copies
-// and keeps the one path it was given.
+// and keeps the one path it was given (in UTF-8, read as UTF-16).
+#include "framework/plugin/platform/win/WideText.h"
+
 #include <windows.h>
 #include <ole2.h>
 #include <shellapi.h>
+#include <shlobj.h>
 
 #include <string>
 
@@ -16,11 +19,19 @@ inline FORMATETC Format(CLIPFORMAT format, DWORD tymed) {
 
 // The path a CF_HDROP medium names, as a drop target reads it.
 inline std::string DroppedPath(const STGMEDIUM& medium) {
-  char path[MAX_PATH] = {};
+  wchar_t path[MAX_PATH] = {};
   const auto drop = static_cast<HDROP>(medium.hGlobal);
-  if (DragQueryFileA(drop, 0xFFFFFFFF, nullptr, 0) != 1) return "(not one file)";
-  DragQueryFileA(drop, 0, path, MAX_PATH);
-  return path;
+  if (DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0) != 1) return "(not one file)";
+  const UINT length = DragQueryFileW(drop, 0, path, MAX_PATH);
+  return WideToUtf8(path, length);
+}
+
+// Whether the medium's DROPFILES record says its paths are UTF-16.
+inline bool IsWideFileList(const STGMEDIUM& medium) {
+  const auto* files = static_cast<const DROPFILES*>(GlobalLock(medium.hGlobal));
+  const bool wide = files != nullptr && files->fWide;
+  GlobalUnlock(medium.hGlobal);
+  return wide;
 }
 
 class FileDropTarget : public IDropTarget {
@@ -52,6 +63,7 @@ class FileDropTarget : public IDropTarget {
     STGMEDIUM medium{};
     if (data->GetData(&hdrop, &medium) == S_OK) {
       dropped = DroppedPath(medium);
+      wide = IsWideFileList(medium);
       ReleaseStgMedium(&medium);
     }
     offered = *effect;
@@ -63,6 +75,7 @@ class FileDropTarget : public IDropTarget {
   bool accepts = false;
   DWORD offered = 0;
   std::string dropped;
+  bool wide = false;
 };
 
 }  // namespace velmora::wintest

@@ -160,5 +160,38 @@ TEST_F(ClapWindowTest, ASwitchPressedReachesTheHostAsGestureAndValue) {
   EXPECT_EQ(clap.parameterDisplay(27), "on");
 }
 
+// The host hears what only the editor changed, and only that: automation
+// played back never marks the project modified, a key marked in the editor
+// does; an audition while the host does not process asks it to; a second
+// parent replaces the first window and the descriptor the host watches.
+TEST_F(ClapWindowTest, TheHostHearsOfEditorChangesOnly) {
+  const int marks = clap.dirtyMarks();
+  int block = 0;
+  PumpUntil([&] {
+    clap.queueParamValue(0, 11, block % 3);  // loose matches, played back
+    return ++block == 8;
+  });
+  EXPECT_EQ(clap.dirtyMarks(), marks);
+  Click(300, 150, true);  // a white key of the keyboard: marks its note
+  Click(300, 150, false);
+  EXPECT_TRUE(PumpUntil([&] { return clap.dirtyMarks() > marks; }));
+
+  clap.suspend();
+  const int requests = clap.processRequests();
+  Click(700, 23, true);  // an audition from the list
+  EXPECT_TRUE(PumpUntil([&] { return clap.processRequests() > requests; }));
+  Click(700, 23, false);
+  PumpUntil([&] { return clap.processRequests() > requests + 1; });
+
+  const Window second = XCreateSimpleWindow(display, DefaultRootWindow(display), 60, 40, 964, 709, 0, 0, 0);
+  XMapWindow(display, second);
+  XSync(display, False);
+  ASSERT_TRUE(clap.setEditorParent(second));
+  EXPECT_EQ(clap.descriptors().size(), 1u);
+  clap.destroyEditor();
+  EXPECT_TRUE(clap.descriptors().empty());
+  XDestroyWindow(display, second);
+}
+
 }  // namespace
 }  // namespace velmora::test

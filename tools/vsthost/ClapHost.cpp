@@ -18,6 +18,7 @@ struct Answers {
   }
   static void CLAP_ABI nothing(const clap_host_t*) {}
   static void CLAP_ABI requestCallback(const clap_host_t* host) { hostOf(host).requestCallback(); }
+  static void CLAP_ABI requestProcess(const clap_host_t* host) { hostOf(host).requestProcess(); }
   static void CLAP_ABI rescan(const clap_host_t* host, std::uint32_t flags) { hostOf(host).rescan(flags); }
   static void CLAP_ABI clear(const clap_host_t*, clap_id, std::uint32_t) {}
   static void CLAP_ABI requestFlush(const clap_host_t* host) { hostOf(host).requestFlush(); }
@@ -110,7 +111,7 @@ ClapHost::ClapHost() {
   host_.version = "1.4.0";
   host_.get_extension = Answers::extension;
   host_.request_restart = Answers::nothing;
-  host_.request_process = Answers::nothing;
+  host_.request_process = Answers::requestProcess;
   host_.request_callback = Answers::requestCallback;
 }
 
@@ -220,6 +221,19 @@ bool ClapHost::queueNote(std::int32_t deltaFrames, bool on, std::int16_t key, do
   return true;
 }
 
+bool ClapHost::queueNoteEvent(std::int32_t deltaFrames, std::uint16_t type, std::int16_t channel, std::int16_t key,
+                              std::int32_t noteId, double velocity) {
+  clap_event_note_t note{};
+  note.header = header(type, sizeof note);
+  note.note_id = noteId;
+  note.port_index = 0;
+  note.channel = channel;
+  note.key = key;
+  note.velocity = velocity;
+  pending_.push_back({deltaFrames, eventBytes(note)});
+  return true;
+}
+
 bool ClapHost::queueParamValue(std::int32_t deltaFrames, clap_id id, double value) {
   clap_event_param_value_t event{};
   event.header = header(CLAP_EVENT_PARAM_VALUE, sizeof event);
@@ -235,7 +249,8 @@ void ClapHost::fillTransport(clap_event_transport_t& transport) const {
   transport = clap_event_transport_t{};
   transport.header = header(CLAP_EVENT_TRANSPORT, sizeof transport);
   transport.flags = CLAP_TRANSPORT_HAS_TEMPO | CLAP_TRANSPORT_HAS_BEATS_TIMELINE | CLAP_TRANSPORT_HAS_SECONDS_TIMELINE |
-                    CLAP_TRANSPORT_HAS_TIME_SIGNATURE | (playing_ ? CLAP_TRANSPORT_IS_PLAYING : 0);
+                    CLAP_TRANSPORT_HAS_TIME_SIGNATURE | (playing_ ? CLAP_TRANSPORT_IS_PLAYING : 0) |
+                    (preRoll_ ? CLAP_TRANSPORT_IS_WITHIN_PRE_ROLL : 0);
   transport.tempo = tempo_;
   transport.song_pos_beats = std::llround(beats_ * CLAP_BEATTIME_FACTOR);
   transport.song_pos_seconds = std::llround(beats_ * 60.0 / tempo_ * CLAP_SECTIME_FACTOR);
@@ -533,7 +548,7 @@ std::vector<std::string> ClapHost::logLines() const {
 }
 
 const void* ClapHost::hostExtension(const char* id) {
-  if (!id) return nullptr;
+  if (!id || std::find(withheld_.begin(), withheld_.end(), id) != withheld_.end()) return nullptr;
   const std::pair<const char*, const void*> answers[] = {
       {CLAP_EXT_PARAMS, &kParams},     {CLAP_EXT_STATE, &kState},         {CLAP_EXT_NOTE_NAME, &kNoteName},
       {CLAP_EXT_LOG, &kLog},           {CLAP_EXT_THREAD_CHECK, &kThreadCheck}, {CLAP_EXT_TIMER_SUPPORT, &kTimers},

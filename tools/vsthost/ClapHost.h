@@ -76,6 +76,9 @@ public:
 
   bool queueMidi(std::int32_t deltaFrames, std::uint8_t status, std::uint8_t data1, std::uint8_t data2) override;
   bool queueNote(std::int32_t deltaFrames, bool on, std::int16_t key, double velocity);
+  // A CLAP note event of any type with its whole tuple (-1: any).
+  bool queueNoteEvent(std::int32_t deltaFrames, std::uint16_t type, std::int16_t channel, std::int16_t key,
+                      std::int32_t noteId, double velocity);
   bool queueParamValue(std::int32_t deltaFrames, clap_id id, double value);
   bool process(std::int32_t blocks = 1) override;
   std::int64_t blocksProcessed() const override { return blocksProcessed_; }
@@ -126,7 +129,14 @@ public:
   // request_callback was asked: call on_main_thread.
   void runMainThreadCallbacks();
 
+  // The host answers null for these extensions from now on (a host without
+  // them); set before load() to take effect at init.
+  void withhold(const std::string& extensionId) { withheld_.push_back(extensionId); }
+  // The transport counts in before the song (CLAP_TRANSPORT_IS_WITHIN_PRE_ROLL).
+  void setPreRoll(bool preRoll) { preRoll_ = preRoll; }
+
   // What the plug-in asked of the host, counted.
+  int processRequests() const { return processRequests_; }
   int flushRequests() const { return flushRequests_; }
   int dirtyMarks() const { return dirtyMarks_; }
   int noteNameChanges() const { return noteNameChanges_; }
@@ -140,6 +150,7 @@ public:
   void noteNamesChanged() { ++noteNameChanges_; }
   void rescan(std::uint32_t flags);
   void requestCallback() { callbackRequested_ = true; }
+  void requestProcess() { ++processRequests_; }
   void log(clap_log_severity severity, const char* text);
   bool registerTimer(std::uint32_t periodMs, clap_id* id);
   bool unregisterTimer(clap_id id);
@@ -173,6 +184,8 @@ private:
   double tempo_ = 120.0;
   bool playing_ = false;
   bool transportAbsent_ = false;
+  bool preRoll_ = false;
+  std::vector<std::string> withheld_;
   double beats_ = 0.0;
   std::int64_t blocksProcessed_ = 0;
   std::atomic<bool> inProcess_{false};  // in process(), or in flush() while active
@@ -194,6 +207,7 @@ private:
   clap_id nextTimer_ = 1;
   std::atomic<bool> callbackRequested_{false};
   std::atomic<int> flushRequests_{0};
+  std::atomic<int> processRequests_{0};
   std::atomic<int> dirtyMarks_{0};
   std::atomic<int> noteNameChanges_{0};
   std::atomic<int> valueRescans_{0};

@@ -1,8 +1,11 @@
 // The file goes to a temporary file beside the target through the C runtime's
 // descriptors, and MoveFileEx puts it in place. A target that another program
 // holds open without delete sharing cannot be replaced: commit then fails and
-// the old file stays.
+// the old file stays. Names are UTF-8 and reach Windows as UTF-16: the ANSI
+// calls would lose what the code page cannot hold.
 #include "core/platform/FileReplace.h"
+
+#include "framework/plugin/platform/win/WideText.h"
 
 #include <atomic>
 #include <cerrno>
@@ -21,7 +24,7 @@ int OpenExclusive(const std::string& target, std::string& name) {
   static std::atomic<unsigned> counter{0};
   for (int attempt = 0; attempt < 16; ++attempt) {
     name = target + ".tmp." + std::to_string(GetCurrentProcessId()) + "." + std::to_string(counter++);
-    const int fd = _open(name.c_str(), kCreateFlags | _O_EXCL, _S_IREAD | _S_IWRITE);
+    const int fd = _wopen(Utf8ToWide(name).c_str(), kCreateFlags | _O_EXCL, _S_IREAD | _S_IWRITE);
     if (fd >= 0 || errno != EEXIST) return fd;
   }
   return -1;
@@ -34,7 +37,7 @@ FileReplace::FileReplace(const std::string& path) : mTarget(path) {
   mFd = OpenExclusive(mTarget, mTemporary);
   if (mFd >= 0) return;
   mTemporary.clear();
-  mFd = _open(mTarget.c_str(), kCreateFlags | _O_TRUNC, _S_IREAD | _S_IWRITE);
+  mFd = _wopen(Utf8ToWide(mTarget).c_str(), kCreateFlags | _O_TRUNC, _S_IREAD | _S_IWRITE);
 }
 
 FileReplace::~FileReplace() { Discard(); }
@@ -61,11 +64,13 @@ bool FileReplace::Commit() {
   if (_close(mFd) != 0) ok = false;
   mFd = -1;
   if (mTemporary.empty()) return ok;
-  if (ok && MoveFileExA(mTemporary.c_str(), mTarget.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+  const std::wstring temporary = Utf8ToWide(mTemporary);
+  if (ok && MoveFileExW(temporary.c_str(), Utf8ToWide(mTarget).c_str(),
+                        MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
     mTemporary.clear();
     return true;
   }
-  DeleteFileA(mTemporary.c_str());
+  DeleteFileW(temporary.c_str());
   mTemporary.clear();
   return false;
 }
@@ -73,7 +78,7 @@ bool FileReplace::Commit() {
 void FileReplace::Discard() {
   if (mFd >= 0) _close(mFd);
   mFd = -1;
-  if (!mTemporary.empty()) DeleteFileA(mTemporary.c_str());
+  if (!mTemporary.empty()) DeleteFileW(Utf8ToWide(mTemporary).c_str());
   mTemporary.clear();
 }
 

@@ -20,4 +20,11 @@ const char* ClapWindowApi();
 void* ClapParentHandle(const clap_window_t& window);
 bool ClapEditorUsesDescriptor();
 
+// A descriptor that turns readable every periodMs, for a host that watches
+// descriptors but offers no timer; -1 where the platform makes none. Drain
+// reads what made it readable; Close lets it go.
+int OpenTimerDescriptor(uint32_t periodMs);
+void DrainTimerDescriptor(int fd);
+void CloseTimerDescriptor(int fd);
+
 }  // namespace velmora

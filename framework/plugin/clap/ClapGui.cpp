@@ -102,7 +102,9 @@ struct ClapGuiEntries {
   static void CLAP_ABI OnFd(const clap_plugin_t* plugin, int fd, clap_posix_fd_flags_t /*flags*/) {
     IPluginClap* self = IPluginClap::FromPlugin(plugin);
     try {
-      if (self && fd >= 0 && fd == self->mFd) self->PumpEditor();
+      if (!self || fd < 0) return;
+      if (fd == self->mTimerFd) DrainTimerDescriptor(fd);
+      if (fd == self->mFd || fd == self->mTimerFd) self->PumpEditor();
     } catch (...) {
     }
   }
@@ -120,22 +122,52 @@ const clap_plugin_posix_fd_support_t kClapPosixFdSupport = {ClapGuiEntries::OnFd
 bool IPluginClap::CreateGui(const char* api, bool floating) {
   if (!Editor() || !SupportedApi(api, floating)) return false;
   if (mGuiCreated) return true;
+  if (!StartEditorPump()) return false;
   mGuiCreated = true;
   mLastSeenEdits = StateEdits();
+  return true;
+}
+
+// The host's timer, or else a timer descriptor of our own that the host
+// watches. An editor whose events come through a descriptor cannot live
+// without either: then there is no editor, and the host's log says why.
+bool IPluginClap::StartEditorPump() {
   if (mHostTimer && mHostTimer->register_timer)
     mTimerRegistered = mHostTimer->register_timer(mHost, kEditorTimerMs, &mTimerId);
-  if (!mTimerRegistered) Log(CLAP_LOG_WARNING, "the host offers no timer: the editor runs only on its events");
-  return true;
+  if (mTimerRegistered) return true;
+  if (!ClapEditorUsesDescriptor()) {
+    Log(CLAP_LOG_WARNING, "the host offers no timer: the editor runs only on its events");
+    return true;
+  }
+  if (mHostFd && mHostFd->register_fd) {
+    mTimerFd = OpenTimerDescriptor(kEditorTimerMs);
+    if (mTimerFd >= 0 && mHostFd->register_fd(mHost, mTimerFd, CLAP_POSIX_FD_READ)) return true;
+    CloseTimerDescriptor(mTimerFd);
+    mTimerFd = -1;
+  }
+  Log(CLAP_LOG_ERROR, "the host offers neither timer-support nor posix-fd-support: the editor cannot run");
+  return false;
+}
+
+void IPluginClap::StopEditorPump() {
+  if (mTimerRegistered && mHostTimer && mHostTimer->unregister_timer) mHostTimer->unregister_timer(mHost, mTimerId);
+  mTimerRegistered = false;
+  mTimerId = CLAP_INVALID_ID;
+  if (mTimerFd >= 0 && mHostFd && mHostFd->unregister_fd) mHostFd->unregister_fd(mHost, mTimerFd);
+  CloseTimerDescriptor(mTimerFd);
+  mTimerFd = -1;
+}
+
+// The host stops watching the window's descriptor before it goes.
+void IPluginClap::ForgetWindowDescriptor() {
+  if (mFd >= 0 && mHostFd && mHostFd->unregister_fd) mHostFd->unregister_fd(mHost, mFd);
+  mFd = -1;
 }
 
 void IPluginClap::DestroyGui() {
   if (!mGuiCreated) return;
-  // The descriptor goes with the window: the host stops watching it first.
-  if (mFd >= 0 && mHostFd && mHostFd->unregister_fd) mHostFd->unregister_fd(mHost, mFd);
-  mFd = -1;
-  if (mTimerRegistered && mHostTimer && mHostTimer->unregister_timer) mHostTimer->unregister_timer(mHost, mTimerId);
-  mTimerRegistered = false;
-  mTimerId = CLAP_INVALID_ID;
+  ForgetWindowDescriptor();
+  StopEditorPump();
   {
     auto lock = Lock();
     OnEditorClosing();
@@ -148,6 +180,8 @@ void IPluginClap::DestroyGui() {
 bool IPluginClap::SetParent(const clap_window_t* window) {
   if (!mGuiCreated || !window->api || std::strcmp(window->api, ClapWindowApi()) != 0) return false;
   void* parent = ClapParentHandle(*window);
+  // A second parent replaces the first window, and its descriptor with it.
+  ForgetWindowDescriptor();
   // The window, its fonts and pictures are made without the lock.
   if (!parent || !Editor()->OpenWindow(parent)) return false;
   {
@@ -165,10 +199,7 @@ void IPluginClap::PumpEditor() {
   OnIdle();
   // A lost server or a destroyed window leaves the descriptor with nothing to
   // read, and a closed one may soon name something of the host's.
-  if (mFd >= 0 && Editor() && Editor()->EventDescriptor() != mFd) {
-    if (mHostFd && mHostFd->unregister_fd) mHostFd->unregister_fd(mHost, mFd);
-    mFd = -1;
-  }
+  if (mFd >= 0 && Editor() && Editor()->EventDescriptor() != mFd) ForgetWindowDescriptor();
   CheckForChanges(true);
 }
 

@@ -22,17 +22,23 @@ double RangeLow(const Param& param) { return std::min(param.Min(), param.Default
 double RangeHigh(const Param& param) { return std::max(param.Max(), param.Default()); }
 
 uint32_t Flags(const Param& param) {
+  const uint32_t automatable = param.IsAutomatable() ? CLAP_PARAM_IS_AUTOMATABLE : 0;
   switch (param.Kind()) {
     case ParamKind::kNone:
       return CLAP_PARAM_IS_HIDDEN;
     case ParamKind::kBool:
     case ParamKind::kEnum:
-      return CLAP_PARAM_IS_STEPPED | CLAP_PARAM_IS_ENUM | CLAP_PARAM_IS_AUTOMATABLE;
+      return CLAP_PARAM_IS_STEPPED | CLAP_PARAM_IS_ENUM | automatable;
     case ParamKind::kInt:
-      return CLAP_PARAM_IS_STEPPED | CLAP_PARAM_IS_AUTOMATABLE;
+      return CLAP_PARAM_IS_STEPPED | automatable;
     default:
-      return CLAP_PARAM_IS_AUTOMATABLE;
+      return automatable;
   }
+}
+
+// A drop-down's host value below its range: "nothing chosen".
+bool MeansNothingChosen(const Param& param, double value) {
+  return value < param.Min() && param.Default() < param.Min();
 }
 
 }  // namespace
@@ -135,13 +141,22 @@ bool IPluginClap::ParamFromText(clap_id id, const char* text, double* value) con
 }
 
 // [audio or main, lock held] A value from the host, as the VST 2.4 adapter
-// applies a normalised one; below the range it goes to the minimum.
+// applies a normalised one; below the range it goes to the minimum, or to
+// "nothing chosen" for a drop-down. When the plug-in does not keep the value
+// (an action springs back to 0), the host is told what it reads now.
 void IPluginClap::ApplyHostValue(clap_id id, double value) {
-  Param* param = GetParam(static_cast<int>(std::min<clap_id>(id, INT32_MAX)));
+  const int index = static_cast<int>(std::min<clap_id>(id, INT32_MAX));
+  Param* param = GetParam(index);
   if (!param || !std::isfinite(value)) return;
-  if (Editor()) Editor()->SetParamFromPlugin(static_cast<int>(id), param->Clamp(value), false);
-  param->SetClamped(value);
-  OnParamChanged(static_cast<int>(id));
+  if (MeansNothingChosen(*param, value)) {
+    param->SetToDefault();
+  } else {
+    param->SetClamped(value);
+  }
+  const double kept = param->Value();
+  if (Editor()) Editor()->SetParamFromPlugin(index, kept, false);
+  OnParamChanged(index);
+  if (param->Value() != kept) mEdits.Push({ParamEditQueue::Kind::kValue, index, param->Value()});
   mHostChangedValues.store(true, std::memory_order_release);
   mValuesChangedInBlock = true;
 }

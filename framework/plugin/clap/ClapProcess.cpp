@@ -60,6 +60,7 @@ clap_process_status IPluginClap::Process(const clap_process_t& process) {
     HandleEvent(*event);
   }
   if (mBlockFrames > cursor) RunSlice(cursor, mBlockFrames - cursor);
+  PushEdits(mOut);  // the values host changes did not keep (an action's spring-back)
   mOut = nullptr;
   // Host values may have renamed the trigger keys: look on the main thread.
   if (mValuesChangedInBlock && mHost && mHost->request_callback) mHost->request_callback(mHost);
@@ -86,11 +87,12 @@ bool IPluginClap::ToKeptEvent(const clap_event_header_t& event, HostEventRing::E
     case CLAP_EVENT_NOTE_CHOKE: {
       if (event.size < sizeof(clap_event_note_t)) return false;
       const auto& note = reinterpret_cast<const clap_event_note_t&>(event);
-      const bool on = event.type == CLAP_EVENT_NOTE_ON;
-      if (NoteToMidi(note, on, &kept->midi)) return true;
-      kept->kind = Kind::kEveryNoteOff;
-      kept->midi.status = static_cast<uint8_t>(0x80 | MidiChannel(note.channel));
-      return !on && note.key == -1;
+      kept->kind = event.type == CLAP_EVENT_NOTE_ON ? Kind::kNoteOn : Kind::kNoteOff;
+      kept->channel = note.channel;
+      kept->key = note.key;
+      kept->noteId = note.note_id;
+      kept->value = note.velocity;
+      return true;
     }
     case CLAP_EVENT_MIDI: {
       if (event.size < sizeof(clap_event_midi_t)) return false;
@@ -119,9 +121,16 @@ void IPluginClap::PlayKeptEvents() {
       case HostEventRing::Event::Kind::kParam:
         ApplyHostValue(static_cast<clap_id>(kept.param), kept.value);
         break;
-      case HostEventRing::Event::Kind::kEveryNoteOff:
-        ReleaseEveryKey(kept.midi.status & 0x0F);
+      case HostEventRing::Event::Kind::kNoteOn:
+      case HostEventRing::Event::Kind::kNoteOff: {
+        clap_event_note_t note{};
+        note.note_id = kept.noteId;
+        note.channel = kept.channel;
+        note.key = kept.key;
+        note.velocity = kept.value;
+        HandleNote(note, kept.kind == HostEventRing::Event::Kind::kNoteOn);
         break;
+      }
       case HostEventRing::Event::Kind::kMidi:
         HandleMidiMessage(kept.midi);
         break;
@@ -175,14 +184,27 @@ void IPluginClap::HandleEvent(const clap_event_header_t& event) {
   }
 }
 
-// A key of -1 stands for every key: an off or a choke then releases them all.
+// A note-on remembers its note id; an off or a choke releases the notes its
+// tuple names, -1 standing for any channel, key or id.
 void IPluginClap::HandleNote(const clap_event_note_t& note, bool on) {
   MidiMessage message;
-  if (NoteToMidi(note, on, &message)) {
+  if (on) {
+    if (!NoteToMidi(note, true, &message)) return;
+    mNoteIds[NoteSlot(message.status & 0x0F, message.data1)] = note.note_id;
     HandleMidiMessage(message);
     return;
   }
-  if (!on && note.key == -1) ReleaseEveryKey(MidiChannel(note.channel));
+  if (note.key != -1 && (note.key < 0 || note.key >= kNoteCount)) return;
+  const int firstChannel = note.channel == -1 ? 0 : MidiChannel(note.channel);
+  const int lastChannel = note.channel == -1 ? 15 : firstChannel;
+  for (int channel = firstChannel; channel <= lastChannel; ++channel) {
+    for (int key = note.key == -1 ? 0 : note.key; key <= (note.key == -1 ? kNoteCount - 1 : note.key); ++key) {
+      int32_t& id = mNoteIds[NoteSlot(channel, key)];
+      if (note.note_id != -1 && id != note.note_id) continue;
+      id = -1;
+      HandleMidiMessage(MidiMessage{0, static_cast<uint8_t>(0x80 | channel), static_cast<uint8_t>(key), 0});
+    }
+  }
 }
 
 // False for a key outside 0..127 (-1 included).
@@ -194,9 +216,8 @@ bool IPluginClap::NoteToMidi(const clap_event_note_t& note, bool on, MidiMessage
   return true;
 }
 
-void IPluginClap::ReleaseEveryKey(int channel) {
-  for (int key = 0; key < kNoteCount; ++key)
-    HandleMidiMessage(MidiMessage{0, static_cast<uint8_t>(0x80 | (channel & 0x0F)), static_cast<uint8_t>(key), 0});
+size_t IPluginClap::NoteSlot(int channel, int key) {
+  return static_cast<size_t>((channel & 0x0F) * kNoteCount + (key & 0x7F));
 }
 
 void IPluginClap::SetTransport(const clap_event_transport_t* transport) {
@@ -288,7 +309,8 @@ void IPluginClap::ReadHostTime(TimeInfo* timeInfo) {
     info.numerator = t.tsig_num;
     info.denominator = t.tsig_denom;
   }
-  info.transportIsRunning = (t.flags & CLAP_TRANSPORT_IS_PLAYING) != 0;
+  // A count-in is no part of the song: nothing is recorded during it.
+  info.transportIsRunning = (t.flags & CLAP_TRANSPORT_IS_PLAYING) != 0 && !(t.flags & CLAP_TRANSPORT_IS_WITHIN_PRE_ROLL);
   info.transportLoopEnabled = (t.flags & CLAP_TRANSPORT_IS_LOOP_ACTIVE) != 0;
 }
 

@@ -107,6 +107,7 @@ struct ClapPluginEntries {
 IPluginClap::IPluginClap(const clap_host_t* host, const PluginDescriptor& descriptor)
     : IPluginBase(descriptor),
       mHost(host) {
+  mNoteIds.fill(-1);
   mPlugin.plugin_data = this;
   mPlugin.init = ClapPluginEntries::Init;
   mPlugin.destroy = ClapPluginEntries::Destroy;
@@ -225,6 +226,12 @@ void IPluginClap::EndParamEdit(int index) {
   if (!GetParam(index)) return;
   mEdits.Push({ParamEditQueue::Kind::kEnd, index, 0.0});
   RequestFlush();
+}
+
+// A host may stop calling process() for a plug-in it thinks is silent; an
+// audition from the editor must not wait for the next note to wake it.
+void IPluginClap::RequestProcessing() {
+  if (!IsProcessing() && mHost && mHost->request_process) mHost->request_process(mHost);
 }
 
 // While processing, the next block carries the edits anyway. The host's

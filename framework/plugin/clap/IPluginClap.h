@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <atomic>
 #include <cstdint>
 #include <string>
@@ -63,6 +64,7 @@ class IPluginClap : public IPluginBase {
   HostCode IdentifyHost() override;
   bool SendMidi(const MidiMessage& message) override;
   bool SendSysExMessage(const SysExMessage& message) override;
+  void RequestProcessing() override;
 
   // [any] A message for the host's log; standard error when it has none.
   void LogMessage(const char* line) const override;
@@ -96,7 +98,7 @@ class IPluginClap : public IPluginBase {
   void HandleEvent(const clap_event_header_t& event);
   void HandleNote(const clap_event_note_t& note, bool on);
   static bool NoteToMidi(const clap_event_note_t& note, bool on, MidiMessage* message);
-  void ReleaseEveryKey(int channel);
+  static size_t NoteSlot(int channel, int key);
   void KeepEvents(const clap_input_events_t* in);
   static bool ToKeptEvent(const clap_event_header_t& event, HostEventRing::Event* kept);
   void PlayKeptEvents();
@@ -124,6 +126,9 @@ class IPluginClap : public IPluginBase {
   bool CreateGui(const char* api, bool floating);
   void DestroyGui();
   bool SetParent(const clap_window_t* window);
+  bool StartEditorPump();
+  void StopEditorPump();
+  void ForgetWindowDescriptor();
   void PumpEditor();
 
   clap_plugin_t mPlugin{};
@@ -155,12 +160,15 @@ class IPluginClap : public IPluginBase {
   std::atomic<bool> mHostChangedValues{false};
   bool mValuesChangedInBlock = false;  // [audio]
   bool mResetPending = false;          // [audio] a reset that found the lock busy
+  // [audio, lock held] The note id each channel's key was last struck with.
+  std::array<int32_t, 16 * 128> mNoteIds;
 
   // The editor's window and its pump.
   bool mGuiCreated = false;
   bool mTimerRegistered = false;
   clap_id mTimerId = CLAP_INVALID_ID;
-  int mFd = -1;
+  int mFd = -1;       // the window's events
+  int mTimerFd = -1;  // our own timer, for a host without one
   uint32_t mLastSeenEdits = 0;  // [main] the state edits the host was last told about
   std::string mLastNoteNames;  // [main]
 };

@@ -113,7 +113,8 @@ class IPluginVST : public IPluginBase {
   intptr_t DispatchParamText(int32_t opcode, int32_t index, void* ptr);
   intptr_t DispatchEditor(int32_t opcode, intptr_t value, void* ptr);
   intptr_t DispatchSetup(int32_t opcode, intptr_t value, float opt);
-  intptr_t DispatchInfo(int32_t opcode, void* ptr);
+  intptr_t DispatchInfo(int32_t opcode, int32_t index, void* ptr);
+  intptr_t CanBeAutomated(int32_t index) const;
   intptr_t ProcessEvents(const VstEvents* events);
   intptr_t String2Parameter(int index, const void* text);
   intptr_t PinProperties(bool input, int index, void* ptr);

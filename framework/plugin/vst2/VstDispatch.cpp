@@ -77,7 +77,7 @@ intptr_t IPluginVST::Dispatch(int32_t opcode, int32_t index, intptr_t value, voi
     case effGetParameterProperties:
       return ParameterPropertiesFor(index, ptr);
     default:
-      return DispatchInfo(opcode, ptr);
+      return DispatchInfo(opcode, index, ptr);
   }
 }
 
@@ -173,12 +173,19 @@ intptr_t IPluginVST::DispatchEditor(int32_t opcode, intptr_t value, void* ptr) {
   return 1;
 }
 
-intptr_t IPluginVST::DispatchInfo(int32_t opcode, void* ptr) {
+// An action (Undo, Clear, ...) replayed by automation would repeat the
+// press at every pass: hosts are told not to record it.
+intptr_t IPluginVST::CanBeAutomated(int32_t index) const {
+  const Param* param = GetParam(index);
+  return param && !param->IsAutomatable() ? 0 : 1;
+}
+
+intptr_t IPluginVST::DispatchInfo(int32_t opcode, int32_t index, void* ptr) {
   switch (opcode) {
     case effIdentify:
       return kIdentifyAnswer;
     case effCanBeAutomated:
-      return 1;
+      return CanBeAutomated(index);
     case effGetPlugCategory:
       return IsInstrument() ? kPlugCategSynth : kPlugCategEffect;
     case effGetEffectName:

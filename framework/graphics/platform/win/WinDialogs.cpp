@@ -1,9 +1,9 @@
 // The editor's dialogs: message boxes and the file and colour prompts,
 // owned by the host's top-level window.
 #include "framework/graphics/platform/win/IGraphicsWin.h"
+#include "framework/plugin/platform/win/WideText.h"
 
 #include <algorithm>
-#include <cstring>
 
 #include <windows.h>
 #include <commdlg.h>
@@ -64,25 +64,30 @@ void IGraphicsWin::PromptForFile(std::string& fileName, int action, std::string&
     if (end > at) patterns += (patterns.empty() ? "*." : ";*.") + list.substr(at, end - at);
     at = end + 1;
   }
-  std::string filter;
-  if (!patterns.empty()) filter = patterns + '\0' + patterns + '\0';
-  char path[MAX_PATH] = {};
-  std::strncpy(path, fileName.c_str(), MAX_PATH - 1);
-  OPENFILENAMEA dialog{};
+  // Paths are UTF-8 on our side; the wide dialog keeps what the ANSI code
+  // page cannot hold.
+  std::wstring filter;
+  if (!patterns.empty()) filter = Utf8ToWide(patterns) + L'\0' + Utf8ToWide(patterns) + L'\0';
+  wchar_t path[MAX_PATH] = {};
+  const std::wstring initialName = Utf8ToWide(fileName);
+  initialName.copy(path, MAX_PATH - 1);
+  const std::wstring initialFolder = Utf8ToWide(start);
+  OPENFILENAMEW dialog{};
   dialog.lStructSize = sizeof dialog;
   dialog.hwndOwner = OwnerWindow();
   dialog.lpstrFilter = filter.empty() ? nullptr : filter.c_str();
   dialog.lpstrFile = path;
   dialog.nMaxFile = MAX_PATH;
-  dialog.lpstrInitialDir = start.c_str();
+  dialog.lpstrInitialDir = initialFolder.c_str();
   dialog.Flags = OFN_PATHMUSTEXIST | OFN_NOCHANGEDIR | (action == 1 ? OFN_OVERWRITEPROMPT : OFN_FILEMUSTEXIST);
-  const BOOL chosen = action == 1 ? GetSaveFileNameA(&dialog) : GetOpenFileNameA(&dialog);
+  const BOOL chosen = action == 1 ? GetSaveFileNameW(&dialog) : GetOpenFileNameW(&dialog);
   if (!chosen) {
     fileName.clear();
     return;
   }
-  fileName = path;
-  folder = fileName.substr(0, dialog.nFileOffset);
+  const std::size_t length = wcsnlen(path, MAX_PATH);
+  fileName = WideToUtf8(path, length);
+  folder = WideToUtf8(path, std::min<std::size_t>(dialog.nFileOffset, length));
 }
 
 bool IGraphicsWin::PromptForColor(Color& color, const char* title) {

@@ -2,6 +2,8 @@
 // DoDragDrop on the editor's thread until the drop or cancel.
 #include "framework/graphics/platform/win/WinDragSource.h"
 
+#include "framework/plugin/platform/win/WideText.h"
+
 #include <shlobj.h>
 
 #include <algorithm>
@@ -125,15 +127,44 @@ HRESULT CDropSource::GiveFeedback(DWORD) { return DRAGDROP_S_USEDEFAULTCURSORS; 
 
 // --- the drag
 
+namespace {
+
+// A narrow block's paths are UTF-8, as every path is here; a drop target
+// would read them in the ANSI code page, so they go out as UTF-16.
+std::string WideFileList(const std::string& fileList) {
+  DROPFILES header{};
+  if (fileList.size() < sizeof header) return fileList;
+  std::memcpy(&header, fileList.data(), sizeof header);
+  if (header.fWide || header.pFiles < sizeof header || header.pFiles > fileList.size()) return fileList;
+  std::wstring paths;
+  std::size_t at = header.pFiles;
+  while (at < fileList.size() && fileList[at] != '\0') {
+    const std::size_t end = std::min(fileList.find('\0', at), fileList.size());
+    paths += Utf8ToWide(fileList.substr(at, end - at));
+    paths += L'\0';
+    at = end + 1;
+  }
+  paths.append(paths.empty() ? 2 : 1, L'\0');
+  header.pFiles = sizeof header;
+  header.fWide = TRUE;
+  std::string block(sizeof header + paths.size() * sizeof(wchar_t), '\0');
+  std::memcpy(block.data(), &header, sizeof header);
+  std::memcpy(block.data() + sizeof header, paths.data(), paths.size() * sizeof(wchar_t));
+  return block;
+}
+
+}  // namespace
+
 CDataObject* MakeFileDropData(const std::string& fileList) {
-  HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, fileList.size());
+  const std::string wide = WideFileList(fileList);
+  HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, wide.size());
   if (!block) return nullptr;
   void* bytes = GlobalLock(block);
   if (!bytes) {
     GlobalFree(block);
     return nullptr;
   }
-  std::memcpy(bytes, fileList.data(), fileList.size());
+  std::memcpy(bytes, wide.data(), wide.size());
   GlobalUnlock(block);
   FORMATETC format{CF_HDROP, nullptr, DVASPECT_CONTENT, -1, TYMED_HGLOBAL};
   STGMEDIUM medium{};

@@ -62,8 +62,9 @@ class CDropSource final : public IDropSource {
 
 // The drag data of a shell file list (a DROPFILES block, as
 // DragData::kWindowsFileList carries it): CF_HDROP, DVASPECT_CONTENT,
-// TYMED_HGLOBAL, the bytes in a movable block. Null when the block cannot
-// be made.
+// TYMED_HGLOBAL, the bytes in a movable block. A narrow block's paths are
+// read as UTF-8 and offered wide (fWide set, UTF-16); a wide block goes as
+// it is. Null when the block cannot be made.
 CDataObject* MakeFileDropData(const std::string& fileList);
 
 // Drags the offer's file list with the copy effect and returns when the drop

@@ -2,6 +2,7 @@
 // the cursor.
 #include "framework/graphics/platform/win/IGraphicsWin.h"
 #include "framework/plugin/AppDataFolder.h"
+#include "framework/plugin/platform/win/WideText.h"
 
 #include <windows.h>
 #include <shellapi.h>
@@ -19,12 +20,16 @@ std::string Limited(std::string path) {
   return path;
 }
 
+// Shell folders in UTF-8, like every path here; the ANSI calls would turn
+// what the code page cannot hold into '?'.
+std::string Utf8Folder(const wchar_t* folder) { return Limited(WideToUtf8(folder, wcslen(folder))); }
+
 // The folder part of a module's path, its last backslash kept.
 std::string FolderOf(HMODULE module) {
-  char path[MAX_PATH + 1] = {};
-  const DWORD length = GetModuleFileNameA(module, path, MAX_PATH);
+  wchar_t path[MAX_PATH + 1] = {};
+  const DWORD length = GetModuleFileNameW(module, path, MAX_PATH);
   if (length == 0 || length >= MAX_PATH) return std::string();
-  const std::string full(path, length);
+  const std::string full = WideToUtf8(path, length);
   const std::size_t slash = full.rfind('\\');
   if (slash == std::string::npos || slash + 1 == full.size()) return std::string();
   return Limited(full.substr(0, slash + 1));
@@ -49,8 +54,8 @@ void IGraphicsWin::HostPath(std::string& path) { path = FolderOf(nullptr); }
 void IGraphicsWin::PluginPath(std::string& path) { path = FolderOf(mModule); }
 
 void IGraphicsWin::DesktopPath(std::string& path) {
-  char folder[MAX_PATH] = {};
-  path = SHGetSpecialFolderPathA(nullptr, folder, CSIDL_DESKTOP, FALSE) ? Limited(folder) : std::string();
+  wchar_t folder[MAX_PATH] = {};
+  path = SHGetSpecialFolderPathW(nullptr, folder, CSIDL_DESKTOP, FALSE) ? Utf8Folder(folder) : std::string();
 }
 
 void IGraphicsWin::ApplicationDataFolder(std::string& path, bool allUsers) {
@@ -58,9 +63,9 @@ void IGraphicsWin::ApplicationDataFolder(std::string& path, bool allUsers) {
     path = velmora::ApplicationDataFolder();  // the one home of the per-user folder
     return;
   }
-  char folder[MAX_PATH] = {};
-  path = SUCCEEDED(SHGetFolderPathA(nullptr, CSIDL_COMMON_APPDATA, nullptr, SHGFP_TYPE_CURRENT, folder))
-             ? Limited(folder)
+  wchar_t folder[MAX_PATH] = {};
+  path = SUCCEEDED(SHGetFolderPathW(nullptr, CSIDL_COMMON_APPDATA, nullptr, SHGFP_TYPE_CURRENT, folder))
+             ? Utf8Folder(folder)
              : std::string();
 }
 

@@ -1,5 +1,7 @@
 #include "framework/plugin/AppDataFolder.h"
 
+#include "framework/plugin/platform/win/WideText.h"
+
 #include <windows.h>
 #include <shlobj.h>
 
@@ -15,15 +17,17 @@ std::string WithoutTrailingSeparators(std::string path) {
 
 // The roaming per-user folder (CSIDL_APPDATA), which follows the user
 // between machines of a domain, like the projects that refer to the export.
+// Asked for in UTF-16: a user name outside the ANSI code page would come
+// back from the narrow call as "??".
 std::string ApplicationDataFolder() {
-  char path[MAX_PATH] = {};
-  if (SUCCEEDED(SHGetFolderPathA(nullptr, CSIDL_APPDATA | CSIDL_FLAG_CREATE, nullptr, SHGFP_TYPE_CURRENT, path)) &&
-      path[0] != '\0') {
-    return WithoutTrailingSeparators(path);
+  wchar_t path[MAX_PATH] = {};
+  if (SUCCEEDED(SHGetFolderPathW(nullptr, CSIDL_APPDATA | CSIDL_FLAG_CREATE, nullptr, SHGFP_TYPE_CURRENT, path)) &&
+      path[0] != L'\0') {
+    return WithoutTrailingSeparators(WideToUtf8(path, wcslen(path)));
   }
-  char temporary[MAX_PATH + 1] = {};
-  const DWORD length = GetTempPathA(sizeof temporary, temporary);
-  if (length > 0 && length <= MAX_PATH) return WithoutTrailingSeparators(temporary);
+  wchar_t temporary[MAX_PATH + 1] = {};
+  const DWORD length = GetTempPathW(MAX_PATH + 1, temporary);
+  if (length > 0 && length <= MAX_PATH) return WithoutTrailingSeparators(WideToUtf8(temporary, length));
   return "C:\\Windows\\Temp";
 }
 

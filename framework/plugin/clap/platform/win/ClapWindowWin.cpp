@@ -10,4 +10,9 @@ void* ClapParentHandle(const clap_window_t& window) { return window.win32; }
 
 bool ClapEditorUsesDescriptor() { return false; }
 
+// The window's own message loop runs the editor here.
+int OpenTimerDescriptor(uint32_t /*periodMs*/) { return -1; }
+void DrainTimerDescriptor(int /*fd*/) {}
+void CloseTimerDescriptor(int /*fd*/) {}
+
 }  // namespace velmora
