@@ -183,6 +183,8 @@ class Velmora : public VelmoraBase {
   void Construct();
   void DefineParameters();
   void StartVoicing(const Voicing& voicing, int velocity);
+  // Note-offs for every sounding chord and held trigger note; the lock is held.
+  void StopEverything();
   void BeginTakeIfArmed();
   void SendQueue(bool capturing);
   void PollKeyboard();

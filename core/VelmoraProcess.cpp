@@ -17,6 +17,12 @@ void Velmora::HandleMidiMessage(const MidiMessage& message) {
   ExpectProcessingEntry();
   // A burst of host notes drops what does not fit rather than allocate.
   MidiQueue::FixedRoom fixedRoom(mAuditions.MidiQueue());
+  // A host's panic (All Sound Off, All Notes Off) on any channel stops all
+  // Velmora sounds, at its frame; like everything else it is not passed on.
+  if ((message.status & 0xF0) == 0xB0 && (message.data1 == 120 || message.data1 == 123)) {
+    StopEverything();
+    return;
+  }
   // Only notes 36..51 on any channel play grid cells; nothing is passed through.
   if (message.status < 0x80 || message.status > 0x9F) return;
   if (message.data1 < kFirstTriggerNote || message.data1 >= kFirstTriggerNote + kGridCellCount) return;
@@ -38,6 +44,10 @@ void Velmora::HandleMidiMessage(const MidiMessage& message) {
 
 void Velmora::ReleaseAllNotes() {
   auto lock = Lock();
+  StopEverything();
+}
+
+void Velmora::StopEverything() {
   mAuditions.ReleaseAll();
   if (mViews.gridCells == nullptr) return;
   for (int k = 0; k < kGridCellCount; ++k) mViews.gridCells->SetCellSounding(k, false);

@@ -108,6 +108,11 @@ void ListedChordControl::RowRelease(int x, int y) {
 
 void ListedChordControl::MouseUp(int x, int y, const MouseMods&) { RowRelease(x, y); }
 
+void ListedChordControl::MouseCaptureLost() {
+  StopPressedChord();
+  mDragging = false;
+}
+
 void ListedChordControl::MouseWheel(int x, int y, const MouseMods& mods, float delta) {
   if (!mGridCell && mList != nullptr) mList->MouseWheel(x, y, mods, delta);
 }

@@ -32,6 +32,9 @@ class ListedChordControl : public IControl {
   void MouseDrag(int x, int y, int dx, int dy, const MouseMods& mods) override;
   void MouseDoubleClick(int x, int y, const MouseMods& mods) override { MouseDown(x, y, mods); }
   void MouseWheel(int x, int y, const MouseMods& mods, float delta) override;
+  // A press that ends any other way than by its release stops its chord and
+  // drops nothing.
+  void MouseCaptureLost() override;
   bool Draw(IGraphics& graphics) override;
   // Redrawn at every editor refresh...
   bool IsDirty() override { return true; }
@@ -51,6 +54,9 @@ class ListedChordControl : public IControl {
   int DragX() const { return mDragX; }
   int DragY() const { return mDragY; }
   const std::string& Label() const { return mLabel; }
+  // What a drag carries: the chord pressed, whatever the row shows since
+  // (the list may scroll under the drag).
+  const ChordEntry& DraggedChord() const { return mHolding ? mPressed : mChord; }
   // A short text an empty row shows in place of a chord; null for none.
   void SetHint(const char* hint) { mHint = hint; }
   const char* Hint() const { return mHint; }

@@ -39,9 +39,9 @@ DragFeedbackControl::Shown DragFeedbackControl::Current() {
   IGraphics* graphics = GetGUI();
   if (graphics == nullptr || graphics->MouseCapture() < 0) return Shown();
   const auto* source = dynamic_cast<const ListedChordControl*>(graphics->GetControl(graphics->MouseCapture()));
-  if (source == nullptr || !source->IsDragging() || source->Chord().IsEmpty()) return Shown();
+  if (source == nullptr || !source->IsDragging() || source->DraggedChord().IsEmpty()) return Shown();
   Shown now;
-  now.text = source->Label();
+  now.text = source->DraggedChord().name;
   const int x = source->DragX(), y = source->DragY();
   Rect text;
   graphics->MeasureText(mTextStyle, now.text.c_str(), text);

@@ -58,6 +58,9 @@ class IControl {
   // editor refreshes) answers whether what it shows changed since it was
   // last drawn, so that an idle pass paints nothing.
   virtual bool NeedsRepaint() { return IsDirty(); }
+  // The press this control held ended without its release reaching it:
+  // another button went down, or the window closed or went away.
+  virtual void MouseCaptureLost() {}
 
   // Opens the editor's value prompt for the bound parameter when prompts
   // are enabled.

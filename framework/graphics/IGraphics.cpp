@@ -181,10 +181,17 @@ void IGraphics::ReleaseMouseCapture() {
   mMouseX = mMouseY = -1;
 }
 
+void IGraphics::LoseMouseCapture() {
+  IControl* holder = GetControl(mMouseCapture);
+  ReleaseMouseCapture();
+  if (holder) holder->MouseCaptureLost();
+}
+
 void IGraphics::OnMouseDown(int x, int y, const MouseMods& mods) {
   ExpectEditorThread();
   DrainParamValues();
-  ReleaseMouseCapture();
+  // A press while another is held (a right click during a drag) ends it.
+  LoseMouseCapture();
   const int c = ControlAt(x, y, false);
   if (c < 0) return;
   IControl* control = GetControl(c);
@@ -231,7 +238,7 @@ void IGraphics::OnMouseDrag(int x, int y, const MouseMods& mods) {
 bool IGraphics::OnMouseDoubleClick(int x, int y, const MouseMods& mods) {
   ExpectEditorThread();
   DrainParamValues();
-  ReleaseMouseCapture();
+  LoseMouseCapture();
   const int c = ControlAt(x, y, false);
   IControl* control = GetControl(c);
   if (!control) return false;
@@ -301,7 +308,7 @@ void IGraphics::EndEdit() {
 }
 
 void IGraphics::AbandonPress() {
-  ReleaseMouseCapture();
+  LoseMouseCapture();
   EndEdit();
 }
 

@@ -201,6 +201,9 @@ class IGraphics : public IEditorLink {
   // the editor's thread, pending values are applied, everything is drawn)
   // and before a modal menu.
   void OnWindowOpening();
+  // Ends the current press without its release: the control holding the
+  // mouse is told, so that nothing it started goes on.
+  void LoseMouseCapture();
   // The window is going: its thread stops being the editor's window thread.
   void OnWindowClosed() { mWindowOpened.store(false); }
   void ReleaseMouseCapture();

@@ -59,7 +59,10 @@ TEST(UnicodeProfile, TheRoamingFolderIsTheUsersInUtf8) {
 
 TEST(UnicodeProfile, TheCoresExportWritesTheTakeThere) {
   const std::string take = ApplicationDataFolder() + kExportName;
-  const std::string reference = (fs::temp_directory_path() / "velmora-profile-reference.mid").u8string();
+  // The same take in the test's working folder, under an ASCII path (the
+  // temporary folder lies in the profile too).
+  const std::string reference = (fs::current_path() / "velmora-profile-reference.mid").u8string();
+  ASSERT_TRUE(std::all_of(reference.begin(), reference.end(), [](char c) { return (c & 0x80) == 0; })) << reference;
   Remove(take);
   for (const std::string& path : {take, reference}) {
     MidiExporter exporter(path);

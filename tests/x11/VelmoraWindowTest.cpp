@@ -342,6 +342,50 @@ TEST_F(VelmoraWindowTest, EveryChordThatStartsAlsoStops) {
   EXPECT_TRUE(AllStopped()) << "grid cleared while held";
 }
 
+// However a press ends, the chord it started stops: a right click during a
+// drag (nothing is placed), the editor closed or its window destroyed while
+// the button is still down, and the host's panic on any channel.
+TEST_F(VelmoraWindowTest, NoWayOfEndingAPressLeavesAChordSounding) {
+  Notes();
+  constexpr unsigned long kApart = 450;
+  const std::string grid = StateText(Chunk(), 0);
+  host->moveTo(700, 24);
+  host->press(1, kApart);
+  ASSERT_TRUE(NoteOnsSent());
+  for (int step = 1; step <= 6; ++step) host->moveTo(700 - (700 - 300) * step / 6, 24 + (400 - 24) * step / 6);
+  host->press(3);  // over an empty cell
+  host->release(3);
+  host->release();
+  EXPECT_TRUE(AllStopped()) << "right click during a drag";
+  EXPECT_EQ(StateText(Chunk(), 0), grid) << "a cancelled drag placed its chord";
+
+  for (const int panic : {123, 120}) {
+    host->moveTo(700, 24);
+    host->press(1, kApart);
+    ASSERT_TRUE(NoteOnsSent());
+    host->vst().queueMidi(7, static_cast<uint8_t>(0xB0 | 5), static_cast<uint8_t>(panic), 0);
+    EXPECT_TRUE(AllStopped()) << "control change " << panic;
+    host->release();
+    Notes(2);
+  }
+
+  host->moveTo(158, 530);  // hold cell 5 and close the editor
+  host->press(1, kApart);
+  ASSERT_TRUE(NoteOnsSent());
+  host->closeEditor();
+  EXPECT_TRUE(AllStopped()) << "editor closed while held";
+  host->release();
+
+  ASSERT_TRUE(host->openEditor(40, 30)) << host->error();
+  host->moveTo(700, 57);  // drag a row, and the host destroys the window
+  host->press(1, kApart);
+  ASSERT_TRUE(NoteOnsSent());
+  host->moveTo(500, 300);
+  host->destroyParent();
+  EXPECT_TRUE(AllStopped()) << "window destroyed during a drag";
+  host->release();
+}
+
 // Quick clicks on controls without a double-click action of their own each
 // count as a press.
 TEST_F(VelmoraWindowTest, NoQuickClickIsLost) {
