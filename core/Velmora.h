@@ -48,9 +48,10 @@ struct FilterFlags {
 //
 // Threads (tags as in IPluginBase.h).
 // - [processing] ProcessBlock and HandleMidiMessage arrive with the plug-in
-//   lock held by the adapter; they allocate nothing, make no system call and
-//   wait for nothing but the lock. Checked builds catch them on the editor's
-//   thread or without the lock.
+//   lock held by the adapter, which never waits for it (a block that cannot
+//   have it goes out silent and its host notes come with the next); they
+//   allocate nothing and make no system call. Checked builds catch them on
+//   the editor's thread or without the lock.
 // - [control] Parameters, state and reset arrive with the lock held too.
 // - [editor] The editor's thread calls the entries marked so; each takes the
 //   lock itself (it is re-entrant) and holds it briefly. StartFileDrag
