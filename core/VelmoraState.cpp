@@ -2,6 +2,7 @@
 #include "core/Velmora.h"
 
 #include <algorithm>
+#include <set>
 
 namespace velmora {
 
@@ -36,17 +37,25 @@ int Velmora::LoadState(const ChunkBuffer& chunk, int position) {
 }
 
 // The scale box shows the restored root and scale when the restored marks are
-// still that scale's; marks changed by hand after the choice showed "- -".
+// still that scale's, as the box did when the state was saved: marks changed
+// by hand showed "- -", while a "must contain" ring, which may have marked
+// its key as well, left the choice standing.
 void Velmora::RestoreScaleChoice() {
   const double v = GetParam(kScalesDropdown)->Value();
   if (!(v >= 0.0 && v < kScaleRowCount)) return;
   const int row = static_cast<int>(v);
   std::vector<int> scale;
   mEngine.ScaleHighlights(row, scale);
-  std::vector<int> restored = mEngine.KeyboardHighlights;
-  std::sort(scale.begin(), scale.end());
-  std::sort(restored.begin(), restored.end());
-  if (scale.empty() || scale != restored) return;
+  if (scale.empty()) return;
+  const std::set<int> scaleNotes(scale.begin(), scale.end());
+  const std::set<int> restored(mEngine.KeyboardHighlights.begin(), mEngine.KeyboardHighlights.end());
+  for (int note : scaleNotes) {
+    if (restored.count(note) == 0) return;
+  }
+  for (int note : restored) {
+    const bool ringed = mEngine.PitchClassSelection[static_cast<size_t>(((note - ChordEngine::KeyboardBaseNote) % 12 + 12) % 12)];
+    if (scaleNotes.count(note) == 0 && !ringed) return;
+  }
   SetScaleChoice(row % kPitchClassCount, row / kPitchClassCount);
 }
 

@@ -70,6 +70,7 @@ void AssignChordRow(ChordEntry& entry, const ChordTableEntry& chord) {
 ChordEngine::ChordEngine() {
   ChordList.reserve(kChordRowCount);
   KeyboardHighlights.reserve(2 * kMaxKeyboardHighlights);
+  history.Reset(ChordGrid);
 }
 
 void ChordEngine::RebuildChordList() {

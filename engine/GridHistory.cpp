@@ -23,6 +23,11 @@ bool IsAllEmpty(const GridCells& cells) {
   return true;
 }
 
+void GridHistory::Reset(const GridCells& grid) {
+  mSnapshots.assign(1, grid);
+  mCursor = 0;
+}
+
 bool GridHistory::Push(const GridCells& grid) {
   // Compared with the newest snapshot, not the one at the cursor.
   if (!mSnapshots.empty() && SameSnapshot(mSnapshots.back(), grid)) return false;

@@ -20,6 +20,9 @@ class GridHistory {
  public:
   static constexpr int kCapacity = 128;
 
+  // Starts the history afresh at grid, empty or not, so that the first
+  // change after it can be undone like any other.
+  void Reset(const GridCells& grid);
   // Records a copy of the grid; false when nothing was recorded.
   bool Push(const GridCells& grid);
   // Step the cursor and copy the snapshot there into grid; false when at an

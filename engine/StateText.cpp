@@ -145,7 +145,8 @@ StateTextResult ChordEngine::ReadGridText(const std::string& gridText, const std
     }
     if (result != StateTextResult::kOk) return result;
   }
-  PushHistory();
+  // Undo goes back as far as the grid as it was restored.
+  history.Reset(ChordGrid);
   ShowGrid();
   return StateTextResult::kOk;
 }

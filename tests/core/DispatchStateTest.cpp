@@ -82,7 +82,7 @@ TEST_F(DispatchTest, OctaveSwitchesShiftOnceAndSpringBack) {
   engine().ChordGrid[1].locked = true;
   host.SetParam(kGridOctaveUp, 1.0);
   EXPECT_EQ(engine().ChordGrid[0].octave, 4);
-  EXPECT_EQ(engine().history.Snapshots().size(), 1u);  // recorded even so
+  EXPECT_EQ(engine().history.Snapshots().size(), 2u);  // recorded even so, after the grid it started from
   EXPECT_EQ(host.GetParam(kGridOctaveUp)->Value(), 0.0);
   host.SetParam(kGridOctaveDown, 1.0);
   host.SetParam(kGridOctaveDown, 0.0);
@@ -160,7 +160,9 @@ TEST_F(StateTest, AFreshInstanceSavesSixTextsAndThirtyValuesAndLoadsThemBack) {
   ASSERT_TRUE(host.SaveState(saved));
   EXPECT_EQ(Bytes(saved), Bytes(Body(kFresh)));
   EXPECT_EQ(host.LoadState(saved, 0), saved.Size());
-  EXPECT_TRUE(engine().history.Snapshots().empty());
+  // Undo reaches back to the restored grid, and no further.
+  ASSERT_EQ(engine().history.Snapshots().size(), 1u);
+  EXPECT_TRUE(IsAllEmpty(engine().history.Snapshots().front()));
 }
 
 TEST_F(StateTest, LoadsTheCMajorExample) {
@@ -226,6 +228,18 @@ TEST_F(StateTest, TheScaleBoxShowsTheRestoredScale) {
   ASSERT_GT(host.LoadState(Body(texts, {{kScalesDropdown, 21.0}}), 0), 0);
   EXPECT_EQ(engine().scalePopup.chosenScale, -1);
   EXPECT_EQ(engine().scalePopup.scaleLabel, "-");
+  // D Dorian with both its A keys ringed ("must contain"): still D Dorian.
+  constexpr int kDDorian = 16 * 12 + 2;
+  host.SetScaleChoice(2, 16);
+  host.SetParam(kScalesDropdown, kDDorian);
+  host.ToggleKeyboardNote(9);
+  host.ToggleKeyboardNote(21);
+  ChunkBuffer saved;
+  ASSERT_TRUE(host.SaveState(saved));
+  FakeHost restored;
+  ASSERT_GT(restored.LoadState(saved, 0), 0);
+  EXPECT_EQ(restored.Engine().scalePopup.chosenRoot, 2);
+  EXPECT_EQ(restored.Engine().scalePopup.chosenScale, 16);
 }
 
 TEST_F(StateTest, PresetBankRoundTrip) {

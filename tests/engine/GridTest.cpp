@@ -40,7 +40,8 @@ class GridTest : public ::testing::Test {
     e.IncludedChordTypes[0] = e.IncludedChordTypes[7] = e.IncludedChordTypes[13] = true;
     e.RebuildChordList();
   }
-  int HistorySize() const { return static_cast<int>(e.history.Snapshots().size()); }
+  // The changes recorded after the grid the history started from.
+  int HistorySize() const { return static_cast<int>(e.history.Snapshots().size()) - 1; }
 
   test::ViewedEngine v;
   ChordEngine& e = v.engine;
@@ -180,23 +181,29 @@ class HistoryTest : public GridTest {
   std::string Shown() const { return e.ChordGrid[0].name; }
 };
 
+// The history starts at the grid as made (or restored), so the very first
+// change undoes like any other.
 TEST_F(HistoryTest, RecordingAfterUndoDiscardsTheRedoBranch) {
-  e.UndoGrid();
+  e.UndoGrid();  // nothing before the grid it started from
   e.RedoGrid();
-  Record(0);  // A
-  e.UndoGrid();  // nothing earlier
-  EXPECT_EQ(e.history.Cursor(), 0);
   EXPECT_TRUE(v.grid.shown.empty());
-  Record(2);  // B
-  Record(4);  // C
+  Record(0);  // C
+  EXPECT_TRUE(e.history.CanUndo(e.ChordGrid));
+  e.UndoGrid();  // back to the empty grid it started from
+  EXPECT_EQ(e.history.Cursor(), 0);
+  EXPECT_TRUE(IsAllEmpty(e.ChordGrid));
+  EXPECT_TRUE(v.grid.shown.back()[0].IsEmpty());
+  Record(2);  // D: C's redo branch goes
+  Record(4);  // E
   e.UndoGrid();
-  e.UndoGrid();
-  EXPECT_EQ(Shown(), "C maj");
-  EXPECT_EQ(v.grid.shown.back()[0].name, "C maj");
-  Record(5);  // D
+  EXPECT_EQ(Shown(), "D maj");
+  EXPECT_EQ(v.grid.shown.back()[0].name, "D maj");
+  Record(5);  // F: E's branch goes
   ASSERT_EQ(HistorySize(), 2);
-  EXPECT_EQ(e.history.Snapshots()[1][0].name, "F maj");
-  EXPECT_EQ(e.history.Cursor(), 1);
+  EXPECT_EQ(e.history.Snapshots()[2][0].name, "F maj");
+  EXPECT_EQ(e.history.Cursor(), 2);
+  e.RedoGrid();
+  EXPECT_EQ(Shown(), "F maj");
 }
 
 TEST_F(HistoryTest, ChangeEqualToTheNewestSnapshotRecordsNothing) {
@@ -204,7 +211,7 @@ TEST_F(HistoryTest, ChangeEqualToTheNewestSnapshotRecordsNothing) {
   Record(2);
   e.UndoGrid();
   Record(2);
-  EXPECT_EQ(e.history.Cursor(), 0);
+  EXPECT_EQ(e.history.Cursor(), 1);
   e.RedoGrid();
   EXPECT_EQ(Shown(), "D maj");
   e.ChordGrid[0].name = "renamed";
@@ -224,13 +231,13 @@ TEST_F(HistoryTest, ClearedGridIsNotRecordedButUndoable) {
   EXPECT_EQ(HistorySize(), 2);
   e.UndoGrid();
   EXPECT_EQ(Shown(), "D maj");
-  EXPECT_EQ(e.history.Cursor(), 1);
+  EXPECT_EQ(e.history.Cursor(), 2);
   e.UndoGrid();
   EXPECT_EQ(Shown(), "C maj");
   e.ClearGrid();
-  e.UndoGrid();  // at the first snapshot too
+  e.UndoGrid();  // at the first change too
   EXPECT_EQ(Shown(), "C maj");
-  EXPECT_EQ(e.history.Cursor(), 0);
+  EXPECT_EQ(e.history.Cursor(), 1);
   e.RedoGrid();
   EXPECT_EQ(Shown(), "D maj");
 }
@@ -242,12 +249,13 @@ TEST_F(HistoryTest, CapacityKeepsTheNewest129Snapshots) {
     e.ChordGrid[0].inversion = i / 2;
     e.PushHistory();
   }
-  EXPECT_EQ(HistorySize(), 129);
+  EXPECT_EQ(e.history.Snapshots().size(), 129u);
   EXPECT_EQ(e.history.Cursor(), 128);
-  EXPECT_EQ(e.history.Snapshots().front()[0].octave, 1);  // the first change was dropped
+  // The starting grid and the first change were dropped.
+  EXPECT_EQ(e.history.Snapshots().front()[0].octave, 1);
   e.ChordGrid[0].octave = 3;
   e.PushHistory();
-  EXPECT_EQ(HistorySize(), 129);
+  EXPECT_EQ(e.history.Snapshots().size(), 129u);
   EXPECT_EQ(e.history.Snapshots().front()[0].inversion, 1);
   e.UndoGrid();
   EXPECT_EQ(e.ChordGrid[0].inversion, 64);
