@@ -1,9 +1,40 @@
 #include "core/MidiExporter.h"
 
+#include <algorithm>
+#include <atomic>
+#include <ctime>
+#include <filesystem>
 #include <iostream>
 #include <system_error>
 
 namespace velmora {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr const char* kTakesFolder = "velmora-takes";
+constexpr const char* kTakePrefix = "velmora-take-";
+
+// Told apart by the second they were written in and by a number that every
+// instance of the module counts on together.
+std::atomic<uint32_t> gTakeNumber{0};
+
+std::string TimeStamp() {
+  static std::mutex clockMutex;  // std::localtime shares one buffer
+  const std::time_t now = std::time(nullptr);
+  char text[32] = {};
+  std::lock_guard<std::mutex> lock(clockMutex);
+  const std::tm* local = std::localtime(&now);
+  if (local == nullptr || std::strftime(text, sizeof text, "%Y%m%d-%H%M%S", local) == 0) return "00000000-000000";
+  return text;
+}
+
+bool IsTakeFile(const fs::path& path) {
+  const std::string name = path.filename().u8string();
+  return name.rfind(kTakePrefix, 0) == 0 && path.extension() == ".mid";
+}
+
+}  // namespace
 
 MidiExporter::MidiExporter(std::string path) : mPath(std::move(path)) {
   mTake.reserve(4096);
@@ -36,6 +67,11 @@ void MidiExporter::Report(const std::string& line) {
 void MidiExporter::SetPath(const std::string& path) {
   std::lock_guard<std::mutex> lock(mMutex);
   mPath = path;
+}
+
+std::string MidiExporter::LatestTakePath() {
+  std::lock_guard<std::mutex> lock(mMutex);
+  return mLatestTake;
 }
 
 bool MidiExporter::Push(const Message& message, int reserve) {
@@ -153,6 +189,7 @@ void MidiExporter::Apply(const Message& message) {
   if (message.kind == Message::kNewTake) {
     mTake.clear();
     mTakeFullReported = false;
+    mTakePath.clear();
   } else if (mTake.size() < kMaxTakeEvents) {
     mTake.emplace_back(message.position, RecordedEvent{message.note, message.velocity, message.noteOn});
   } else if (!mTakeFullReported) {
@@ -162,20 +199,54 @@ void MidiExporter::Apply(const Message& message) {
   }
 }
 
+// A take is written to its own file, which later takes never touch (a host
+// that references a dropped file keeps its clip), and again as the latest.
 void MidiExporter::Write(std::unique_lock<std::mutex>& lock, const ExportSettings& settings) {
-  const std::string path = mPath;
+  const std::string latest = mPath;
+  if (mTakePath.empty()) mTakePath = NewTakePath();
+  const std::string own = mTakePath;
+  bool ownWritten = false;
   try {
     MidiFile file = BuildRecordingFile(mTake, settings);
     file.SetMessageSink([this](const std::string& line) { Report(line); });
     // The disk is waited for without the lock, so waiters can still look in.
     lock.unlock();
-    file.Write(path);
+    ownWritten = !own.empty() && file.Write(own);
+    file.Write(latest);
+    if (ownWritten) PruneTakes(own);
   } catch (const std::exception& error) {
-    Report("Error: could not write: " + path + " (" + error.what() + ")");
+    Report("Error: could not write: " + latest + " (" + error.what() + ")");
   }
   if (!lock.owns_lock()) lock.lock();
+  if (ownWritten) mLatestTake = own;
   ++mExportsDone;
   mIdle.notify_all();
+}
+
+std::string MidiExporter::NewTakePath() const {
+  if (mPath.empty()) return std::string();
+  const fs::path folder = fs::u8path(mPath).parent_path() / kTakesFolder;
+  std::error_code error;
+  fs::create_directories(folder, error);
+  if (error) return std::string();
+  const std::string name = kTakePrefix + TimeStamp() + "-" + std::to_string(++gTakeNumber) + ".mid";
+  return (folder / fs::u8path(name)).u8string();
+}
+
+// The newest kKeptTakes stay; a file that cannot be looked at or removed is
+// left where it is.
+void MidiExporter::PruneTakes(const std::string& takePath) {
+  std::error_code error;
+  std::vector<std::pair<fs::file_time_type, fs::path>> takes;
+  for (fs::directory_iterator it(fs::u8path(takePath).parent_path(), error), end; !error && it != end; it.increment(error)) {
+    if (!IsTakeFile(it->path())) continue;
+    std::error_code timeError;
+    const fs::file_time_type written = fs::last_write_time(it->path(), timeError);
+    if (!timeError) takes.emplace_back(written, it->path());
+  }
+  if (takes.size() <= kKeptTakes) return;
+  std::sort(takes.begin(), takes.end());
+  for (size_t i = 0; i + kKeptTakes < takes.size(); ++i) fs::remove(takes[i].second, error);
 }
 
 void MidiExporter::ReportLosses() {

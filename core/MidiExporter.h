@@ -43,8 +43,16 @@ class MidiExporter {
   MidiExporter(const MidiExporter&) = delete;
   MidiExporter& operator=(const MidiExporter&) = delete;
 
-  // Set before the first export; control thread.
+  // How many take files the folder keeps; older ones are removed.
+  static constexpr size_t kKeptTakes = 200;
+
+  // Set before the first export; control thread. Each take is written to a
+  // file of its own in the folder "velmora-takes" beside it, and the latest
+  // take to this path as well.
   void SetPath(const std::string& path);
+  // The file of the latest take written, "" before the first; editor or
+  // control thread.
+  std::string LatestTakePath();
   // Where the writer's messages go (the standard error stream when empty).
   void SetMessageSink(MessageSink sink);
 
@@ -79,6 +87,10 @@ class MidiExporter {
   // Writer thread, with mMutex held.
   void Apply(const Message& message);
   void Write(std::unique_lock<std::mutex>& lock, const ExportSettings& settings);
+  // Writer thread: a new file name for the take in the takes folder, made
+  // there; "" when there is no folder.
+  std::string NewTakePath() const;
+  void PruneTakes(const std::string& takePath);
   void ReportLosses();
   void Report(const std::string& line);
   void Wake();
@@ -95,6 +107,7 @@ class MidiExporter {
   std::vector<PositionedEvent> mTake;
   bool mTakeFullReported = false;
   std::string mPath;
+  std::string mTakePath;  // the current take's own file, once written
   std::mutex mSinkMutex;
   MessageSink mMessages;  // guarded by mSinkMutex
 
@@ -102,6 +115,7 @@ class MidiExporter {
   std::condition_variable mWake;
   std::condition_variable mIdle;
   uint64_t mExportsDone = 0;
+  std::string mLatestTake;
   bool mWakeRequested = false;
   bool mStopping = false;
   std::thread mWorker;

@@ -23,6 +23,8 @@ class Recorder {
   // Where the take's writer sends its messages.
   void SetMessageSink(MessageSink sink) { mExporter.SetMessageSink(std::move(sink)); }
   const std::string& ExportPath() const { return mExportPath; }
+  // The latest take's own file ("" before one was written); without the lock.
+  std::string LatestTakePath() { return mExporter.LatestTakePath(); }
 
   // The Record parameter's value. Off ends a take and, when events exist,
   // exports them (again at every later notification with 0).

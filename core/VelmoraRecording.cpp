@@ -35,6 +35,10 @@ void Velmora::StartFileDrag() {
   // The drop target must find the whole file, and the drag loop must not
   // hold up processing.
   WaitForExports();
+  // This instance's own latest take; the shared latest file only when that
+  // one could not be written.
+  const std::string own = mRecorder.LatestTakePath();
+  if (!own.empty()) path = own;
   // Only a take that reached the disk is offered: a host that receives a
   // missing or empty file puts nothing, or a broken clip, in the arrangement.
   std::error_code error;

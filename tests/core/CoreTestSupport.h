@@ -84,9 +84,10 @@ constexpr int64_t On(int note, int offset = 0) { return int64_t{0x90} << 40 | in
 constexpr int64_t Off(int note, int offset = 0) { return int64_t{0x80} << 40 | int64_t{note} << 32 | offset; }
 using Sent = std::vector<int64_t>;
 
-// The platform's drag: remembers the file's bytes as each drag began.
+// The platform's drag: remembers the file and its bytes as each drag began.
 struct FakeDrag : FileDragSource {
   std::vector<std::vector<uint8_t>> dragged;
+  std::vector<std::string> paths;
   bool DragFile(const std::string& path) override;
 };
 
@@ -97,6 +98,7 @@ inline std::vector<uint8_t> ReadBytes(const std::string& path) {
 
 inline bool FakeDrag::DragFile(const std::string& path) {
   dragged.push_back(ReadBytes(path));
+  paths.push_back(path);
   return true;
 }
 

@@ -1,4 +1,5 @@
 #include <algorithm>
+#include <chrono>
 #include <cmath>
 
 #include "CoreTestSupport.h"
@@ -117,6 +118,54 @@ TEST_F(RecordingTest, DragDuringATakeWritesTheFileFirstAndFreezesThePosition) {
   host.Block();
   EXPECT_EQ(host.RecordedEvents().back().first, 1512);
   EXPECT_EQ(host.RecordPosition(), 1512);
+}
+
+// Every take has a file of its own that later takes and other instances
+// leave alone, each instance's drag offers its own latest take, and the
+// folder keeps only the newest takes.
+TEST_F(RecordingTest, EachTakeHasItsOwnFileAndEachInstanceDragsItsOwn) {
+  const fs::path takes = home.path / "velmora-takes";
+  fs::create_directories(takes);
+  const auto longAgo = fs::file_time_type::clock::now() - std::chrono::hours(1);
+  for (size_t i = 0; i < MidiExporter::kKeptTakes; ++i) {
+    const fs::path old = takes / ("velmora-take-old-" + std::to_string(i) + ".mid");
+    std::ofstream(old) << "old";
+    fs::last_write_time(old, longAgo - std::chrono::seconds(i));
+  }
+  FakeHost other;
+  FakeDrag otherDrag;
+  other.SetFileDragSource(&otherDrag);
+  other.hostTime.transportIsRunning = true;
+  other.SetParam(kRecord, 1.0);
+  PlayAt(0, true, 60);
+  PlayAt(100, false, 60);
+  other.StartChord({64}, 0, 0, 100);
+  other.Block();
+  host.StartFileDrag();
+  other.StartFileDrag();
+  other.SetFileDragSource(nullptr);
+  ASSERT_EQ(drag.paths.size(), 1u);
+  ASSERT_EQ(otherDrag.paths.size(), 1u);
+  for (const std::string& path : {drag.paths[0], otherDrag.paths[0]})
+    EXPECT_EQ(fs::u8path(path).parent_path(), takes) << path;
+  EXPECT_NE(MidiCsv(drag.paths[0]).find("Note_on_c, 0, 60, 100"), std::string::npos);
+  EXPECT_NE(MidiCsv(otherDrag.paths[0]).find("Note_on_c, 0, 64, 100"), std::string::npos);
+  EXPECT_EQ(MidiCsv(otherDrag.paths[0]).find("Note_on_c, 0, 60,"), std::string::npos);
+
+  const std::vector<uint8_t> first = ReadBytes(drag.paths[0]);
+  host.hostTime.transportIsRunning = true;
+  PlayAt(host.RecordPosition(), true, 62);  // a second take of this instance
+  host.Block();
+  host.StartFileDrag();
+  ASSERT_EQ(drag.paths.size(), 2u);
+  EXPECT_NE(drag.paths[1], drag.paths[0]);
+  EXPECT_EQ(ReadBytes(drag.paths[0]), first);
+  EXPECT_EQ(ReadBytes(host.ExportFilePath()), ReadBytes(drag.paths[1]));  // the latest, as before
+  size_t kept = 0;
+  for (const auto& entry : fs::directory_iterator(takes)) kept += entry.path().extension() == ".mid";
+  EXPECT_EQ(kept, MidiExporter::kKeptTakes);
+  EXPECT_FALSE(fs::exists(takes / "velmora-take-old-199.mid"));
+  EXPECT_TRUE(fs::exists(takes / "velmora-take-old-0.mid"));
 }
 
 TEST_F(RecordingTest, ABurstOfExportsLeavesTheLastOnDisk) {

@@ -298,10 +298,11 @@ TEST_F(EditorTest, TheDragButtonShowsWhenATakeStartsAndOffersTheFile) {
   Click(880, 680);
   ASSERT_EQ(ui.Drags().size(), 1u);
   EXPECT_EQ(ui.Drags()[0][0].type, "text/uri-list");
-  EXPECT_NE(ui.Drags()[0][0].bytes.find("velmora-midi.mid"), std::string::npos);
+  // The take's own file, which later takes leave alone.
+  EXPECT_NE(ui.Drags()[0][0].bytes.find("velmora-takes/velmora-take-"), std::string::npos);
   ASSERT_EQ(ui.Drags()[0].size(), 3u);  // and the same file for Windows drop targets
   EXPECT_EQ(ui.Drags()[0][2].type, DragData::kWindowsFileList);
-  EXPECT_NE(ui.Drags()[0][2].bytes.find("velmora-midi.mid"), std::string::npos);
+  EXPECT_NE(ui.Drags()[0][2].bytes.find("velmora-takes/velmora-take-"), std::string::npos);
   EXPECT_FALSE(host.RecordingActive());  // the drag ended the take and wrote it first
   EXPECT_TRUE(fs::exists(host.ExportFilePath()));
 }

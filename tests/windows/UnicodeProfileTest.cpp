@@ -163,7 +163,10 @@ TEST_F(UnicodeProfileDrag, TheTakeIsOfferedWithItsWidePath) {
   OleUninitialize();
   ASSERT_TRUE(dropped) << "nothing dropped";
   EXPECT_TRUE(target.wide);
-  EXPECT_EQ(target.dropped, "C:\\users\\" + kUser + "\\AppData\\Roaming" + kExportName);
+  // The take's own file, in the takes folder of the profile.
+  const fs::path dropped = fs::u8path(target.dropped);
+  EXPECT_EQ(dropped.parent_path(), fs::u8path("C:\\users\\" + kUser + "\\AppData\\Roaming\\velmora-takes")) << target.dropped;
+  EXPECT_EQ(dropped.filename().u8string().rfind("velmora-take-", 0), 0u) << target.dropped;
   EXPECT_EQ(Read(target.dropped).substr(0, 4), "MThd");
 }
 

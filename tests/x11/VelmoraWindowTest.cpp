@@ -294,7 +294,11 @@ TEST_F(VelmoraWindowTest, TheTakeIsDraggedIntoADropTarget) {
   host->release();
   XdndTestTarget::Seen seen;
   ASSERT_TRUE(X11EditorHost::WaitFor([&] { return (seen = target.Snapshot()).finished; }));
-  EXPECT_EQ(seen.data, "file://" + (home / "velmora-midi.mid").string() + "\r\n");
+  // The take's own file, and the latest take beside it.
+  const std::string prefix = "file://" + (home / "velmora-takes" / "velmora-take-").string();
+  EXPECT_EQ(seen.data.rfind(prefix, 0), 0u) << seen.data;
+  EXPECT_EQ(seen.data.substr(seen.data.size() - 6), ".mid\r\n");
+  EXPECT_TRUE(fs::file_size(fs::path(seen.data.substr(7, seen.data.size() - 9))) > 14);
   EXPECT_TRUE(fs::file_size(home / "velmora-midi.mid") > 14);
 }
 
