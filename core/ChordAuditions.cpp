@@ -49,12 +49,18 @@ void ChordAuditions::QueueNoteOns(const Voicing& v, int velocity) {
   velocity = std::clamp(velocity, 0, 127);
   bool retrigger = false;
   for (int n : v) {
-    if (mNoteOnState[static_cast<size_t>(n)]) {
-      mQueue.Enqueue(Note(kNoteOff, n, 0, 0));
+    int32_t& heldBack = mHeldBackOffs[static_cast<size_t>(n)];
+    if (mNoteOnState[static_cast<size_t>(n)] || heldBack > 0) {
+      // The earlier note ends here, and this one strikes a frame later; an
+      // earlier note-on still waiting for frame 1 is not overtaken.
+      const int32_t offset = mLateNoteOn[static_cast<size_t>(n)] ? 1 : 0;
+      for (int32_t i = std::max(heldBack, 1); i > 0; --i) mQueue.Enqueue(Note(kNoteOff, n, 0, offset));
+      heldBack = 0;
       retrigger = true;
     }
     mQueue.Enqueue(Note(kNoteOn, n, velocity, retrigger ? 1 : 0));
     mNoteOnState[static_cast<size_t>(n)] = true;
+    mNoteOnQueued[static_cast<size_t>(n)] = true;
     if (retrigger) mLateNoteOn[static_cast<size_t>(n)] = true;
   }
 }
@@ -86,9 +92,25 @@ void ChordAuditions::ReleaseAll() {
 void ChordAuditions::QueueNoteOff(int note) {
   // One note-off for every note-on the host has had for this pitch.
   const int32_t count = std::max(mNoteOnCount[static_cast<size_t>(note)], 1);
+  // A note-off in the same block as its note-on would cut it to nothing.
+  if (mNoteOnQueued[static_cast<size_t>(note)]) {
+    mHeldBackOffs[static_cast<size_t>(note)] = count;
+    return;
+  }
   const int32_t offset = mLateNoteOn[static_cast<size_t>(note)] ? 1 : 0;
   for (int32_t i = 0; i < count; ++i) {
     if (!mQueue.Enqueue(Note(kNoteOff, note, 0, offset))) return;  // full: the rest would drop too
+  }
+}
+
+void ChordAuditions::QueueHeldBackNoteOffs() {
+  for (int note = 0; note < kNoteCount; ++note) {
+    int32_t& count = mHeldBackOffs[static_cast<size_t>(note)];
+    // A note struck again meanwhile keeps its own release for later.
+    if (count == 0 || mNoteOnQueued[static_cast<size_t>(note)]) continue;
+    for (; count > 0; --count) {
+      if (!mQueue.Enqueue(Note(kNoteOff, note, 0, 0))) return;
+    }
   }
 }
 
@@ -111,6 +133,7 @@ void ChordAuditions::CountSent(const MidiMessage& message) {
   int32_t& count = mNoteOnCount[static_cast<size_t>(message.data1 & 0x7F)];
   if (kind == 0x9) {
     mLateNoteOn[static_cast<size_t>(message.data1 & 0x7F)] = false;
+    mNoteOnQueued[static_cast<size_t>(message.data1 & 0x7F)] = false;
     if (count < std::numeric_limits<int32_t>::max()) ++count;
   } else if (kind == 0x8 && count > 0) {
     --count;

@@ -47,6 +47,10 @@ class ChordAuditions {
 
   // Block processing: the counts follow what was sent.
   void CountSent(const MidiMessage& message);
+  // After a block has sent its queue: the note-offs held back because their
+  // note-on had not gone out yet join the queue for the next block, so that
+  // even a click shorter than a block sounds for a while.
+  void QueueHeldBackNoteOffs();
 
   velmora::MidiQueue& MidiQueue() { return mQueue; }
   const velmora::MidiQueue& MidiQueue() const { return mQueue; }
@@ -72,6 +76,10 @@ class ChordAuditions {
   // Pitches whose queued note-on waits for frame 1: a note-off queued after
   // it must not overtake it.
   std::array<bool, kNoteCount> mLateNoteOn{};
+  // Pitches whose note-on is queued and not sent yet, and the note-offs held
+  // back for them.
+  std::array<bool, kNoteCount> mNoteOnQueued{};
+  std::array<int32_t, kNoteCount> mHeldBackOffs{};
   std::array<Voicing, kMaxSounding> mSounding{};  // start order
   int mSoundingCount = 0;
   std::array<Triggered, kGridCellCount> mTriggered{};

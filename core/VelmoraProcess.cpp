@@ -83,6 +83,7 @@ void Velmora::SendQueue(bool capturing) {
     queue.PopFront();
   }
   queue.Compact();
+  mAuditions.QueueHeldBackNoteOffs();
 }
 
 void Velmora::PollKeyboard() {

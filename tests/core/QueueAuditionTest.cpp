@@ -123,7 +123,9 @@ struct Synth {
   int Sounding() const { return static_cast<int>(std::count(on.begin(), on.end(), true)); }
 };
 
-TEST_F(AuditionTest, ChordsStoppedBeforeTheirBlockLeaveNothingSounding) {
+// A chord stopped before its block sounds for that block: its note-offs
+// follow in the next one, and then nothing sounds.
+TEST_F(AuditionTest, ChordsStoppedBeforeTheirBlockSoundForABlockThenStop) {
   Synth synth;
   host.StartChord(kCMajor, 0, 0, 100);
   host.SendBlock();
@@ -133,7 +135,11 @@ TEST_F(AuditionTest, ChordsStoppedBeforeTheirBlockLeaveNothingSounding) {
   host.StopChord(kCMajor, 0, 0);
   host.SendBlock();
   synth.Follow(host.sent);
+  EXPECT_EQ(synth.Sounding(), 3);  // E minor, for this block
+  EXPECT_EQ(host.SendBlock(), (Sent{Off(64), Off(67), Off(71)}));
+  synth.Follow(host.sent);
   EXPECT_EQ(synth.Sounding(), 0);
+  EXPECT_TRUE(host.SendBlock().empty());
 }
 
 TEST_F(AuditionTest, AHostNoteBurstPastTheQueuesRoomDropsNoteOnsFirst) {
@@ -148,10 +154,13 @@ TEST_F(AuditionTest, AHostNoteBurstPastTheQueuesRoomDropsNoteOnsFirst) {
   host.SendBlock();
   synth.Follow(host.sent);
   EXPECT_GT(host.sent.size(), 96u);
+  host.SendBlock();  // the note-offs held back for the last notes struck
+  synth.Follow(host.sent);
   EXPECT_EQ(synth.Sounding(), 0);
   host.HandleMidiMessage(HostNote(0x90, 36, 100));  // the next block plays in full
   host.SendBlock();
-  EXPECT_EQ(host.sent.size(), 6u);
+  synth.Follow(host.sent);
+  EXPECT_EQ(synth.Sounding(), 6);  // cell 0's six notes
 }
 
 TEST_F(AuditionTest, VelocityStaysASevenBitDataByte) {

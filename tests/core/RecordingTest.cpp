@@ -120,6 +120,16 @@ TEST_F(RecordingTest, DragDuringATakeWritesTheFileFirstAndFreezesThePosition) {
   EXPECT_EQ(host.RecordPosition(), 1512);
 }
 
+// A click shorter than a block sounds until the next block, live and in the
+// take alike.
+TEST_F(RecordingTest, AClickShorterThanABlockLastsABlockLiveAndInTheTake) {
+  host.StartChord({60}, 0, 0, 100);
+  host.StopChord({60}, 0, 0);
+  EXPECT_EQ(host.SendBlock(), (Sent{On(60)}));
+  EXPECT_EQ(host.SendBlock(), (Sent{Off(60)}));
+  EXPECT_EQ(EndTake(), "0, 0, Header, 1, 2, 120\n2, 0, Note_on_c, 0, 60, 100\n2, 3, Note_off_c, 0, 60, 0\n");
+}
+
 // Every take has a file of its own that later takes and other instances
 // leave alone, each instance's drag offers its own latest take, and the
 // folder keeps only the newest takes.
