@@ -33,7 +33,8 @@ ListedChordControl::ListedChordControl(Velmora* plugin, int paramIdx, const Rect
       mFill(mInner),
       mLabelRect(rect.left + 10, rect.top + 10, rect.right, rect.bottom),
       mVelmora(plugin),
-      mHintStyle(style::Text(style::kHintSize, style::kHintText, TextStyle::kNormal, TextStyle::kCenter)) {
+      mHintStyle(style::Text(style::kHintSize, style::kHintText, TextStyle::kNormal, TextStyle::kCenter)),
+      mFittedSize(style::kCellNameSize) {
   // The play triangle belongs to the list row's layout; a cell never draws it.
   mTriangle = {mInner.right - 22, mInner.top + 9, mInner.right - 22, mInner.bottom - 9, mInner.right - 11,
                mInner.top + 14};
@@ -56,9 +57,28 @@ void ListedChordControl::SetChord(const ChordEntry& entry, bool gridCell) {
   mLabelRect = Rect(r.left, r.top + 22, r.right, r.bottom);
   mInner = Rect(r.left + 1, r.top + 1, r.right - 2, r.bottom - 2);
   mFill = Rect(r.left + 2, r.top + 2, r.right - 2, r.bottom - 2);
-  mNormalStyle = style::Text(style::kCellNameSize, style::kLabelGrey, TextStyle::kBold, TextStyle::kCenter);
-  mSoundingStyle = style::Text(style::kCellNameSize, style::kSoundingGreen, TextStyle::kBold, TextStyle::kCenter);
-  mLockedStyle = style::Text(style::kCellNameSize, style::kLockedText, TextStyle::kBold, TextStyle::kCenter);
+  SetCellNameSize(mLabel == mFittedLabel ? mFittedSize : style::kCellNameSize);
+}
+
+void ListedChordControl::SetCellNameSize(int size) {
+  mNormalStyle = style::Text(size, style::kLabelGrey, TextStyle::kBold, TextStyle::kCenter);
+  mSoundingStyle = style::Text(size, style::kSoundingGreen, TextStyle::kBold, TextStyle::kCenter);
+  mLockedStyle = style::Text(size, style::kLockedText, TextStyle::kBold, TextStyle::kCenter);
+}
+
+// Measured, not assumed: the platform's face may be wider than the one the
+// cell was laid out with.
+int ListedChordControl::CellNameSize(IGraphics& graphics, const std::string& name, int room) {
+  int size = style::kCellNameSize;
+  for (; size > style::kSmallPrintSize; --size) {
+    Rect measured(0, 0, room, 0);
+    if (!graphics.MeasureText(style::Text(size, style::kLabelGrey, TextStyle::kBold, TextStyle::kCenter), name.c_str(),
+                              measured) ||
+        measured.right - measured.left <= room) {
+      break;
+    }
+  }
+  return size;
 }
 
 void ListedChordControl::RowPress(const MouseMods& mods) {
@@ -141,6 +161,11 @@ void ListedChordControl::DrawRow(IGraphics& graphics) {
     }
     return;
   }
+  if (mGridCell && mLabel != mFittedLabel) {
+    mFittedLabel = mLabel;
+    mFittedSize = CellNameSize(graphics, mLabel, kCellNameRoom);
+    SetCellNameSize(mFittedSize);
+  }
   if (mChord.locked) graphics.FillRectangle(style::kLockedBlue, mFill);
   if (mChord.sounding) {
     graphics.DrawText(mSoundingStyle, mLabel.c_str(), mLabelRect);
@@ -161,7 +186,7 @@ bool ListedChordControl::Draw(IGraphics& graphics) {
 ListOfChordsControl::ListOfChordsControl(Velmora* plugin, const Rect& rect)
     : IControl(plugin, rect, 7),
       mVelmora(plugin),
-      mNumberStyle(style::Text(style::kListOctaveSize, style::kCaptionGrey, TextStyle::kNormal, TextStyle::kCenter)) {
+      mNumberStyle(style::Text(style::kCellOctaveSize, style::kCaptionGrey, TextStyle::kNormal, TextStyle::kCenter)) {
   // Quick clicks on an arrow each count.
   SetDoubleClickAsPress(true);
   for (int i = 0; i < ChordListRowCount; ++i) {
@@ -170,9 +195,9 @@ ListOfChordsControl::ListOfChordsControl(Velmora* plugin, const Rect& rect)
     mRows[static_cast<size_t>(i)] = row.get();
     mUnadded[static_cast<size_t>(i)] = std::move(row);
   }
-  // It draws the list's position bar too, right of the rows; it is hit only
-  // on its octave row.
-  mRect = Rect(rect.left, kBarTop, kBarX + 2, rect.bottom);
+  // It draws the list's position bar too, right of the rows; it is hit on
+  // its octave row and beside the rows (HitTest).
+  mRect = Rect(rect.left, kBarTop, kBarX + PositionBar::kWidth, rect.bottom);
 }
 
 // The rows belong to the editor.
@@ -216,18 +241,40 @@ void ListOfChordsControl::ApplyListOctave() {
   for (ListedChordControl* row : mRows) row->SetOctave(mListOctaveShift);
 }
 
-void ListOfChordsControl::MouseWheel(int, int, const MouseMods&, float delta) {
-  if (mEntryCount < ChordListRowCount) return;
-  // Whole notches; a turn past either end does nothing at all.
-  const int n = mScrollOffset - static_cast<int>(delta);
-  if (n < 0 || n > mEntryCount - ChordListRowCount) return;
-  mScrollOffset = n;
+void ListOfChordsControl::ScrollTo(int first) {
+  if (first == mScrollOffset) return;
+  mScrollOffset = first;
   // Only the page is copied, so the plug-in's lock is held for no longer.
   const int count = mVelmora->ChordListPage(mScrollOffset, ChordListRowCount, mPage);
   ShowPage(mPage, count);
 }
 
-void ListOfChordsControl::MouseDown(int x, int y, const MouseMods&) {
+// A row per notch: fine enough to stop on any chord; the bar covers distance.
+void ListOfChordsControl::MouseWheel(int, int, const MouseMods&, float delta) {
+  if (mEntryCount < ChordListRowCount) return;
+  // Whole notches; a turn past either end does nothing at all.
+  const int n = mScrollOffset - static_cast<int>(delta);
+  if (n < 0 || n > mEntryCount - ChordListRowCount) return;
+  ScrollTo(n);
+}
+
+bool ListOfChordsControl::HitTest(int x, int y) {
+  return IControl::HitTest(x, y) || mBar.Hits(x, y, ChordListRowCount, mEntryCount);
+}
+
+void ListOfChordsControl::MouseDrag(int, int y, int, int, const MouseMods&) {
+  if (mBar.IsHeld()) ScrollTo(mBar.Drag(y, mScrollOffset, ChordListRowCount, mEntryCount));
+}
+
+void ListOfChordsControl::MouseUp(int, int, const MouseMods&) { mBar.Release(); }
+
+void ListOfChordsControl::MouseCaptureLost() { mBar.Release(); }
+
+void ListOfChordsControl::MouseDown(int x, int y, const MouseMods& mods) {
+  if (mBar.Hits(x, y, ChordListRowCount, mEntryCount)) {
+    if (mods.l) ScrollTo(mBar.Press(y, mScrollOffset, ChordListRowCount, mEntryCount));
+    return;
+  }
   if (mLeftArrow.Contains(x, y)) {
     if (mListOctaveShift <= kMinOctave) return;
     --mListOctaveShift;
@@ -250,7 +297,7 @@ bool ListOfChordsControl::Draw(IGraphics& graphics) {
   mDrawnOffset = mScrollOffset;
   mDrawnCount = mEntryCount;
   graphics.DrawText(mNumberStyle, std::to_string(mListOctaveShift).c_str(), mNumberRect);
-  style::DrawScrollPosition(graphics, kBarX, kBarTop, kBarHeight, mScrollOffset, ChordListRowCount, mEntryCount);
+  mBar.Draw(graphics, mScrollOffset, ChordListRowCount, mEntryCount);
   return true;
 }
 

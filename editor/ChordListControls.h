@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "editor/PositionBar.h"
 #include "engine/ChordEntry.h"
 #include "framework/graphics/IControl.h"
 
@@ -62,6 +63,12 @@ class ListedChordControl : public IControl {
   const char* Hint() const { return mHint; }
   // The list whose wheel a list row passes on.
   void SetListControl(ListOfChordsControl* list) { mList = list; }
+  // The size a grid cell draws a name in: its own, or the largest smaller
+  // one at which the measured name is no wider than room.
+  static int CellNameSize(IGraphics& graphics, const std::string& name, int room);
+  // A cell's room for its name: the 90 columns inside its outline, less two
+  // of air on each side and one more where a glyph may ink past its advance.
+  static constexpr int kCellNameRoom = 90 - 2 * (2 + 1);
 
  protected:
   // The press and release that play the chord, lock a cell and end a drag.
@@ -71,6 +78,8 @@ class ListedChordControl : public IControl {
   void StopPressedChord();
   // The row's own drawing; for a grid cell everything before the arrows.
   void DrawRow(IGraphics& graphics);
+  // A grid cell's three name styles, at this size.
+  void SetCellNameSize(int size);
 
   TextStyle mNormalStyle;
   TextStyle mSoundingStyle;
@@ -102,10 +111,14 @@ class ListedChordControl : public IControl {
   ChordEntry mDrawn;
   bool mDrawnGridCell = false;
   bool mEverDrawn = false;
+  // The name a grid cell last measured, and the size it fits at.
+  std::string mFittedLabel;
+  int mFittedSize;
 };
 
-// The chord list: twenty rows of the list, paged with the wheel, and the
-// octave selector under them that shifts what the rows play.
+// The chord list: twenty rows of the list, moved a row per wheel notch or
+// along the position bar beside them, and the octave selector under them
+// that shifts what the rows play.
 //
 // Threads: the editor's thread only.
 class ListOfChordsControl : public IControl {
@@ -113,17 +126,25 @@ class ListOfChordsControl : public IControl {
   static constexpr int ChordListRowCount = 20;
   static constexpr int kMinOctave = -4;
   static constexpr int kMaxOctave = 4;
-  // The position bar: between the rows and the list's edge, rows 0..19.
+  // The position bar: between the rows and the list's edge, rows 0..19;
+  // hit from the rows' edge to just past the panel's frame.
   static constexpr int kBarX = 956;
   static constexpr int kBarTop = 9;
   static constexpr int kBarHeight = 33 * ChordListRowCount - 4;
+  static constexpr int kBarHitLeft = 955;
+  static constexpr int kBarHitRight = 961;
 
   // Creates its rows, which the editor then owns once added.
   ListOfChordsControl(Velmora* plugin, const Rect& rect);
   ~ListOfChordsControl() override;
 
   void MouseDown(int x, int y, const MouseMods& mods) override;
+  void MouseDrag(int x, int y, int dx, int dy, const MouseMods& mods) override;
+  void MouseUp(int x, int y, const MouseMods& mods) override;
+  void MouseCaptureLost() override;
   void MouseWheel(int x, int y, const MouseMods& mods, float delta) override;
+  // The octave row, and the position bar while it shows.
+  bool HitTest(int x, int y) override;
   bool Draw(IGraphics& graphics) override;
   bool NeedsRepaint() override;
 
@@ -149,6 +170,8 @@ class ListOfChordsControl : public IControl {
 
  private:
   void ShowHint();
+  // Shows the page from entry first on.
+  void ScrollTo(int first);
 
   Velmora* mVelmora;
   int mRowParamIdx = 9;
@@ -156,7 +179,9 @@ class ListOfChordsControl : public IControl {
   int mEntryCount = 0;
   Rect mLeftArrow{690, 673, 711, 694};
   Rect mRightArrow{726, 673, 747, 694};
-  Rect mNumberRect{714, 676, 726, 697};
+  // Exactly the gap between the arrows' frames: at a cell's octave size "-4"
+  // then keeps two columns from each, in the rows of the arrows' triangles.
+  Rect mNumberRect{711, 676, 726, 697};
   TextStyle mNumberStyle;
   int mListOctaveShift = 0;
   std::array<ListedChordControl*, ChordListRowCount> mRows{};
@@ -164,8 +189,9 @@ class ListOfChordsControl : public IControl {
   // The position bar last drawn: first entry shown and the list's length.
   int mDrawnOffset = -1;
   int mDrawnCount = -1;
+  PositionBar mBar{kBarX, kBarTop, kBarHeight, kBarHitLeft, kBarHitRight};
   std::array<std::unique_ptr<ListedChordControl>, ChordListRowCount> mUnadded;  // until TakeRow
-  std::vector<ChordEntry> mPage;  // the wheel's copy, kept for its room
+  std::vector<ChordEntry> mPage;  // the scrolled page's copy, kept for its room
 };
 
 }  // namespace velmora

@@ -1,7 +1,5 @@
 #pragma once
 
-#include <algorithm>
-
 #include "framework/graphics/IGraphics.h"
 
 namespace velmora::style {
@@ -41,20 +39,9 @@ inline const Color kDropOutline{255, 236, 236, 228};
 constexpr int kListNameSize = 17;
 constexpr int kCellNameSize = 14;
 constexpr int kFilterEntrySize = 12;
-constexpr int kListOctaveSize = 10;
 constexpr int kCellOctaveSize = 15;
 constexpr int kSmallPrintSize = 11;
 constexpr int kHintSize = 14;
-
-// A thin bar beside a scrolled list: where the shown page lies in the
-// whole list, and how much of it the page is. Nothing when all of it shows.
-inline void DrawScrollPosition(IGraphics& graphics, int x, int top, int height, int first, int shown, int count) {
-  if (count <= shown || height <= 0) return;
-  graphics.FillRectangle(kScrollTrack, Rect(x, top, x + 2, top + height));
-  const int length = std::max(height * shown / count, 8);
-  const int at = top + (height - length) * first / std::max(count - shown, 1);
-  graphics.FillRectangle(kScrollThumb, Rect(x, at, x + 2, at + length));
-}
 
 // The C of the marked C keys, where the background has it on the others.
 constexpr int kLandmarkSize = 11;

@@ -25,10 +25,17 @@ FilterListControl::FilterListControl(Velmora* plugin, int paramIdx, const Rect& 
       mVelmora(plugin),
       mSplit(rect.left + (rect.right - rect.left) / 2 + 8),
       mHitSplit(mSplit - 5),
+      // Each bar three columns clear of its marks (which end at s - 14 and
+      // right - 6), hit from the second column past them to where the next
+      // column's presses begin, or for the right one over the box's frame.
+      mLeftBar(mSplit - 10, mListArea.top, kRowHeight * kVisibleRows, mSplit - 12, mHitSplit),
+      mRightBar(rect.right - 2, mListArea.top, kRowHeight * kVisibleRows, rect.right - 4, rect.right + 3),
       mBox(box),
       mNames(names) {
   // Two quick clicks remove two entries, as two slow ones do.
   SetDoubleClickAsPress(true);
+  // For the right bar's hit columns over the frame.
+  SetTargetRect(Rect(rect.left, rect.top, rect.right + 3, rect.bottom));
 }
 
 void FilterListControl::SetFlags(const std::array<bool, kPitchClassCount>& roots,
@@ -77,10 +84,8 @@ bool FilterListControl::Draw(IGraphics& graphics) {
   mEverDrawn = true;
   DrawColumn(graphics, mFlags.roots, mLeftScroll, mRect.left + 6, mSplit, mSplit - 20, true);
   DrawColumn(graphics, mFlags.types, mRightScroll, mSplit, mRect.right, mRect.right - 12, false);
-  const int height = kRowHeight * kVisibleRows;
-  style::DrawScrollPosition(graphics, mSplit - 10, mListArea.top, height, mLeftScroll, kVisibleRows, CountSet(mFlags.roots));
-  style::DrawScrollPosition(graphics, mRect.right - 4, mListArea.top, height, mRightScroll, kVisibleRows,
-                            CountSet(mFlags.types));
+  mLeftBar.Draw(graphics, mLeftScroll, kVisibleRows, CountSet(mFlags.roots));
+  mRightBar.Draw(graphics, mRightScroll, kVisibleRows, CountSet(mFlags.types));
   return true;
 }
 
@@ -113,8 +118,35 @@ int FilterListControl::PressColumn(std::array<bool, N>& flags, int offset, int x
   return count;
 }
 
+bool FilterListControl::PressBar(int x, int y) {
+  const int roots = CountSet(mFlags.roots), types = CountSet(mFlags.types);
+  if (mLeftBar.Hits(x, y, kVisibleRows, roots)) {
+    mLeftScroll = mLeftBar.Press(y, mLeftScroll, kVisibleRows, roots);
+  } else if (mRightBar.Hits(x, y, kVisibleRows, types)) {
+    mRightScroll = mRightBar.Press(y, mRightScroll, kVisibleRows, types);
+  } else {
+    return false;
+  }
+  return true;
+}
+
+void FilterListControl::MouseDrag(int, int y, int, int, const MouseMods&) {
+  if (mLeftBar.IsHeld()) mLeftScroll = mLeftBar.Drag(y, mLeftScroll, kVisibleRows, CountSet(mFlags.roots));
+  if (mRightBar.IsHeld()) mRightScroll = mRightBar.Drag(y, mRightScroll, kVisibleRows, CountSet(mFlags.types));
+}
+
+void FilterListControl::MouseUp(int, int, const MouseMods&) {
+  mLeftBar.Release();
+  mRightBar.Release();
+}
+
+void FilterListControl::MouseCaptureLost() {
+  mLeftBar.Release();
+  mRightBar.Release();
+}
+
 void FilterListControl::MouseDown(int x, int y, const MouseMods& mods) {
-  if (!mods.l) return;
+  if (!mods.l || PressBar(x, y)) return;
   const int leftCount = PressColumn(mFlags.roots, mLeftScroll, x, y, mRect.left + 6, mHitSplit, true);
   // Every left press in the left half moves a scrolled column up by one.
   if (x <= mHitSplit && leftCount >= kVisibleRows && mLeftScroll > 0) --mLeftScroll;

@@ -3,6 +3,7 @@
 #include <array>
 
 #include "core/Velmora.h"
+#include "editor/PositionBar.h"
 #include "framework/graphics/IControl.h"
 
 namespace velmora {
@@ -11,7 +12,8 @@ class IPopupMenuChords;
 
 // One filter box: the roots (left column) and chord types (right column) of
 // the exclusion or inclusion filter, eight rows each with a mark to remove an
-// entry, each column scrolled with the wheel.
+// entry, each column moved an entry per wheel notch or along its position
+// bar, which a press on it never removes through.
 //
 // Threads: the editor's thread only. It draws from its own copy of the
 // flags, which the editor's sync refreshes; a removal goes to the plug-in.
@@ -23,6 +25,9 @@ class FilterListControl : public IControl {
   FilterListControl(Velmora* plugin, int paramIdx, const Rect& rect, FilterBox box, const IPopupMenuChords* names);
 
   void MouseDown(int x, int y, const MouseMods& mods) override;
+  void MouseDrag(int x, int y, int dx, int dy, const MouseMods& mods) override;
+  void MouseUp(int x, int y, const MouseMods& mods) override;
+  void MouseCaptureLost() override;
   void MouseWheel(int x, int y, const MouseMods& mods, float delta) override;
   bool Draw(IGraphics& graphics) override;
   // Redrawn at every editor refresh, painted only when it changed.
@@ -51,6 +56,8 @@ class FilterListControl : public IControl {
   template <size_t N>
   int PressColumn(std::array<bool, N>& flags, int offset, int x, int y, int left, int right, bool roots);
   void Remove(bool root, int index);
+  // Whether the press went to a column's bar, which then moves the column.
+  bool PressBar(int x, int y);
 
   Color mMarkColour;
   TextStyle mEntryStyle;
@@ -60,6 +67,8 @@ class FilterListControl : public IControl {
   int mHitSplit;   // h: presses left of it belong to the left column
   int mLeftScroll = 0;
   int mRightScroll = 0;
+  PositionBar mLeftBar;
+  PositionBar mRightBar;
   FilterBox mBox;
   const IPopupMenuChords* mNames;
   Shown mFlags;  // the flags as the plug-in holds them, and the offsets

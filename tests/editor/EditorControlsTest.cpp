@@ -15,6 +15,17 @@ class ListTest : public EditorTest {
     Host(kLooseMatches, 1.0);
     Tick();
   }
+  // The rows of the thumb drawn in the position bar at column x: the first
+  // and one past the last.
+  std::pair<int, int> ThumbRows(int x, int top, int height) const {
+    int first = -1, end = -1;
+    for (int y = top; y < top + height; ++y) {
+      if (At(x, y) != Rgb(150, 150, 142)) continue;
+      if (first < 0) first = y;
+      end = y + 1;
+    }
+    return {first, end};
+  }
 };
 
 TEST_F(ListTest, PagesByWholeNotchesAndRefusesPartialScrolls) {
@@ -38,13 +49,127 @@ TEST_F(ListTest, PagesByWholeNotchesAndRefusesPartialScrolls) {
   EXPECT_EQ(list.ScrollOffset(), 0);
 }
 
+TEST_F(ListTest, TheBarPagesByAPressBesideItsThumbAndDragsTheListAlong) {
+  Host(kLooseMatches, 4.0);  // the longest list C major has
+  Tick();
+  ListOfChordsControl& list = *Controls().chordList;
+  const std::vector<ChordEntry> all = host.ChordListCopy();
+  const int last = static_cast<int>(all.size()) - 20;
+  ASSERT_GT(last, 300);
+  const int x = ListOfChordsControl::kBarX, top = ListOfChordsControl::kBarTop;
+  const int bottom = top + ListOfChordsControl::kBarHeight;
+  // Hit beside the rows, never on them.
+  EXPECT_EQ(ui.GetControl(ui.ControlAt(ListOfChordsControl::kBarHitLeft - 1, RowY(5))), &Row(5));
+  EXPECT_EQ(ui.GetControl(ui.ControlAt(ListOfChordsControl::kBarHitLeft, RowY(5))), &list);
+  EXPECT_EQ(ui.GetControl(ui.ControlAt(ListOfChordsControl::kBarHitRight - 1, RowY(5))), &list);
+  EXPECT_NE(ui.GetControl(ui.ControlAt(ListOfChordsControl::kBarHitRight, RowY(5))), &list);
+  host.SendBlock();
+  Click(ListOfChordsControl::kBarHitLeft, bottom - 1);  // below the thumb: a page on
+  EXPECT_EQ(list.ScrollOffset(), 20);
+  EXPECT_EQ(Row(0).Label(), all[20].name);
+  Click(ListOfChordsControl::kBarHitRight - 1, top);  // above it: a page back
+  EXPECT_EQ(list.ScrollOffset(), 0);
+  ui.OnMouseWheel(700, RowY(3), MouseMods(), -float(last - 5));
+  Click(x, bottom - 1);  // the last page, not past it
+  EXPECT_EQ(list.ScrollOffset(), last);
+  EXPECT_EQ(Row(19).Label(), all.back().name);
+  ui.OnMouseDown(x, top, kLeft);  // a page press drags nothing
+  ui.OnMouseDrag(x, bottom, kLeft);
+  ui.OnMouseUp(x, bottom, MouseMods());
+  EXPECT_EQ(list.ScrollOffset(), last - 20);
+  ui.OnMouseWheel(700, RowY(3), MouseMods(), float(last - 20));
+  ASSERT_EQ(list.ScrollOffset(), 0);
+  Tick();
+  const auto [thumbTop, thumbEnd] = ThumbRows(x, top, ListOfChordsControl::kBarHeight);
+  ASSERT_EQ(thumbTop, top);
+  const int travel = ListOfChordsControl::kBarHeight - (thumbEnd - thumbTop);
+  const int grip = (thumbTop + thumbEnd) / 2;
+  ui.OnMouseDown(x + 1, grip, kLeft);
+  ui.OnMouseDrag(x + 1, grip + travel / 2, kLeft);  // half the travel: half the list
+  EXPECT_NEAR(list.ScrollOffset(), last / 2, 1);
+  EXPECT_EQ(Row(0).Label(), all[static_cast<size_t>(list.ScrollOffset())].name);
+  Tick();
+  EXPECT_NEAR(ThumbRows(x, top, ListOfChordsControl::kBarHeight).first, thumbTop + travel / 2, 1);
+  ui.OnMouseDrag(x + 1, bottom + 50, kLeft);  // past the end: the last page
+  EXPECT_EQ(list.ScrollOffset(), last);
+  ui.OnMouseDrag(300, grip, kLeft);  // only the height counts: back where it pressed
+  EXPECT_EQ(list.ScrollOffset(), 0);
+  ui.OnMouseUp(300, grip, MouseMods());
+  ui.OnMouseDrag(x + 1, bottom, kLeft);  // let go: nothing follows
+  EXPECT_EQ(list.ScrollOffset(), 0);
+  EXPECT_TRUE(host.SendBlock().empty());  // no chord played on the way
+}
+
+// Both columns of the inclusion box scrolled: 12 roots and 20 chord types.
+TEST_F(ListTest, FilterBarsPageAndDragWithoutRemovingAndKeepClearOfTheMarks) {
+  for (int root = 0; root < 12; ++root) {
+    host.SetChordChoice(FilterBox::kInclusions, root, -1);
+    Host(kInclusionsDropdown, 0.5);
+  }
+  for (int type = 0; type < 20; ++type) {
+    host.SetChordChoice(FilterBox::kInclusions, -1, type);
+    Host(kInclusionsDropdown, 0.5);
+  }
+  Tick();
+  FilterListControl& box = *Controls().inclusions;
+  const int top = 330, height = 8 * 16, bottom = top + height;  // the rows of the box at 491, 322
+  Click(544, bottom - 1);  // the left bar's first column, below its thumb: a page, up to 12 - 8
+  EXPECT_EQ(box.LeftScrollOffset(), 4);
+  Click(550, top);  // its last column, above
+  EXPECT_EQ(box.LeftScrollOffset(), 0);
+  Click(608, bottom - 1);  // the right bar, over the box's frame
+  EXPECT_EQ(box.RightScrollOffset(), 8);
+  Click(602, bottom - 1);
+  EXPECT_EQ(box.RightScrollOffset(), 12);
+  EXPECT_EQ(std::count(engine().IncludedRoots.begin(), engine().IncludedRoots.end(), true), 12);
+  EXPECT_EQ(std::count(engine().IncludedChordTypes.begin(), engine().IncludedChordTypes.end(), true), 20);
+  Tick();
+  const auto [thumbTop, thumbEnd] = ThumbRows(604, top, height);
+  ASSERT_EQ(thumbEnd, bottom);
+  const int travel = height - (thumbEnd - thumbTop);
+  ui.OnMouseDown(605, thumbTop + 1, kLeft);
+  ui.OnMouseDrag(605, thumbTop + 1 - travel / 2, kLeft);
+  EXPECT_EQ(box.RightScrollOffset(), 6);
+  ui.OnMouseDrag(605, top - 40, kLeft);
+  EXPECT_EQ(box.RightScrollOffset(), 0);
+  ui.OnMouseUp(605, top - 40, MouseMods());
+  EXPECT_EQ(std::count(engine().IncludedChordTypes.begin(), engine().IncludedChordTypes.end(), true), 20);
+  // Two clear columns and more between the marks and the bar; the marks
+  // still remove up to their edge.
+  Tick();
+  int marks = 0;
+  for (int y = top; y < bottom; ++y) {
+    marks += At(600, y) == Rgb(211, 211, 211);
+    for (int x = 601; x <= 603; ++x) EXPECT_EQ(At(x, y), At(x, top - 2)) << x << ", " << y;
+  }
+  EXPECT_GT(marks, 0);
+  Click(600, top + 8);
+  EXPECT_FALSE(engine().IncludedChordTypes[0]);
+}
+
 TEST_F(ListTest, OctaveRowStopsAtFourEitherWayAndShiftsWhatRowsPlay) {
+  // The number keeps two columns from the arrows' frames (columns 710 and
+  // 726) and sits in their triangles' rows, 678 to 688.
+  auto expectNumberBetweenTheArrows = [&] {
+    Tick();
+    int inked = 0;
+    for (int y = 670; y < 697; ++y) {
+      for (int x = 711; x < 726; ++x) {
+        if (PixelGreen(At(x, y)) <= 30) continue;
+        ++inked;
+        EXPECT_TRUE(x >= 713 && x < 724 && y >= 678 && y < 689) << x << ", " << y;
+      }
+    }
+    EXPECT_GT(inked, 20);
+  };
   for (int i = 0; i < 6; ++i) Click(735, 683);
   EXPECT_EQ(Controls().chordList->ListOctaveShift(), 4);
   EXPECT_EQ(host.ListOctaveShift(), 4);
   EXPECT_EQ(Row(0).Chord().octave, 4);
+  expectNumberBetweenTheArrows();
   for (int i = 0; i < 10; ++i) Click(700, 683);
   EXPECT_EQ(Controls().chordList->ListOctaveShift(), -4);
+  expectNumberBetweenTheArrows();
   Click(720, 683);  // between the arrows: nothing
   EXPECT_EQ(Controls().chordList->ListOctaveShift(), -4);
   host.SendBlock();

@@ -60,10 +60,12 @@ bool Inside(const Rect& ink, const Rect& room) {
 
 }  // namespace
 
-// Every text of each kind, in the style its control draws it with, against
-// the room its rectangle leaves: two pixels from the rectangle's edges and
-// from what is drawn next to it (x marks, arrows, outlines, play triangle).
-// Text is drawn from its rectangle's top, so the top is the font's own.
+// Every text of each kind, in the style its control draws it with (a cell's
+// name at the size the cell picks for it), against the room its rectangle
+// leaves: two pixels from the rectangle's edges and from what is drawn next
+// to it (x marks, arrows, outlines, play triangle). Text is drawn from its
+// rectangle's top, so the top is the font's own, except the list's octave,
+// which must sit level with its arrows.
 TEST(TextFit, EveryChordNameFilterEntryAndOctaveKeepsTwoPixelsOfAir) {
   HeadlessGraphics surface(nullptr, VelmoraEditor::kWidth, VelmoraEditor::kHeight);
   surface.CreateSurfaces();
@@ -81,17 +83,19 @@ TEST(TextFit, EveryChordNameFilterEntryAndOctaveKeepsTwoPixelsOfAir) {
     TextStyle style;
     Rect rect, room;
     const std::vector<std::string>& texts;
+    bool fitted = false;
   };
   const Color grey = style::kLabelGrey;
   const Kind kinds[] = {
       {"list name", style::Text(style::kListNameSize, grey, TextStyle::kBold, TextStyle::kNear), Rect(636, 17, 955, 40),
        Rect(636, 17, 929, 36), names},
       {"cell name", style::Text(style::kCellNameSize, grey, TextStyle::kBold, TextStyle::kCenter),
-       Rect(L, T + 22, L + 94, T + 94), Rect(L + 4, T + 22, L + 90, T + 52), names},
+       Rect(L, T + 22, L + 94, T + 94), Rect(L + 4, T + 22, L + 90, T + 52), names, true},
       {"cell octave", style::Text(style::kCellOctaveSize, grey, TextStyle::kNormal, TextStyle::kCenter),
        Rect(L + 40, T + 57, L + 56, T + 91), Rect(L + 42, T + 57, L + 54, T + 89), octaves},
-      {"list octave", style::Text(style::kListOctaveSize, grey, TextStyle::kNormal, TextStyle::kCenter),
-       Rect(714, 676, 726, 697), Rect(716, 676, 724, 695), octaves},
+      // Between the arrows' frames (columns 710 and 726), in their triangles' rows.
+      {"list octave", style::Text(style::kCellOctaveSize, grey, TextStyle::kNormal, TextStyle::kCenter),
+       Rect(711, 676, 726, 697), Rect(713, 678, 724, 689), octaves},
       {"filter root", style::Text(style::kFilterEntrySize, grey, TextStyle::kNormal, TextStyle::kNear),
        Rect(497, 330, 556, 346), Rect(497, 330, 534, 344), roots},
       {"filter type", style::Text(style::kFilterEntrySize, grey, TextStyle::kNormal, TextStyle::kNear),
@@ -102,12 +106,26 @@ TEST(TextFit, EveryChordNameFilterEntryAndOctaveKeepsTwoPixelsOfAir) {
     probe->rect = kind.rect;
     for (const std::string& text : kind.texts) {
       probe->text = text;
+      if (kind.fitted) {
+        probe->style = kind.style;
+        probe->style.size = ListedChordControl::CellNameSize(surface, text, ListedChordControl::kCellNameRoom);
+      }
       const Rect ink = InkOf(surface, *probe);
       ASSERT_LT(ink.left, ink.right) << kind.what << " \"" << text << "\" drew nothing";
       EXPECT_TRUE(Inside(ink, kind.room)) << kind.what << " \"" << text << "\" inks (" << ink.left << ", " << ink.top
                                           << ", " << ink.right << ", " << ink.bottom << ")";
     }
   }
+  // A name wider than its room steps down until it fits.
+  const TextStyle wide = style::Text(style::kCellNameSize, grey, TextStyle::kBold, TextStyle::kCenter);
+  Rect measured(0, 0, 100, 0);
+  surface.MeasureText(wide, "G#/Ab mmaj7", measured);
+  const int room = measured.right - measured.left - 6;
+  const int size = ListedChordControl::CellNameSize(surface, "G#/Ab mmaj7", room);
+  EXPECT_LT(size, style::kCellNameSize);
+  measured = Rect(0, 0, 100, 0);
+  surface.MeasureText(style::Text(size, grey, TextStyle::kBold, TextStyle::kCenter), "G#/Ab mmaj7", measured);
+  EXPECT_LE(measured.right - measured.left, room);
 }
 
 // The rings of the pitch classes every chord must contain, on every key
