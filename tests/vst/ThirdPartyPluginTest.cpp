@@ -38,7 +38,11 @@ protected:
 TEST_F(ThirdPartyPlugin, HasAPlausibleEffectRecord) {
   const AEffect& effect = *host.effect();
   EXPECT_EQ(effect.magic, kEffectMagic);
-  EXPECT_GE(effect.numParams, 0);
+  ASSERT_GE(effect.numParams, 0);
+  for (int i = 0; i < effect.numParams; ++i) {
+    const float value = host.parameter(i);
+    EXPECT_TRUE(value >= 0.0f && value <= 1.0f) << "parameter " << i << " reads " << value;
+  }
   EXPECT_GT(effect.numOutputs, 0);
   EXPECT_NE(effect.processReplacing, nullptr);
   EXPECT_NE(effect.uniqueID, 0);
