@@ -17,6 +17,8 @@ constexpr std::size_t kTextBufferSize = 256;  // far above any kVstMax... size
 
 // The plug-in being created has no record yet when its entry point calls back.
 thread_local VstHost* hostBeingLoaded = nullptr;
+// The instance whose block runs on this thread: the plug-in's calls from there read the block's time.
+thread_local const VstHost* hostInBlock = nullptr;
 
 std::intptr_t VST_CALL hostCallback(AEffect* effect, std::int32_t opcode, std::int32_t index,
                                     std::intptr_t value, void* ptr, float opt) {
@@ -99,7 +101,10 @@ bool VstHost::load(const std::string& path) {
   effect->resvd1 = reinterpret_cast<std::intptr_t>(this);
   effect_ = effect;
   blocksProcessed_ = 0;
-  position_ = 0.0;
+  {
+    std::lock_guard<std::mutex> lock(timeMutex_);
+    position_ = 0.0;
+  }
   error_.clear();
   return true;
 }
@@ -124,8 +129,11 @@ std::intptr_t VstHost::dispatch(std::int32_t opcode, std::int32_t index, std::in
 void VstHost::open() { dispatch(effOpen); }
 
 void VstHost::setSampleRate(double rate) {
-  sampleRate_ = rate;
-  timeInfoFresh_ = false;
+  {
+    std::lock_guard<std::mutex> lock(timeMutex_);
+    sampleRate_ = rate;
+    timeInfoFresh_ = false;
+  }
   dispatch(effSetSampleRate, 0, 0, nullptr, static_cast<float>(rate));
 }
 
@@ -150,11 +158,13 @@ void VstHost::suspend() {
 }
 
 void VstHost::setTempo(double beatsPerMinute) {
+  std::lock_guard<std::mutex> lock(timeMutex_);
   tempo_ = beatsPerMinute;
   timeInfoFresh_ = false;
 }
 
 void VstHost::setTransportPlaying(bool playing) {
+  std::lock_guard<std::mutex> lock(timeMutex_);
   if (playing != playing_) transportChanged_ = true;
   playing_ = playing;
   timeInfoFresh_ = false;
@@ -162,9 +172,14 @@ void VstHost::setTransportPlaying(bool playing) {
 
 // Filled once per block, as hosts do, however often the plug-in asks.
 const VstTimeInfo& VstHost::timeInfo() {
+  std::lock_guard<std::mutex> lock(timeMutex_);
   if (timeInfoFresh_) return timeInfo_;
   timeInfoFresh_ = true;
-  VstTimeInfo& info = timeInfo_;
+  fillTimeInfo(timeInfo_);
+  return timeInfo_;
+}
+
+void VstHost::fillTimeInfo(VstTimeInfo& info) const {
   info = VstTimeInfo{};
   info.samplePos = position_;
   info.sampleRate = sampleRate_;
@@ -179,7 +194,6 @@ const VstTimeInfo& VstHost::timeInfo() {
   info.flags = kVstNanosValid | kVstPpqPosValid | kVstTempoValid | kVstBarsValid | kVstTimeSigValid;
   if (playing_) info.flags |= kVstTransportPlaying;
   if (transportChanged_) info.flags |= kVstTransportChanged;
-  return info;
 }
 
 bool VstHost::queueMidi(std::int32_t deltaFrames, std::uint8_t status, std::uint8_t data1, std::uint8_t data2) {
@@ -257,6 +271,7 @@ void VstHost::runBlock() {
   for (auto& channel : inputs_) std::fill(channel.begin(), channel.end(), 0.0f);
   for (auto& channel : outputs_) std::fill(channel.begin(), channel.end(), 0.0f);
   inProcess_ = true;
+  hostInBlock = this;
   // Hosts fill the block's time once, before any plug-in runs.
   timeInfo();
   sendEventsForBlock();
@@ -267,9 +282,13 @@ void VstHost::runBlock() {
   else if (effect_->process != nullptr)
     effect_->process(effect_, in, out, blockSize_);
   inProcess_ = false;
-  transportChanged_ = false;
-  if (playing_) position_ += blockSize_;
-  timeInfoFresh_ = false;
+  hostInBlock = nullptr;
+  {
+    std::lock_guard<std::mutex> lock(timeMutex_);
+    transportChanged_ = false;
+    if (playing_) position_ += blockSize_;
+    timeInfoFresh_ = false;
+  }
   ++blocksProcessed_;
 }
 
@@ -449,8 +468,14 @@ std::intptr_t VstHost::answer(std::int32_t opcode, std::int32_t index, std::intp
     case audioMasterWantMidi:
       ++wantMidiCalls_;
       return 1;
-    case audioMasterGetTime:
-      return reinterpret_cast<std::intptr_t>(&timeInfo());
+    case audioMasterGetTime: {
+      if (hostInBlock == this) return reinterpret_cast<std::intptr_t>(&timeInfo());
+      // Other threads (an editor's) get a copy of their own: the block's is refilled while they read.
+      thread_local VstTimeInfo copy;
+      std::lock_guard<std::mutex> lock(timeMutex_);
+      fillTimeInfo(copy);
+      return reinterpret_cast<std::intptr_t>(&copy);
+    }
     case audioMasterGetSampleRate:
       return static_cast<std::intptr_t>(sampleRate_);
     case audioMasterGetBlockSize:

@@ -4,6 +4,7 @@
 #include "tools/vsthost/PluginHost.h"
 #include "tools/vsthost/PluginModule.h"
 
+#include <atomic>
 #include <cstdint>
 #include <mutex>
 #include <string>
@@ -14,7 +15,8 @@ namespace velmora::host {
 // A minimal VST 2.4 host for one plug-in instance: loads the module, drives
 // the effect record through its entries, and answers the plug-in's calls with
 // a transport of its own. Single-threaded use; the plug-in may call back from
-// other threads, which only the capture lists are guarded against.
+// other threads, which only the capture lists and the transport's time are
+// guarded against.
 class VstHost : public PluginHost {
 public:
   static constexpr std::int32_t kMaxBlockSize = 1 << 16;
@@ -110,6 +112,8 @@ private:
   void sendEventsForBlock();
   void runBlock();
   std::string dispatchText(std::int32_t opcode, std::int32_t index);
+  // With timeMutex_ held.
+  void fillTimeInfo(VstTimeInfo& info) const;
   void captureEvents(const VstEvents* events);
   std::intptr_t answerCanDo(const char* capability) const;
 
@@ -118,8 +122,10 @@ private:
   std::string error_;
   bool resumed_ = false;
   bool offline_ = false;
-  bool inProcess_ = false;
+  std::atomic<bool> inProcess_{false};
 
+  // The transport: the processing thread and the plug-in's other threads read it.
+  mutable std::mutex timeMutex_;
   double sampleRate_ = 44100.0;
   std::int32_t blockSize_ = 512;
   double tempo_ = 120.0;

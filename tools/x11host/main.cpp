@@ -6,11 +6,21 @@
 //                                                 hit the editor as fast as they can
 //   --set INDEX=VALUE (repeatable) sets a parameter (0..1) before the editor opens.
 //   --chunk FILE restores a program chunk before the editor opens.
+//   --rate HZ, --block FRAMES: the host's sample rate and block size (48000, 256).
 // Then, in order, with the editor open (editor coordinates):
 //   --click X,Y[,BUTTON]   a click (button 3: the right one)
 //   --menu X,Y,ITEM        a click that opens a popup menu, then its item ITEM (from 0)
-//   --note NOTE            a host note-on, processed in a block
+//   --note NOTE            a host note-on, processed in the next block
 //   --hold X,Y             the left button pressed there and held (for a screenshot)
+// While the editor is open (not with --measure; --stress has its own), a processing
+// thread runs one block per block size / sample rate of real time, as a DAW
+// does, and prints each MIDI message the plug-in sends, one a line:
+//   block 1234 frame 17: 90 3c 64  note-on C4 vel 100
+// When the window closes, the editor is closed, a few more blocks run, and
+// the notes still on (note-ons without their note-off) are reported:
+//   still sounding: none          or   still sounding: 60 64 67 (C4 E4 G4)
+// --no-processing: no processing thread and no MIDI printed; --note then
+// processes one block on the calling thread.
 // Without a desktop, run it under xvfb-run -a.
 #include <X11/Xlib.h>
 #include <sys/resource.h>
@@ -22,13 +32,16 @@
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
+#include <memory>
 #include <sstream>
 #include <string>
 #include <vector>
 
+#include "tools/x11host/BlockProcessing.h"
 #include "tools/x11host/X11EditorHost.h"
 
 using velmora::MemBitmap;
+using velmora::host::BlockProcessing;
 using velmora::host::X11EditorHost;
 using Clock = std::chrono::steady_clock;
 
@@ -60,7 +73,8 @@ bool ReadFile(const std::string& path, std::vector<std::uint8_t>& bytes) {
   return in.good() || in.eof();
 }
 
-bool Perform(X11EditorHost& host, const Action& action) {
+// processing null: the note is processed here, in a block of its own.
+bool Perform(X11EditorHost& host, BlockProcessing* processing, const Action& action) {
   switch (action.kind) {
     case Action::kClick:
       host.click(action.x, action.y, action.value);
@@ -78,8 +92,12 @@ bool Perform(X11EditorHost& host, const Action& action) {
       break;
     }
     case Action::kNote:
-      host.vst().queueMidi(0, 0x90, static_cast<std::uint8_t>(action.value), 100);
-      host.vst().process(1);
+      if (processing) {
+        processing->queueMidi(0x90, static_cast<std::uint8_t>(action.value), 100);
+      } else {
+        host.vst().queueMidi(0, 0x90, static_cast<std::uint8_t>(action.value), 100);
+        host.vst().process(1);
+      }
       break;
     case Action::kHold:
       host.moveTo(action.x, action.y);
@@ -92,6 +110,19 @@ bool Perform(X11EditorHost& host, const Action& action) {
 }
 
 double Ms(Clock::duration d) { return std::chrono::duration<double, std::milli>(d).count(); }
+
+// The window is gone: the editor closes while blocks still run, so that what
+// the close releases goes out, then what stayed on is reported.
+void Finish(X11EditorHost& host, BlockProcessing* processing) {
+  constexpr int kTailBlocks = 16;
+  host.closeEditor();
+  if (!processing) return;
+  processing->stop(kTailBlocks);
+  std::printf("%lld blocks, %lld late\n", static_cast<long long>(processing->blocks()),
+              static_cast<long long>(processing->lateBlocks()));
+  std::printf("still sounding: %s\n", processing->stillSounding().c_str());
+  std::fflush(stdout);
+}
 
 double ProcessCpuSeconds() {
   rusage usage{};
@@ -283,14 +314,24 @@ void Stress(X11EditorHost& host, int seconds) {
 int main(int argc, char** argv) {
   if (argc < 2) {
     std::fprintf(stderr,
-                 "usage: %s MODULE [--set INDEX=VALUE]... [--chunk FILE] [--click X,Y[,BUTTON] | --menu X,Y,ITEM |\n"
-                 "       --note NOTE | --hold X,Y]... [--screenshot FILE | --measure [SECONDS]]\n",
+                 "usage: %s MODULE [--set INDEX=VALUE]... [--chunk FILE] [--rate HZ] [--block FRAMES]\n"
+                 "       [--no-processing] [--click X,Y[,BUTTON] | --menu X,Y,ITEM | --note NOTE | --hold X,Y]...\n"
+                 "       [--screenshot FILE | --measure [SECONDS] | --stress [SECONDS]]\n"
+                 "While the editor is open, blocks run in real time on a processing thread (one per\n"
+                 "FRAMES / HZ seconds, 256 / 48000 unless set) and every MIDI message the plug-in sends\n"
+                 "is printed as 'block N frame F: bytes  meaning'; when the window closes, the notes\n"
+                 "still on are printed as 'still sounding: ...'. --no-processing turns this off\n"
+                 "(--note then processes one block itself); --measure runs without it, --stress\n"
+                 "with blocks of its own.\n",
                  argv[0]);
     return 2;
   }
   std::string screenshot;
   int measure = 0;
   int stress = 0;
+  bool processingOn = true;
+  double rate = 0.0;
+  int block = 0;
   std::vector<std::pair<int, float>> settings;
   std::vector<Action> actions;
   std::vector<std::uint8_t> chunk;
@@ -307,6 +348,20 @@ int main(int argc, char** argv) {
       if (!ReadFile(argv[++i], chunk) || chunk.empty()) {
         std::fprintf(stderr, "cannot read %s\n", argv[i]);
         return 1;
+      }
+    } else if (arg == "--no-processing") {
+      processingOn = false;
+    } else if (arg == "--rate" && i + 1 < argc) {
+      rate = std::strtod(argv[++i], nullptr);
+      if (!(rate >= 1000.0 && rate <= 768000.0)) {
+        std::fprintf(stderr, "bad --rate %s\n", argv[i]);
+        return 2;
+      }
+    } else if (arg == "--block" && i + 1 < argc) {
+      block = std::atoi(argv[++i]);
+      if (block < 1 || block > velmora::host::VstHost::kMaxBlockSize) {
+        std::fprintf(stderr, "bad --block %s\n", argv[i]);
+        return 2;
       }
     } else if (arg == "--screenshot" && i + 1 < argc) {
       screenshot = argv[++i];
@@ -333,6 +388,12 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "%s\n", host.error().c_str());
     return 1;
   }
+  if (rate > 0.0 || block > 0) {
+    host.vst().suspend();
+    if (rate > 0.0) host.vst().setSampleRate(rate);
+    if (block > 0) host.vst().setBlockSize(block);
+    host.vst().resume();
+  }
   if (!chunk.empty() && !host.vst().setChunk(velmora::host::ChunkKind::Program, chunk)) {
     std::fprintf(stderr, "the plug-in refused the chunk\n");
     return 1;
@@ -350,8 +411,17 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "cannot open the editor: %s\n", host.error().c_str());
     return 1;
   }
+  // Declared after the host: it stops before the host closes the plug-in.
+  std::unique_ptr<BlockProcessing> processing;
+  if (processingOn) {
+    processing = std::make_unique<BlockProcessing>(host.vst(), stdout);
+    std::printf("processing: blocks of %d frames at %.0f Hz, one every %.2f ms\n", host.vst().blockSize(),
+                host.vst().sampleRate(), std::chrono::duration<double, std::milli>(processing->period()).count());
+    std::fflush(stdout);
+    processing->start();
+  }
   for (const Action& action : actions) {
-    if (!Perform(host, action)) {
+    if (!Perform(host, processing.get(), action)) {
       std::fprintf(stderr, "no menu came up at %d,%d\n", action.x, action.y);
       return 1;
     }
@@ -361,6 +431,7 @@ int main(int argc, char** argv) {
       std::fprintf(stderr, "no screenshot\n");
       return 1;
     }
+    Finish(host, processing.get());
     return 0;
   }
   // Until the window manager asks the parent to close.
@@ -374,5 +445,6 @@ int main(int argc, char** argv) {
     if (event.type == ClientMessage && Atom(event.xclient.data.l[0]) == deleteWindow) break;
     if (event.type == DestroyNotify && event.xdestroywindow.window == host.parentWindow()) break;
   }
+  Finish(host, processing.get());
   return 0;
 }
