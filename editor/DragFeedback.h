@@ -24,6 +24,7 @@ class DragFeedbackControl : public IControl {
   // What the feedback shows now; empty rectangles for nothing.
   const Rect& LabelRect() const { return mShown.label; }
   const Rect& TargetRect() const { return mShown.target; }
+  const std::string& LabelText() const { return mShown.text; }
 
  private:
   struct Shown {

@@ -248,6 +248,12 @@ TEST_F(EditorTest, ADraggedChordShowsItsLabelAndTheCellItWouldFill) {
   const CellRect cell = GridCellRect(5);
   EXPECT_EQ(At(cell.left + 1, cy), Rgb(236, 236, 228));
   EXPECT_EQ(At(cell.left + 2, cy), Rgb(236, 236, 228));
+  // The wheel may turn the list under the drag; the label stays the chord dragged.
+  const std::string dragged = feedback.LabelText();
+  EXPECT_EQ(dragged, "C maj");
+  ui.OnMouseWheel(700, RowY(3), MouseMods(), -2.0f);
+  Tick();
+  EXPECT_EQ(feedback.LabelText(), dragged);
   ui.OnMouseUp(cx, cy, MouseMods());
   Tick();
   EXPECT_TRUE(feedback.LabelRect().Empty());
