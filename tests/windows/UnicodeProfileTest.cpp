@@ -164,9 +164,9 @@ TEST_F(UnicodeProfileDrag, TheTakeIsOfferedWithItsWidePath) {
   ASSERT_TRUE(dropped) << "nothing dropped";
   EXPECT_TRUE(target.wide);
   // The take's own file, in the takes folder of the profile.
-  const fs::path dropped = fs::u8path(target.dropped);
-  EXPECT_EQ(dropped.parent_path(), fs::u8path("C:\\users\\" + kUser + "\\AppData\\Roaming\\velmora-takes")) << target.dropped;
-  EXPECT_EQ(dropped.filename().u8string().rfind("velmora-take-", 0), 0u) << target.dropped;
+  const fs::path offered = fs::u8path(target.dropped);
+  EXPECT_EQ(offered.parent_path(), fs::u8path("C:\\users\\" + kUser + "\\AppData\\Roaming\\velmora-takes")) << target.dropped;
+  EXPECT_EQ(offered.filename().u8string().rfind("velmora-take-", 0), 0u) << target.dropped;
   EXPECT_EQ(Read(target.dropped).substr(0, 4), "MThd");
 }
 

@@ -240,9 +240,9 @@ TEST_F(VelmoraEditorTest, TheRecordedTakeIsDraggedIntoTheHostsDropTarget) {
   OleUninitialize();
   ASSERT_TRUE(dropped) << "nothing dropped";
   // The take's own file, beside the latest take.
-  const std::filesystem::path dropped = std::filesystem::u8path(target.dropped);
-  EXPECT_EQ(dropped.parent_path(), integration::RoamingAppData() / "velmora-takes") << target.dropped;
-  EXPECT_EQ(dropped.filename().u8string().rfind("velmora-take-", 0), 0u) << target.dropped;
+  const std::filesystem::path take = std::filesystem::u8path(target.dropped);
+  EXPECT_EQ(take.parent_path(), integration::RoamingAppData() / "velmora-takes") << target.dropped;
+  EXPECT_EQ(take.filename().u8string().rfind("velmora-take-", 0), 0u) << target.dropped;
   EXPECT_EQ(target.offered, DWORD(DROPEFFECT_COPY));
   std::ifstream file(home.ExportFile(), std::ios::binary);
   char header[4] = {};
