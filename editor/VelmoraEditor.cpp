@@ -2,7 +2,7 @@
 
 #include "editor/Tooltips.h"
 #include "core/Velmora.h"
-#include "core/platform/FileDrag.h"
+#include "editor/FileDrag.h"
 #include "editor/ChordListControls.h"
 #include "editor/DragControl.h"
 #include "editor/DragFeedback.h"

@@ -28,31 +28,31 @@ class IControl {
   IControl(const IControl&) = delete;
   IControl& operator=(const IControl&) = delete;
 
-  // Virtual operations, in slot order.
-  virtual ~IControl();                                                        // 0
-  virtual void MouseDown(int x, int y, const MouseMods& mods);                // 1
-  virtual void MouseUp(int /*x*/, int /*y*/, const MouseMods& /*mods*/) {}    // 2
+  // Virtual operations; the one nothing calls is marked "kept".
+  virtual ~IControl();
+  virtual void MouseDown(int x, int y, const MouseMods& mods);
+  virtual void MouseUp(int /*x*/, int /*y*/, const MouseMods& /*mods*/) {}
   virtual void MouseDrag(int /*x*/, int /*y*/, int /*dx*/, int /*dy*/,
                          const MouseMods& /*mods*/) {}                        // 3
-  virtual void MouseDoubleClick(int x, int y, const MouseMods& mods);         // 4
+  virtual void MouseDoubleClick(int x, int y, const MouseMods& mods);
   // delta in wheel notches.
   virtual void MouseWheel(int /*x*/, int /*y*/, const MouseMods& /*mods*/,
                           float /*delta*/) {}                                 // 5
-  virtual bool KeyDown(int /*x*/, int /*y*/, int /*key*/) { return false; }   // 6
-  virtual void MouseOver(int /*x*/, int /*y*/, const MouseMods& /*mods*/) {}  // 7
-  virtual void MouseOut() {}                                                  // 8
-  virtual bool Draw(IGraphics& graphics) = 0;                                 // 9
-  virtual void ValueFromPlugin(double value);                                 // 10
-  virtual void ValueFromUser(double value);                                   // 11
-  virtual void TextEntered(const char* /*text*/) {}                           // 12
-  virtual void SetHidden(bool hide);                                          // 13
-  virtual void SetGrayed(bool gray);                                          // 14
-  virtual bool HitTest(int x, int y);                                         // 15
-  virtual void MarkDirty(bool push);                                          // 16
-  virtual void MarkClean();                                                   // 17
-  virtual bool IsDirty() { return mDirty; }                                   // 18
-  virtual void ExtraHook() {}                                                 // 19 kept: the slot order is the class's shape; nothing calls it
-  virtual void AuxValueFromPlugin(int index, double value);                   // 20
+  virtual bool KeyDown(int /*x*/, int /*y*/, int /*key*/) { return false; }
+  virtual void MouseOver(int /*x*/, int /*y*/, const MouseMods& /*mods*/) {}
+  virtual void MouseOut() {}
+  virtual bool Draw(IGraphics& graphics) = 0;
+  virtual void ValueFromPlugin(double value);
+  virtual void ValueFromUser(double value);
+  virtual void TextEntered(const char* /*text*/) {}
+  virtual void SetHidden(bool hide);
+  virtual void SetGrayed(bool gray);
+  virtual bool HitTest(int x, int y);
+  virtual void MarkDirty(bool push);
+  virtual void MarkClean();
+  virtual bool IsDirty() { return mDirty; }
+  virtual void ExtraHook() {}  // kept
+  virtual void AuxValueFromPlugin(int index, double value);
   // Whether the next redraw pass must paint it: dirty, by default. A control
   // that reports itself dirty at every pass (to be redrawn whenever the
   // editor refreshes) answers whether what it shows changed since it was

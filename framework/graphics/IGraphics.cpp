@@ -196,13 +196,6 @@ void IGraphics::OnMouseDown(int x, int y, const MouseMods& mods) {
   if (c < 0) return;
   IControl* control = GetControl(c);
   const int paramIdx = control->ParamIdx();
-  // Kept with the plug-in base's slot 17: an interface code of 1 hands a
-  // right-click to the plug-in; this plug-in's code is 0, so it never does.
-  if (paramIdx >= 0 && mods.r && mPlugin && mPlugin->InterfaceKind() == 1) {
-    ReleaseMouseCapture();
-    mPlugin->OnParamRightClick(paramIdx, x, y);
-    return;
-  }
   mMouseCapture = c;
   mMouseX = x;
   mMouseY = y;

@@ -47,47 +47,46 @@ class IGraphics : public IEditorLink {
  public:
   IGraphics(IPluginBase* plugin, int width, int height, int fps = 25);
 
-  // Platform operations, in slot order. The order is the class's shape (one
-  // table for every platform window), so the members nothing calls keep
-  // their places, marked "kept": the query 17 and the empty hooks 19, 20
-  // and 27.
-  virtual void PaintToWindow(const Rect& /*rect*/) {}                                   // 0
+  // Platform operations, overridden by each platform window. Nothing outside
+  // the module sees this table; the members nothing calls stay where they
+  // are and are marked "kept".
+  virtual void PaintToWindow(const Rect& /*rect*/) {}
   // Writes the text's extent into rect; false when no font can be made.
-  virtual bool MeasureText(const TextStyle& style, const char* text, Rect& rect);       // 1
-  virtual void EndTextEntry() {}                                                        // 2
-  virtual void ResizeEditor(int width, int height);                                     // 3
-  virtual bool WindowIsOpen() { return false; }                                         // 4
-  virtual const char* DrawingApiName() { return ""; }                                   // 5
+  virtual bool MeasureText(const TextStyle& style, const char* text, Rect& rect);
+  virtual void EndTextEntry() {}
+  virtual void ResizeEditor(int width, int height);
+  virtual bool WindowIsOpen() { return false; }
+  virtual const char* DrawingApiName() { return ""; }
   // The answer of the box; 0 when none was shown.
-  virtual int ShowMessageBox(const char* text, const char* caption, int type);          // 6
+  virtual int ShowMessageBox(const char* text, const char* caption, int type);
   // The (sub)menu in which an item was chosen, its chosen item set; null
   // when the menu was dismissed.
-  virtual PopupMenu* ShowPopupMenu(PopupMenu& menu, const Rect& rect);                  // 7
+  virtual PopupMenu* ShowPopupMenu(PopupMenu& menu, const Rect& rect);
   virtual void CreateTextEntry(IControl* control, const TextStyle& style, const Rect& rect,
                                const char* initialText, Param* param);                  // 8
-  virtual void HostPath(std::string& path);                                             // 9
-  virtual void PluginPath(std::string& path);                                           // 10
-  virtual void DesktopPath(std::string& path);                                          // 11
-  virtual void ApplicationDataFolder(std::string& path, bool allUsers);                 // 12
-  virtual void UserDataFolder(std::string& path) { ApplicationDataFolder(path, false); }  // 13
+  virtual void HostPath(std::string& path);
+  virtual void PluginPath(std::string& path);
+  virtual void DesktopPath(std::string& path);
+  virtual void ApplicationDataFolder(std::string& path, bool allUsers);
+  virtual void UserDataFolder(std::string& path) { ApplicationDataFolder(path, false); }
   // action 1: save, else open. Cancel leaves an empty file name.
   virtual void PromptForFile(std::string& fileName, int action, std::string& folder,
                              const char* extensions);                                   // 14
-  virtual bool PromptForColor(Color& color, const char* title);                         // 15
+  virtual bool PromptForColor(Color& color, const char* title);
   virtual bool OpenUrl(const char* url, const char* title, const char* confirmText,
                        const char* errorText);                                          // 16
-  virtual void* UnusedQuery() { return nullptr; }                                       // 17 kept
+  virtual void* UnusedQuery() { return nullptr; }  // kept
   void* OpenWindow(void* parent) override;                                              // 18
-  virtual void UnusedHook1() {}                                                         // 19 kept
-  virtual void UnusedHook2() {}                                                         // 20 kept
+  virtual void UnusedHook1() {}  // kept
+  virtual void UnusedHook2() {}  // kept
   void CloseWindow() override {}                                                        // 21
-  virtual void* WindowHandle() { return nullptr; }                                      // 22
-  virtual bool ClipboardText(std::string& text);                                        // 23
+  virtual void* WindowHandle() { return nullptr; }
+  virtual bool ClipboardText(std::string& text);
   ~IGraphics() override;                                                                // 24
-  virtual void HideCursor();                                                            // 25
-  virtual void ShowCursor();                                                            // 26
-  virtual void UnusedHook3() {}                                                         // 27 kept
-  virtual std::unique_ptr<RasterBitmap> LoadBitmapResource(int id, const std::string& fileName);  // 28
+  virtual void HideCursor();
+  virtual void ShowCursor();
+  virtual void UnusedHook3() {}  // kept
+  virtual std::unique_ptr<RasterBitmap> LoadBitmapResource(int id, const std::string& fileName);
   // Offers data to drop targets, in each of the given formats, and returns
   // when the drop or the cancel is done; false when no drag could start.
   virtual bool StartDrag(const std::vector<DragData>& /*offer*/) { return false; }

@@ -92,68 +92,66 @@ class IPluginBase {
   IPluginBase(const IPluginBase&) = delete;
   IPluginBase& operator=(const IPluginBase&) = delete;
 
-  // Virtual operations, in slot order. The order is the class's shape:
-  // derived classes and callers share one table, so a slot cannot move or go
-  // without shifting every slot after it. That is why the members nothing
-  // calls are kept, each in its place and marked "kept": the empty hooks 6
-  // and 37, the query 15, StateEquals (13), and OnParamRightClick (17), which
-  // the editor reaches only when InterfaceKind() is 1, never here.
-  virtual ~IPluginBase();                                                   // 0
-  virtual void OnReset() {}                                                 // 1
-  virtual void OnParamChanged(int /*index*/) {}                             // 2
-  virtual void ProcessBlock(double** inputs, double** outputs, int frames); // 3
-  virtual void OnEditorOpened() {}                                          // 4
-  virtual void OnEditorClosing() {}                                         // 5
-  virtual void UnusedHook() {}                                              // 6 kept
-  virtual void OnActiveChanged(bool /*active*/) {}                          // 7
-  virtual void HandleMidiMessage(const MidiMessage& message);               // 8
-  virtual void HandleSysEx(const SysExMessage& /*message*/) {}              // 9
-  virtual bool MidiNoteName(int note, std::string* text);                   // 10
-  virtual bool SaveState(ChunkBuffer& chunk);                               // 11
-  virtual int LoadState(const ChunkBuffer& chunk, int position);            // 12
-  virtual bool StateEquals(const double* values, int count, int start);     // 13 kept
-  virtual void OnEditorResized() {}                                         // 14
-  virtual bool UnusedQuery() { return false; }                              // 15 kept
-  virtual void OnHostKnown() {}                                             // 16
-  virtual void OnParamRightClick(int /*index*/, int /*x*/, int /*y*/) {}    // 17 kept
-  virtual void SetParameterFromEditor(int index, double normalized);        // 18
-  virtual void BeginParamEdit(int /*index*/) {}                             // 19 [wrapper]
-  virtual void AutomateParam(int /*index*/, double /*normalized*/) {}       // 20 [wrapper]
-  virtual void EndParamEdit(int /*index*/) {}                               // 21 [wrapper]
-  virtual void RefreshHostDisplay() {}                                      // 22 [wrapper]
-  virtual bool HostIsOffline() { return false; }                            // 23 [wrapper]
-  virtual int HostSamplePosition() { return 0; }                            // 24 [wrapper]
-  virtual double HostTempo() { return 0.0; }                                // 25 [wrapper]
-  virtual void HostTimeSignature(int* numerator, int* denominator);         // 26 [wrapper]
-  virtual void ReadHostTime(TimeInfo* /*timeInfo*/) {}                      // 27 [wrapper]
-  virtual HostCode IdentifyHost() { return mHostCode; }                     // 28 [wrapper]
-  virtual int InterfaceKind() { return mInterfaceCode; }                    // 29
-  virtual void OnEditorSizeChanged(int /*width*/, int /*height*/) {}        // 30 [wrapper]
-  virtual void InitForHost() {}                                             // 31 [wrapper]
-  virtual void AttachEditor(std::unique_ptr<IEditorLink> editor);           // 32 [wrapper extends]
-  virtual void SetLatencyFrames(int frames);                                // 33 [wrapper extends]
-  virtual bool SendMidi(const MidiMessage& /*message*/) { return false; }   // 34 [wrapper]
-  virtual bool SendSysExMessage(const SysExMessage& /*message*/) { return false; }  // 35 [wrapper]
-  virtual void PushParamsToEditor();                                        // 36
-  virtual void UnusedHook2() {}                                             // 37 kept
-  virtual void OnPresetsChanged() {}                                        // 38
-  virtual void SetMaxBlockSize(int frames);                                 // 39
+  // Virtual operations. Nothing outside the module sees this table, so their
+  // order binds nothing; the members nothing calls stay where they are and
+  // are marked "kept": the empty hooks UnusedHook and UnusedHook2, the
+  // queries UnusedQuery and InterfaceKind, StateEquals, and OnParamRightClick.
+  virtual ~IPluginBase();
+  virtual void OnReset() {}
+  virtual void OnParamChanged(int /*index*/) {}
+  virtual void ProcessBlock(double** inputs, double** outputs, int frames);
+  virtual void OnEditorOpened() {}
+  virtual void OnEditorClosing() {}
+  virtual void UnusedHook() {}  // kept
+  virtual void OnActiveChanged(bool /*active*/) {}
+  virtual void HandleMidiMessage(const MidiMessage& message);
+  virtual void HandleSysEx(const SysExMessage& /*message*/) {}
+  virtual bool MidiNoteName(int note, std::string* text);
+  virtual bool SaveState(ChunkBuffer& chunk);
+  virtual int LoadState(const ChunkBuffer& chunk, int position);
+  virtual bool StateEquals(const double* values, int count, int start);  // kept
+  virtual void OnEditorResized() {}
+  virtual bool UnusedQuery() { return false; }  // kept
+  virtual void OnHostKnown() {}
+  virtual void OnParamRightClick(int /*index*/, int /*x*/, int /*y*/) {}  // kept
+  virtual void SetParameterFromEditor(int index, double normalized);
+  virtual void BeginParamEdit(int /*index*/) {}  // [wrapper]
+  virtual void AutomateParam(int /*index*/, double /*normalized*/) {}  // [wrapper]
+  virtual void EndParamEdit(int /*index*/) {}  // [wrapper]
+  virtual void RefreshHostDisplay() {}  // [wrapper]
+  virtual bool HostIsOffline() { return false; }  // [wrapper]
+  virtual int HostSamplePosition() { return 0; }  // [wrapper]
+  virtual double HostTempo() { return 0.0; }  // [wrapper]
+  virtual void HostTimeSignature(int* numerator, int* denominator);  // [wrapper]
+  virtual void ReadHostTime(TimeInfo* /*timeInfo*/) {}  // [wrapper]
+  virtual HostCode IdentifyHost() { return mHostCode; }  // [wrapper]
+  virtual int InterfaceKind() { return mInterfaceCode; }  // kept
+  virtual void OnEditorSizeChanged(int /*width*/, int /*height*/) {}  // [wrapper]
+  virtual void InitForHost() {}  // [wrapper]
+  virtual void AttachEditor(std::unique_ptr<IEditorLink> editor);  // [wrapper extends]
+  virtual void SetLatencyFrames(int frames);  // [wrapper extends]
+  virtual bool SendMidi(const MidiMessage& /*message*/) { return false; }  // [wrapper]
+  virtual bool SendSysExMessage(const SysExMessage& /*message*/) { return false; }  // [wrapper]
+  virtual void PushParamsToEditor();
+  virtual void UnusedHook2() {}  // kept
+  virtual void OnPresetsChanged() {}
+  virtual void SetMaxBlockSize(int frames);
   // The editor's pump, for every host format: on the host's user-interface
   // thread and WITHOUT the plug-in lock. Platforms without a window message
   // loop (X11) drain their window events and run the timer step here; the
   // controls take the lock themselves where they change plug-in state.
   // Drawing never happens under the lock, so processing never waits for it.
-  virtual void OnIdle() {                                                   // 40
+  virtual void OnIdle() {
     if (IEditorLink* editor = Editor()) editor->Idle();
   }
   // A host's reset: note-offs for every note the plug-in holds.
-  virtual void ReleaseAllNotes() {}                                         // 41
+  virtual void ReleaseAllNotes() {}
   // [any] One line for the host's log; the standard error stream when the
   // host keeps none.
-  virtual void LogMessage(const char* line) const;                          // 42
+  virtual void LogMessage(const char* line) const;
   // [editor, under the plug-in lock] MIDI was queued outside processing:
   // a host that has paused processing is asked to go on.
-  virtual void RequestProcessing() {}                                       // 43 [wrapper]
+  virtual void RequestProcessing() {}  // [wrapper]
 
   // The lock serialises host calls, editor calls and processing. It is
   // re-entrant: SaveState takes it inside a dispatcher call that holds it.

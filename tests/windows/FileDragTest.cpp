@@ -7,7 +7,7 @@
 #include <string>
 
 #include "core/platform/DragPayload.h"
-#include "core/platform/FileDrag.h"
+#include "editor/FileDrag.h"
 #include "framework/graphics/platform/win/IGraphicsWin.h"
 
 #include "FileDropTarget.h"

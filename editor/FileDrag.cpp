@@ -1,7 +1,7 @@
 // One offer of the exported file for every platform: X11 drop targets take
 // it as a URI list (plain-text targets get the same), Windows ones as the
 // shell's file list. Each editor window passes over the types it cannot offer.
-#include "core/platform/FileDrag.h"
+#include "editor/FileDrag.h"
 
 #include "core/platform/DragPayload.h"
 #include "framework/graphics/IGraphics.h"
