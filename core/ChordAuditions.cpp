@@ -95,6 +95,7 @@ void ChordAuditions::QueueNoteOff(int note) {
   // A note-off in the same block as its note-on would cut it to nothing.
   if (mNoteOnQueued[static_cast<size_t>(note)]) {
     mHeldBackOffs[static_cast<size_t>(note)] = count;
+    mAnyHeldBack = true;
     return;
   }
   const int32_t offset = mLateNoteOn[static_cast<size_t>(note)] ? 1 : 0;
@@ -104,12 +105,17 @@ void ChordAuditions::QueueNoteOff(int note) {
 }
 
 void ChordAuditions::QueueHeldBackNoteOffs() {
+  if (!mAnyHeldBack) return;
+  mAnyHeldBack = false;
   for (int note = 0; note < kNoteCount; ++note) {
     int32_t& count = mHeldBackOffs[static_cast<size_t>(note)];
     // A note struck again meanwhile keeps its own release for later.
+    if (count > 0 && mNoteOnQueued[static_cast<size_t>(note)]) mAnyHeldBack = true;
     if (count == 0 || mNoteOnQueued[static_cast<size_t>(note)]) continue;
     for (; count > 0; --count) {
-      if (!mQueue.Enqueue(Note(kNoteOff, note, 0, 0))) return;
+      if (mQueue.Enqueue(Note(kNoteOff, note, 0, 0))) continue;
+      mAnyHeldBack = true;  // a full queue: the rest go with a later block
+      return;
     }
   }
 }

@@ -80,6 +80,7 @@ class ChordAuditions {
   // back for them.
   std::array<bool, kNoteCount> mNoteOnQueued{};
   std::array<int32_t, kNoteCount> mHeldBackOffs{};
+  bool mAnyHeldBack = false;  // spares every block the look through the pitches
   std::array<Voicing, kMaxSounding> mSounding{};  // start order
   int mSoundingCount = 0;
   std::array<Triggered, kGridCellCount> mTriggered{};

@@ -170,16 +170,10 @@ float VST_CALL IPluginVST::VstGetParameter(AEffect* effect, int32_t index) {
 // [processing] A block never waits for the lock: without it the outputs
 // are silent and the block's events wait for the next one.
 void IPluginVST::ProcessFloat(float** inputs, float** outputs, int frames, bool accumulate) {
-  mProcessingThread.store(std::this_thread::get_id(), std::memory_order_relaxed);
-  auto lock = TryLockForBlock();
-  if (!lock.owns_lock()) {
-    SkipBlock(frames);
-    if (!accumulate) SilenceHostOutputs(outputs, frames);
-    return;
-  }
-  if (DoesMidi()) CallHost(audioMasterWantMidi);
+  const auto lock = EnterBlock(outputs, frames, !accumulate);
+  if (!lock.owns_lock()) return;
   PlayBlock(frames, [&](int start, int length) {
-    std::array<float*, kMaxChannels> in{}, out{};
+    std::array<float*, kMaxChannels> in, out;
     OffsetBuffers(inputs, NInChannels(), start, in.data());
     OffsetBuffers(outputs, NOutChannels(), start, out.data());
     if (NInChannels() > 0) AttachInputBuffers(NInChannels(), in.data(), length);
@@ -193,20 +187,29 @@ void IPluginVST::ProcessFloat(float** inputs, float** outputs, int frames, bool 
 }
 
 void IPluginVST::ProcessDouble(double** inputs, double** outputs, int frames) {
-  mProcessingThread.store(std::this_thread::get_id(), std::memory_order_relaxed);
-  auto lock = TryLockForBlock();
-  if (!lock.owns_lock()) {
-    SkipBlock(frames);
-    SilenceHostOutputs(outputs, frames);
-    return;
-  }
-  if (DoesMidi()) CallHost(audioMasterWantMidi);
+  const auto lock = EnterBlock(outputs, frames, true);
+  if (!lock.owns_lock()) return;
   PlayBlock(frames, [&](int start, int length) {
-    std::array<double*, kMaxChannels> in{}, out{};
+    std::array<double*, kMaxChannels> in, out;
     OffsetBuffers(inputs, NInChannels(), start, in.data());
     OffsetBuffers(outputs, NOutChannels(), start, out.data());
     ProcessBuffersDouble(NInChannels(), in.data(), NOutChannels(), out.data(), length);
   });
+}
+
+// The lock for one block; without it the block goes out (silent unless the
+// host accumulates) and leaves its events to the next.
+template <typename Sample>
+std::unique_lock<PluginLock> IPluginVST::EnterBlock(Sample** outputs, int frames, bool silence) {
+  mProcessingThread.store(std::this_thread::get_id(), std::memory_order_relaxed);
+  auto lock = TryLockForBlock();
+  if (!lock.owns_lock()) {
+    SkipBlock(frames);
+    if (silence) SilenceHostOutputs(outputs, frames);
+    return lock;
+  }
+  if (DoesMidi()) CallHost(audioMasterWantMidi);
+  return lock;
 }
 
 // The block cut at every host event's frame, as the CLAP adapter cuts it:

@@ -90,6 +90,8 @@ class IPluginVST : public IPluginBase {
   void FillArrangements();
   void ProcessFloat(float** inputs, float** outputs, int frames, bool accumulate);
   void ProcessDouble(double** inputs, double** outputs, int frames);
+  template <typename Sample>
+  std::unique_lock<PluginLock> EnterBlock(Sample** outputs, int frames, bool silence);
   template <typename RunSlice>
   void PlayBlock(int frames, RunSlice&& runSlice);
   template <typename RunSlice>
