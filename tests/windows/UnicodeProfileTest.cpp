@@ -13,7 +13,6 @@
 #include <thread>
 
 #include "ModulePlatform.h"
-#include "core/MidiExporter.h"
 #include "framework/graphics/raster/PngCodec.h"
 #include "framework/plugin/AppDataFolder.h"
 #include "framework/plugin/platform/win/WideText.h"
@@ -55,29 +54,6 @@ TEST(UnicodeProfile, TheRoamingFolderIsTheUsersInUtf8) {
   ASSERT_TRUE(SUCCEEDED(SHGetFolderPathA(nullptr, CSIDL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, narrow)));
   ASSERT_NE(std::string(narrow).find('?'), std::string::npos) << "the ANSI code page holds the name: " << narrow;
   EXPECT_EQ(ApplicationDataFolder(), expected);
-}
-
-TEST(UnicodeProfile, TheCoresExportWritesTheTakeThere) {
-  const std::string take = ApplicationDataFolder() + kExportName;
-  // The same take in the test's working folder, under an ASCII path (the
-  // temporary folder lies in the profile too).
-  const std::string reference = (fs::current_path() / "velmora-profile-reference.mid").u8string();
-  ASSERT_TRUE(std::all_of(reference.begin(), reference.end(), [](char c) { return (c & 0x80) == 0; })) << reference;
-  Remove(take);
-  for (const std::string& path : {take, reference}) {
-    MidiExporter exporter(path);
-    exporter.Capture(0, RecordedEvent{60, 100, true});
-    exporter.Capture(0, RecordedEvent{64, 90, true});
-    exporter.Capture(22050, RecordedEvent{60, 0, false});
-    exporter.Capture(33075, RecordedEvent{64, 0, false});
-    exporter.Export(ExportSettings{22050, 120, 44100});
-    exporter.WaitForExports();
-  }
-  const std::string expected = Read(reference);
-  ASSERT_EQ(expected.substr(0, 4), "MThd");
-  EXPECT_EQ(Read(take), expected);
-  Remove(take);
-  Remove(reference);
 }
 
 // Velmora.dll's editor in a window of the test host, as VelmoraEditorTest
@@ -141,14 +117,7 @@ class UnicodeProfileDrag : public ::testing::Test {
 };
 
 TEST_F(UnicodeProfileDrag, TheTakeIsOfferedWithItsWidePath) {
-  ASSERT_TRUE(host.setParameter(27, 1.0f));  // Record
-  host.setTransportPlaying(true);
-  host.queueMidi(0, 0x90, 36, 100);
-  Process(4);
-  host.queueMidi(0, 0x80, 36, 0);
-  Process(4);
-  host.setTransportPlaying(false);
-  Process(1);
+  RecordATake(host, [&](int blocks) { Process(blocks); });
   ASSERT_TRUE(PumpUntil([&] { return fs::exists(fs::u8path(take)); })) << "no take in " << take;
   ASSERT_TRUE(DragButtonLit()) << "no drag button";
 

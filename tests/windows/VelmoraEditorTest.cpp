@@ -214,14 +214,7 @@ TEST_F(VelmoraEditorTest, TheRecordedTakeIsDraggedIntoTheHostsDropTarget) {
   ASSERT_TRUE(Shows(874 + wx, 675 + wy, Rgb(*dimmed, wx, wy))) << "the dimmed drag picture is missing";
 
   // A take: Record on, the transport running, host note 36 plays cell 0.
-  ASSERT_TRUE(host.setParameter(27, 1.0f));
-  host.setTransportPlaying(true);
-  host.queueMidi(0, 0x90, 36, 100);
-  Process(4);
-  host.queueMidi(0, 0x80, 36, 0);
-  Process(4);
-  host.setTransportPlaying(false);
-  Process(1);
+  RecordATake(host, [&](int blocks) { Process(blocks); });
   ASSERT_TRUE(home.WaitForExport());
   ASSERT_TRUE(Shows(874 + wx, 675 + wy, Rgb(*drag, wx, wy))) << "no drag button";
 

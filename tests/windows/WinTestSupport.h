@@ -24,6 +24,21 @@ bool PumpUntil(Done done, int rounds = 300) {
   return done();
 }
 
+// A take as a host makes one: Record on, the transport running, host note
+// 36 held for four blocks, then the transport stopped. process(n) runs n
+// blocks the way the test's window needs them run.
+template <class Host, class ProcessBlocks>
+void RecordATake(Host& host, ProcessBlocks process) {
+  host.setParameter(27, 1.0f);  // Record
+  host.setTransportPlaying(true);
+  host.queueMidi(0, 0x90, 36, 100);
+  process(4);
+  host.queueMidi(0, 0x80, 36, 0);
+  process(4);
+  host.setTransportPlaying(false);
+  process(1);
+}
+
 inline void PumpFor(int rounds) {
   PumpUntil([] { return false; }, rounds);
 }
