@@ -161,8 +161,9 @@ void ListedChordControl::DrawRow(IGraphics& graphics) {
     }
     return;
   }
-  if (mGridCell && mLabel != mFittedLabel) {
+  if (mGridCell && (mLabel != mFittedLabel || mFittedScale != graphics.DrawScale())) {
     mFittedLabel = mLabel;
+    mFittedScale = graphics.DrawScale();
     mFittedSize = CellNameSize(graphics, mLabel, kCellNameRoom);
     SetCellNameSize(mFittedSize);
   }

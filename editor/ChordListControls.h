@@ -114,6 +114,7 @@ class ListedChordControl : public IControl {
   // The name a grid cell last measured, and the size it fits at.
   std::string mFittedLabel;
   int mFittedSize;
+  int mFittedScale = 0;  // the editor's scale the fit was measured at
 };
 
 // The chord list: twenty rows of the list, moved a row per wheel notch or

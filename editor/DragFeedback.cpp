@@ -47,8 +47,8 @@ DragFeedbackControl::Shown DragFeedbackControl::Current() {
   graphics->MeasureText(mTextStyle, now.text.c_str(), text);
   const int w = text.right - text.left + 12, h = mTextStyle.size + 8;
   // Below and right of the pointer, or left of it near the editor's edge.
-  const int left = x + 14 + w <= graphics->Width() ? x + 14 : x - 8 - w;
-  const int top = std::clamp(y + 12, 0, graphics->Height() - h);
+  const int left = x + 14 + w <= graphics->LayoutWidth() ? x + 14 : x - 8 - w;
+  const int top = std::clamp(y + 12, 0, graphics->LayoutHeight() - h);
   now.label = Rect(std::max(left, 0), top, std::max(left, 0) + w, top + h);
   const int cell = DropTarget(*source, x, y);
   if (cell >= 0) {

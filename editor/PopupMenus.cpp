@@ -1,6 +1,7 @@
 #include "editor/PopupMenus.h"
 
 #include "editor/EditorStyle.h"
+#include "editor/SizeSetting.h"
 #include "engine/Tables.h"
 #include "framework/graphics/DebugTrace.h"
 #include "framework/graphics/IGraphics.h"
@@ -146,18 +147,38 @@ void IPopupMenuChords::MouseDown(int x, int y, const MouseMods&) {
 
 // --- IPopupOptions
 
-IPopupOptions::IPopupOptions(Velmora* plugin, const Rect& rect)
-    : IControl(plugin, rect, kOptionsPopup), mHotArea(rect) {
+IPopupOptions::IPopupOptions(Velmora* plugin, const Rect& rect, const SizeSetting* sizes)
+    : IControl(plugin, rect, kOptionsPopup), mHotArea(rect), mSizes(sizes) {
   mMenu.AddItem("Go to Website");
   mMenu.AddItem("Version 1.4.0");
+  mMenu.AddItem("Size", PopupMenuItem::kNoFlags, &mSizeMenu);
+  mSizeMenu.AddItem("Automatic");
+  for (int percent : kScaleSteps) mSizeMenu.AddItem((std::to_string(percent) + " %").c_str());
   SetDoubleClickAsPress(true);
 }
 
 IPopupOptions::~IPopupOptions() = default;
 
+// Item 0 is automatic, then the scales in order. The editor follows at
+// once (or as soon as the host gives it room); the file keeps the choice
+// for every later editor.
+void IPopupOptions::ChooseSize(int item) {
+  const int percent = item >= 1 && item <= kScaleStepCount ? kScaleSteps[item - 1] : 0;
+  if (mSizes != nullptr && !mSizes->Save(percent)) DebugTrace("the size chosen could not be kept\n");
+  if (GetGUI() != nullptr) GetGUI()->SetUserScale(percent);
+}
+
 void IPopupOptions::MouseDown(int x, int y, const MouseMods&) {
   if (!mHotArea.Contains(x, y)) return;
-  const int item = Choose(*this, mMenu, mHotArea);
+  IGraphics* graphics = GetGUI();
+  const int user = graphics != nullptr ? graphics->UserScale() : 0;
+  Tick(mSizeMenu, [&](int i) { return i == 0 ? user == 0 : kScaleSteps[i - 1] == user; });
+  PopupMenu* chosen = graphics != nullptr ? graphics->ShowPopupMenu(mMenu, mHotArea) : nullptr;
+  if (chosen == &mSizeMenu && mSizeMenu.ChosenItem() >= 0) {
+    ChooseSize(mSizeMenu.ChosenItem());
+    return;
+  }
+  const int item = chosen == &mMenu ? mMenu.ChosenItem() : -1;
   if (item < 0) {
     DebugTrace("no option chosen\n");
     return;

@@ -64,23 +64,32 @@ class IPopupMenuChords : public IControl {
   Velmora* mVelmora;
 };
 
-// The options menu behind the three-bar symbol: the vendor's web site and the
-// version. Draws nothing.
+class SizeSetting;
+
+// The options menu behind the three-bar symbol: the vendor's web site, the
+// version, and the editor's size (a submenu: "Automatic" and the scales),
+// which the user's settings file keeps. Draws nothing.
 //
 // Threads: the editor's thread only.
 class IPopupOptions : public IControl {
  public:
   static constexpr const char* kWebsite = "https://www.lumarex.com/velmora";
+  static constexpr int kSizeItem = 2;
 
-  IPopupOptions(Velmora* plugin, const Rect& rect);
+  // sizes: where the size chosen is kept; null keeps it nowhere.
+  IPopupOptions(Velmora* plugin, const Rect& rect, const SizeSetting* sizes = nullptr);
   ~IPopupOptions() override;
 
   void MouseDown(int x, int y, const MouseMods& mods) override;
   bool Draw(IGraphics&) override { return true; }
 
  private:
+  void ChooseSize(int item);
+
   PopupMenu mMenu;
+  PopupMenu mSizeMenu;
   Rect mHotArea;
+  const SizeSetting* mSizes;
 };
 
 }  // namespace velmora

@@ -11,6 +11,7 @@
 #include "editor/GridControls.h"
 #include "editor/KeyboardControls.h"
 #include "editor/PopupMenus.h"
+#include "editor/SizeSetting.h"
 #include "editor/StateButtons.h"
 #include "framework/graphics/IGraphics.h"
 #include "framework/graphics/PlatformGraphics.h"
@@ -32,6 +33,9 @@ T* Add(IGraphics& graphics, std::unique_ptr<T> control, const char* tooltip = nu
 VelmoraEditor::VelmoraEditor(Velmora& plugin, const std::function<void()>& defineParameters) : mPlugin(plugin) {
   std::unique_ptr<IGraphics> graphics = MakePlatformGraphics(&plugin, kWidth, kHeight, kFramesPerSecond);
   mGraphics = graphics.get();
+  mSizes = std::make_unique<SizeSetting>(UserDataFolder());
+  // Before attaching, so that the host's first question gets this size.
+  mGraphics->SetUserScale(mSizes->Load());
   Build(defineParameters);
   mSync = std::make_unique<EditorSync>(plugin, mControls);
   mGraphics->SetEditorSync(mSync.get());
@@ -96,7 +100,8 @@ void VelmoraEditor::AddPopups() {
       Add(g, std::make_unique<IPopupMenuChords>(&mPlugin, kExclusionsDropdown, Rect(491, 666, 609, 699)), tooltips::kExclusions);
   mControls.inclusionPopup =
       Add(g, std::make_unique<IPopupMenuChords>(&mPlugin, kInclusionsDropdown, Rect(491, 468, 609, 501)), tooltips::kInclusions);
-  mControls.optionsPopup = Add(g, std::make_unique<IPopupOptions>(&mPlugin, Rect(0, 0, 46, 42)), tooltips::kOptions);
+  mControls.optionsPopup =
+      Add(g, std::make_unique<IPopupOptions>(&mPlugin, Rect(0, 0, 46, 42), mSizes.get()), tooltips::kOptions);
 }
 
 void VelmoraEditor::AddFilters() {

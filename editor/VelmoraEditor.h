@@ -24,6 +24,7 @@ class IPopupMenuScales;
 class IPopupOptions;
 class InclusionsControl;
 class ListOfChordsControl;
+class SizeSetting;
 class Velmora;
 
 // The controls the plug-in reaches: non-owning, the editor owns them (the
@@ -49,8 +50,9 @@ struct EditorControls {
 
 // The editor of one plug-in instance, built once inside the plug-in's
 // constructor: the platform's graphics context with the 62 controls of the
-// panel, attached to the plug-in, the sync that keeps the controls in step
-// with the plug-in, and the platform's file drag.
+// panel, attached to the plug-in at the size the user chose last (the
+// settings file), the sync that keeps the controls in step with the
+// plug-in, and the platform's file drag.
 //
 // Threads: built and torn down on the thread that constructs and destroys
 // the plug-in; everything else belongs to the editor's thread.
@@ -71,6 +73,7 @@ class VelmoraEditor : public PluginEditor {
 
   IGraphics& Graphics() const { return *mGraphics; }
   std::string UserDataFolder() const override;
+  const SizeSetting& Sizes() const { return *mSizes; }
   const EditorControls& Controls() const { return mControls; }
 
  private:
@@ -85,6 +88,7 @@ class VelmoraEditor : public PluginEditor {
   Velmora& mPlugin;
   IGraphics* mGraphics = nullptr;  // the plug-in owns it
   EditorControls mControls;
+  std::unique_ptr<SizeSetting> mSizes;
   std::unique_ptr<GridOfChordsControl> mGridContainer;
   std::unique_ptr<EditorSync> mSync;
   std::unique_ptr<FileDragSource> mFileDrag;

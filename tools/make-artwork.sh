@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Regenerates the editor's pictures: builds velmora-artwork, draws every
-# picture of resources/img/Pictures.cmake into resources/img/, and writes a
-# preview of the editor made from them (idle above, in use below).
+# picture of resources/img/Pictures.cmake into resources/img/ (and at 2x
+# into resources/img/2x/), and writes a preview of the editor made from the
+# 1x ones (idle above, in use below).
 #   tools/make-artwork.sh [build-dir]      (default: build-artwork)
 # A new build directory is configured without the tests, which embed the
 # pictures and so need them to exist first. The output is deterministic:

@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
-# The README's picture of the editor, taken from its real X11 window: the
+# The README's pictures of the editor, taken from its real X11 window: the
 # plug-in module in our X11 host under Xvfb, a state restored, then a scale
 # chosen in the popups, a pitch class marked, a host note playing a cell and
-# a chord row held down, as a musician would.
-#   tools/readme-picture.sh [BUILD_DIR]    writes docs/editor.png
+# a chord row held down, as a musician would. Once at 100 % (the whole
+# editor), once at 200 % chosen as a user chooses it (the keyboard, the
+# grid and the filter boxes).
+#   tools/readme-picture.sh [BUILD_DIR]    writes docs/editor.png and docs/editor-2x.png
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build=${1:-build}
@@ -12,15 +14,21 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 "$build/tools/screenshot/velmora-screenshot" "$work/windowless.png" --chunk "$work/state.chunk"
 # Xvfb picks its own free display and tells us which (other X servers may
-# run on this machine).
+# run on this machine); the screen holds the editor at twice its size.
 exec 3>"$work/display"
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+Xvfb -displayfd 3 -screen 0 2048x1536x24 -nolisten tcp >/dev/null 2>&1 &
 xvfb=$!
 trap 'kill "$xvfb" 2>/dev/null; rm -rf "$work"' EXIT
 for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
 exec 3>&-
-DISPLAY=":$(head -n1 "$work/display")" XDG_DATA_HOME="$work" \
+actions=(--menu 310,205,16 --menu 255,205,2 --click 348,140,3 --note 42 --hold 700,89)
+mkdir -p "$work/1x" "$work/2x"
+DISPLAY=":$(head -n1 "$work/display")" XDG_DATA_HOME="$work/1x" \
   "$build/tools/x11host/velmora-x11-host" "$build/core/module/Velmora.so" --chunk "$work/state.chunk" \
-  --menu 310,205,16 --menu 255,205,2 --click 348,140,3 --note 42 --hold 700,89 \
-  --screenshot docs/editor.png
-echo "docs/editor.png"
+  "${actions[@]}" --screenshot docs/editor.png
+# The size a user picks in the options menu, kept in the settings file.
+echo "size=200" >"$work/2x/velmora-settings.txt"
+DISPLAY=":$(head -n1 "$work/display")" XDG_DATA_HOME="$work/2x" \
+  "$build/tools/x11host/velmora-x11-host" "$build/core/module/Velmora.so" --chunk "$work/state.chunk" \
+  --editor-scale 200 "${actions[@]}" --screenshot docs/editor-2x.png --crop 8,40,610,665
+echo "docs/editor.png docs/editor-2x.png"

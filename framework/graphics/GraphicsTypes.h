@@ -75,6 +75,8 @@ struct TextStyle {
   // Filled by the first DrawText; clear it after changing face, size,
   // style, orientation or quality. Fonts live for the whole process.
   mutable CachedFont* cached = nullptr;
+  // The pixel size the cached font was made at: size at the scale drawn.
+  mutable int32_t cachedSize = 0;
 };
 
 struct ChannelBlend {
@@ -92,11 +94,14 @@ struct ChannelBlend {
 int RasterMode(const ChannelBlend* blend);
 float RasterOpacity(const ChannelBlend* blend);
 
-// A picture holding N frames stacked vertically (or side by side).
+// A picture holding N frames stacked vertically (or side by side). Its
+// sizes are layout pixels (the 1x picture's); id is the picture's resource
+// id, by which the editor finds its drawing for another scale (0: none).
 struct ImageStrip {
   const RasterBitmap* bitmap = nullptr;
   int32_t w = 0, h = 0, n = 1;
   bool framesSideBySide = false;
+  int32_t id = 0;
 
   // The size of one frame along the stacking axis (whole strip across it).
   int32_t FrameWidth() const { return framesSideBySide ? w / (n > 0 ? n : 1) : w; }

@@ -107,9 +107,10 @@ bool IGraphics::FindDirtyArea(Rect& rect) {
 bool IGraphics::DrawArea(const Rect& rect) {
   ExpectEditorThread();
   if (mControls.empty()) return true;
+  UpdateSurfaces();
   if (mStrict) DrawAreaStrict(rect);
   else DrawAreaLoose(rect);
-  PaintToWindow(rect);
+  PaintToWindow(ToPhysical(rect));
   return true;
 }
 
@@ -158,6 +159,7 @@ bool IGraphics::DrawAreaLoose(const Rect&) {
 }
 
 bool IGraphics::OnTimerTick() {
+  UpdateSurfaces();
   DrainParamValues(false);
   Rect dirty;
   if (!FindDirtyArea(dirty)) return false;
@@ -187,12 +189,14 @@ void IGraphics::LoseMouseCapture() {
   if (holder) holder->MouseCaptureLost();
 }
 
-void IGraphics::OnMouseDown(int x, int y, const MouseMods& mods) {
+void IGraphics::OnMouseDown(int windowX, int windowY, const MouseMods& mods) {
   ExpectEditorThread();
+  const int x = LayoutX(windowX), y = LayoutY(windowY);
   DrainParamValues();
   // A press while another is held (a right click during a drag) ends it.
   LoseMouseCapture();
   const int c = ControlAt(x, y, false);
+  mLastPressed = c;
   if (c < 0) return;
   IControl* control = GetControl(c);
   const int paramIdx = control->ParamIdx();
@@ -205,8 +209,9 @@ void IGraphics::OnMouseDown(int x, int y, const MouseMods& mods) {
   if (mMouseCapture != c) EndEdit();
 }
 
-void IGraphics::OnMouseUp(int x, int y, const MouseMods& mods) {
+void IGraphics::OnMouseUp(int windowX, int windowY, const MouseMods& mods) {
   ExpectEditorThread();
+  const int x = LayoutX(windowX), y = LayoutY(windowY);
   DrainParamValues();
   const int c = mMouseCapture >= 0 ? mMouseCapture : ControlAt(x, y, false);
   ReleaseMouseCapture();
@@ -216,8 +221,9 @@ void IGraphics::OnMouseUp(int x, int y, const MouseMods& mods) {
   EndEdit();
 }
 
-void IGraphics::OnMouseDrag(int x, int y, const MouseMods& mods) {
+void IGraphics::OnMouseDrag(int windowX, int windowY, const MouseMods& mods) {
   ExpectEditorThread();
+  const int x = LayoutX(windowX), y = LayoutY(windowY);
   IControl* control = GetControl(mMouseCapture);
   if (!control || (x == mMouseX && y == mMouseY)) return;
   DrainParamValues();
@@ -228,11 +234,13 @@ void IGraphics::OnMouseDrag(int x, int y, const MouseMods& mods) {
   control->MouseDrag(x, y, dx, dy, mods);
 }
 
-bool IGraphics::OnMouseDoubleClick(int x, int y, const MouseMods& mods) {
+bool IGraphics::OnMouseDoubleClick(int windowX, int windowY, const MouseMods& mods) {
   ExpectEditorThread();
+  const int x = LayoutX(windowX), y = LayoutY(windowY);
   DrainParamValues();
   LoseMouseCapture();
   const int c = ControlAt(x, y, false);
+  mLastPressed = c;
   IControl* control = GetControl(c);
   if (!control) return false;
   // The release that follows ends an edit, so the double click begins one.
@@ -249,15 +257,17 @@ bool IGraphics::OnMouseDoubleClick(int x, int y, const MouseMods& mods) {
   return true;
 }
 
-void IGraphics::OnMouseWheel(int x, int y, const MouseMods& mods, float delta) {
+void IGraphics::OnMouseWheel(int windowX, int windowY, const MouseMods& mods, float delta) {
   ExpectEditorThread();
+  const int x = LayoutX(windowX), y = LayoutY(windowY);
   DrainParamValues();
   const int c = mMouseCapture >= 0 ? mMouseCapture : ControlAt(x, y, false);
   if (IControl* control = GetControl(c)) control->MouseWheel(x, y, mods, delta);
 }
 
-bool IGraphics::OnKeyDown(int x, int y, int key) {
+bool IGraphics::OnKeyDown(int windowX, int windowY, int key) {
   ExpectEditorThread();
+  const int x = LayoutX(windowX), y = LayoutY(windowY);
   DrainParamValues();
   const int c = mMouseCapture >= 0 ? mMouseCapture : ControlAt(x, y, false);
   if (c <= 0) return mKeyCatcher ? mKeyCatcher->KeyDown(x, y, key) : false;
@@ -265,9 +275,10 @@ bool IGraphics::OnKeyDown(int x, int y, int key) {
   return control ? control->KeyDown(x, y, key) : false;
 }
 
-bool IGraphics::OnMouseOver(int x, int y, const MouseMods& mods) {
+bool IGraphics::OnMouseOver(int windowX, int windowY, const MouseMods& mods) {
   ExpectEditorThread();
   if (!mHandleMouseOver) return false;
+  const int x = LayoutX(windowX), y = LayoutY(windowY);
   const int c = mMouseCapture >= 0 ? mMouseCapture : ControlAt(x, y, true);
   IControl* control = GetControl(c);
   if (!control) return true;
@@ -308,6 +319,7 @@ void IGraphics::AbandonPress() {
 void IGraphics::OnWindowOpening() {
   SetOwnerThread(std::this_thread::get_id());
   mWindowOpened.store(true);
+  UpdateSurfaces();
   DrainParamValues();
   for (const auto& control : mControls) control->MarkDirty(false);
 }

@@ -2,10 +2,12 @@
 
 #include <atomic>
 #include <memory>
+#include <mutex>
 #include <string>
 #include <thread>
 #include <vector>
 
+#include "framework/graphics/EditorScale.h"
 #include "framework/graphics/GraphicsTypes.h"
 #include "framework/graphics/IControl.h"
 #include "framework/graphics/ParamMailbox.h"
@@ -34,6 +36,16 @@ class IEditorSync {
 // the parameters. The platform operations are virtual; a window class
 // implements them.
 //
+// Scale: controls, their rectangles, the drawing operations, the drawing
+// area and hit tests speak in layout pixels (the 1x numbers of the layout
+// tables). The surface, the window, PaintToWindow, Width, Height and the
+// event entries speak in physical pixels; the drawing operations and the
+// event entries cross over (EditorScale.h). The scale in force is the
+// user's choice, else the host's, else the system's; with the window open
+// a new one is asked of the host first (OnEditorSizeChanged) and taken
+// when the host answers (HostResized). The surfaces follow on the editor's
+// thread (UpdateSurfaces), everything is then drawn again.
+//
 // Threads: [editor] for everything (the creating thread until a window
 // opens, then the thread that opens it; a window without a message loop
 // hands it, under the plug-in lock, to the thread that pumps it; checked
@@ -49,11 +61,14 @@ class IGraphics : public IEditorLink {
 
   // Platform operations, overridden by each platform window. Nothing outside
   // the module sees this table; the members nothing calls stay where they
-  // are and are marked "kept".
+  // are and are marked "kept". Rectangles handed to them are layout pixels
+  // unless said otherwise; ToPhysical places them on the window.
+  // Copies rect (physical pixels) of the surface to the window.
   virtual void PaintToWindow(const Rect& /*rect*/) {}
   // Writes the text's extent into rect; false when no font can be made.
   virtual bool MeasureText(const TextStyle& style, const char* text, Rect& rect);
   virtual void EndTextEntry() {}
+  // A new layout size; every control goes (kept for editors that lay out anew).
   virtual void ResizeEditor(int width, int height);
   virtual bool WindowIsOpen() { return false; }
   virtual const char* DrawingApiName() { return ""; }
@@ -94,8 +109,28 @@ class IGraphics : public IEditorLink {
   // What the plug-in base calls.
   void SetParamFromPlugin(int index, double value, bool normalized) final;
   void CreateSurfaces() override;
-  int Width() const final { return mWidth; }
-  int Height() const final { return mHeight; }
+  // Physical pixels at the scale in force.
+  int Width() const final { return ScaleCoordinate(mWidth, mPercent.load()); }
+  int Height() const final { return ScaleCoordinate(mHeight, mPercent.load()); }
+  // The layout's size, in layout pixels.
+  int LayoutWidth() const { return mWidth; }
+  int LayoutHeight() const { return mHeight; }
+
+  // Scale. [any]: the host's user-interface thread or the editor's.
+  void SetHostScale(double factor) override;
+  double Scale() const override { return ScalePercent() / 100.0; }
+  void HostResized(int width, int height) override;
+  // The user's choice: a step, or 0 for automatic.
+  void SetUserScale(int percent);
+  int UserScale() const;
+  // The scale in force, in percent: the size Width and Height answer.
+  int ScalePercent() const { return mPercent.load(); }
+  // The scale asked of the host and not yet given; 0 for none.
+  int PendingScale() const;
+  // [editor] The scale the surface is drawn at, what the window shows.
+  int DrawScale() const { return mSurfacePercent; }
+  Rect ToPhysical(const Rect& rect) const { return ScaleRect(rect, mSurfacePercent); }
+  int ToPhysical(int v) const { return ScaleCoordinate(v, mSurfacePercent); }
 
   // Controls: list order is drawing order, index 0 the background. Null
   // answers -1.
@@ -157,7 +192,7 @@ class IGraphics : public IEditorLink {
 
   int ControlAt(int x, int y, bool forMouseOver = false);
 
-  // Events, in editor pixel coordinates.
+  // Events, in the window's (physical) pixels; controls get layout pixels.
   void OnMouseDown(int x, int y, const MouseMods& mods);
   void OnMouseUp(int x, int y, const MouseMods& mods);
   void OnMouseDrag(int x, int y, const MouseMods& mods);
@@ -175,6 +210,8 @@ class IGraphics : public IEditorLink {
   void ModalLoopTookRelease() { ReleaseMouseCapture(); }
   // The parameter whose audioMasterBeginEdit still waits for its end; -1 for none.
   int OpenEditParam() const { return mEditParam; }
+  // The control the last press (or double click) went to; -1 when it hit none.
+  int LastPressed() const { return mLastPressed; }
 
   // The editor's thread.
   void SetOwnerThread(std::thread::id id) { mOwnerThread.store(id); }
@@ -204,14 +241,25 @@ class IGraphics : public IEditorLink {
   // mouse is told, so that nothing it started goes on.
   void LoseMouseCapture();
   // The window is going: its thread stops being the editor's window thread.
-  void OnWindowClosed() { mWindowOpened.store(false); }
+  // A scale the host never gave is taken now: the next opening asks the size.
+  void OnWindowClosed();
   void ReleaseMouseCapture();
+  // The system's scale as the platform reads it (a step; 0 for unknown).
+  void SetSystemScale(int percent);
+  // [editor] Makes the surfaces anew at the scale in force when the one
+  // drawn at differs; true when it did (every control is dirty then).
+  bool UpdateSurfaces();
 
   int mHiddenCursorX = 0, mHiddenCursorY = 0;
 
  private:
   void ExpectEditorThread() const;
   void ApplyParamValue(int index, double value);
+  // After a source of the scale changed: takes the new scale at once, or
+  // asks the host for it while the window is open.
+  void FollowScaleSources();
+  int LayoutX(int x) const { return LayoutCoordinate(x, mSurfacePercent); }
+  int LayoutY(int y) const { return LayoutCoordinate(y, mSurfacePercent); }
   // Every begin gets exactly one end, whatever happens to the release.
   void BeginEdit(int paramIdx);
   void EndEdit();
@@ -219,7 +267,16 @@ class IGraphics : public IEditorLink {
   bool DrawAreaLoose(const Rect& rect);
   void DrawControl(IControl& control, const Rect& area);
   bool HasSurface() const;
+  // The drawing area on the surface, in physical pixels.
   BitmapWindow AreaWindow() const;
+  // At a scale other than 100 %: the blocks of the layout pixels x1..x2 x
+  // y1..y2 (ends included) in copy mode; a triangle's vertices; a line.
+  void FillLayoutPixels(const Color& color, int x1, int y1, int x2, int y2);
+  void ScaleTriangle(int& x1, int& y1, int& x2, int& y2, int& x3, int& y3) const;
+  void DrawScaledLine(const Color& color, int x1, int y1, int x2, int y2);
+  // The strip's picture for a scale (IGraphicsPictures.cpp); null when none can be made.
+  const RasterBitmap* PictureAt(const ImageStrip& strip, int percent);
+  std::unique_ptr<RasterBitmap> MakeScaledPicture(const ImageStrip& strip, int percent);
 
   IPluginBase* mPlugin;
   std::vector<std::unique_ptr<IControl>> mControls;
@@ -231,8 +288,24 @@ class IGraphics : public IEditorLink {
   int mMouseCapture = -1, mMouseOver = -1;
   int mMouseX = -1, mMouseY = -1;
   int mEditParam = -1;
+  int mLastPressed = -1;
   bool mHandleMouseOver = false, mStrict = true, mEnableTooltips = false;
   std::unique_ptr<IControl> mKeyCatcher;
+
+  // Scaled pictures of strips that name no resource.
+  struct UnlistedPicture {
+    const RasterBitmap* source;
+    int percent;
+    int frames;
+    std::unique_ptr<RasterBitmap> bitmap;
+  };
+  std::vector<UnlistedPicture> mUnlistedPictures;
+
+  mutable std::mutex mScaleLock;  // the sources and the pending request
+  ScaleSources mSources;
+  int mPendingPercent = 0;
+  std::atomic<int> mPercent{100};
+  int mSurfacePercent = 100;  // [editor] the surface's
 
   ParamMailbox mMailbox;
   IEditorSync* mSync = nullptr;

@@ -6,7 +6,6 @@
 #include "framework/graphics/IGraphics.h"
 #include "framework/graphics/raster/BitmapWindow.h"
 #include "framework/graphics/raster/FontCache.h"
-#include "framework/graphics/raster/ImageLoader.h"
 #include "framework/graphics/raster/PixelOps.h"
 
 namespace velmora {
@@ -24,18 +23,24 @@ bool RoundCoordinate(float v, int& out) {
   return true;
 }
 
-FontRequest RequestFor(const TextStyle& style) {
+FontRequest RequestFor(const TextStyle& style, int size) {
   FontRequest request;
   request.face = style.Font();
-  request.size = style.size;
+  request.size = size;
   request.style = style.style;
   request.orientation = style.orientation;
   request.quality = style.quality;
   return request;
 }
 
-CachedFont* FontFor(const TextStyle& style) {
-  if (!style.cached) style.cached = FontCache::Get(RequestFor(style));
+// The style's font at the scale drawn: its size scaled, as the text's
+// rectangle is.
+CachedFont* FontFor(const TextStyle& style, int percent) {
+  const int size = ScaleCoordinate(style.size, percent);
+  if (!style.cached || style.cachedSize != size) {
+    style.cached = FontCache::Get(RequestFor(style, size));
+    style.cachedSize = size;
+  }
   return style.cached;
 }
 
@@ -46,7 +51,9 @@ RasterRect ToRasterRect(const Rect& r) { return RasterRect{r.left, r.top, r.righ
 bool IGraphics::HasSurface() const { return mDrawBitmap && mDrawBitmap->Bits(); }
 
 void IGraphics::CreateSurfaces() {
-  mDrawBitmap = std::make_unique<SysBitmap>(mWidth, mHeight);
+  mSurfacePercent = mPercent.load();
+  mDrawBitmap = std::make_unique<SysBitmap>(ScaleCoordinate(mWidth, mSurfacePercent),
+                                            ScaleCoordinate(mHeight, mSurfacePercent));
   mTmpBitmap = std::make_unique<MemBitmap>();
   // Start from transparent black so that what was never drawn is defined.
   for (int y = 0; y < mDrawBitmap->Height(); ++y) {
@@ -54,60 +61,23 @@ void IGraphics::CreateSurfaces() {
   }
 }
 
-ImageStrip IGraphics::LoadImage(int id, const std::string& fileName, int frames) {
-  RasterBitmap* bitmap = ImageCache::Find(id);
-  if (!bitmap) {
-    std::unique_ptr<RasterBitmap> loaded = LoadBitmapResource(id, fileName);
-    if (loaded) bitmap = ImageCache::Add(id, std::move(loaded));
-  }
-  ImageStrip strip;
-  strip.bitmap = bitmap;
-  strip.w = bitmap ? bitmap->Width() : 0;
-  strip.h = bitmap ? bitmap->Height() : 0;
-  strip.n = std::max(frames, 1);
-  strip.framesSideBySide = false;
-  return strip;
-}
-
-std::unique_ptr<RasterBitmap> IGraphics::LoadBitmapResource(int id, const std::string& fileName) {
-  return velmora::LoadBitmapResource(id, fileName);
-}
-
-bool IGraphics::DrawImage(const ImageStrip& strip, const Rect& dest, int srcX, int srcY, const ChannelBlend* blend) {
-  if (!HasSurface()) return false;
-  if (!strip.bitmap) return true;
-  const Rect r = Intersect(dest, mDrawRect);
-  if (r.Empty()) return true;
-  const int64_t sx = int64_t(srcX) + r.left - dest.left;
-  const int64_t sy = int64_t(srcY) + r.top - dest.top;
-  if (sx != ClampToInt(sx) || sy != ClampToInt(sy)) return true;
-  Blit(*mDrawBitmap, *strip.bitmap, r.left, r.top, int(sx), int(sy), ClampToInt(r.W()), ClampToInt(r.H()),
-       RasterOpacity(blend), RasterMode(blend));
-  return true;
-}
-
-bool IGraphics::DrawImageFrame(const ImageStrip& strip, const Rect& rect, int frame, const ChannelBlend* blend) {
-  int srcX = 0, srcY = 0;
-  if (strip.n >= 2 && frame >= 2) {
-    const int size = strip.framesSideBySide ? strip.w : strip.h;
-    const int offset = ClampToInt(int64_t(double(size) * (double(frame) - 1.0) / strip.n + 0.5));
-    (strip.framesSideBySide ? srcX : srcY) = offset;
-  }
-  return DrawImage(strip, rect, srcX, srcY, blend);
-}
-
 // Every drawing operation stays inside the drawing area, images (as always)
 // and the rest alike: a redraw of one area then leaves every other pixel as
 // it was, so redrawing only what changed gives the same picture as
 // redrawing everything.
 BitmapWindow IGraphics::AreaWindow() const {
-  return BitmapWindow(*mDrawBitmap, mDrawRect.left, mDrawRect.top, mDrawRect.right, mDrawRect.bottom);
+  const Rect r = ToPhysical(mDrawRect);
+  return BitmapWindow(*mDrawBitmap, r.left, r.top, r.right, r.bottom);
 }
 
 bool IGraphics::PlotPoint(const Color& color, float x, float y) {
   if (!HasSurface()) return false;
   int px = 0, py = 0;
   if (!RoundCoordinate(x, px) || !RoundCoordinate(y, py)) return true;
+  if (mSurfacePercent != 100) {
+    FillLayoutPixels(color, px, py, px, py);
+    return true;
+  }
   BitmapWindow area = AreaWindow();
   PutPixel(area, ClampToInt(int64_t(px) - area.Left()), ClampToInt(int64_t(py) - area.Top()), ToPixel(color), 1.0f,
            kBlendCopy);
@@ -116,7 +86,7 @@ bool IGraphics::PlotPoint(const Color& color, float x, float y) {
 
 bool IGraphics::FillRectangle(const Color& color, const Rect& rect) {
   if (!HasSurface()) return false;
-  const Rect r = Intersect(rect, mDrawRect);
+  const Rect r = Intersect(ToPhysical(rect), ToPhysical(mDrawRect));
   if (r.Empty()) return true;
   FillRect(*mDrawBitmap, r.left, r.top, ClampToInt(r.W()), ClampToInt(r.H()), ToPixel(color), 1.0f,
            kBlendCopy | kBlendUseSourceAlpha);
@@ -126,6 +96,7 @@ bool IGraphics::FillRectangle(const Color& color, const Rect& rect) {
 bool IGraphics::FillTriangle(const Color& color, int x1, int y1, int x2, int y2, int x3, int y3,
                              const ChannelBlend* blend) {
   if (!HasSurface()) return false;
+  if (mSurfacePercent != 100) ScaleTriangle(x1, y1, x2, y2, x3, y3);
   BitmapWindow area = AreaWindow();
   const int64_t dx = area.Left(), dy = area.Top();
   velmora::FillTriangle(area, ClampToInt(x1 - dx), ClampToInt(y1 - dy), ClampToInt(x2 - dx), ClampToInt(y2 - dy),
@@ -136,6 +107,10 @@ bool IGraphics::FillTriangle(const Color& color, int x1, int y1, int x2, int y2,
 
 bool IGraphics::DrawLine(const Color& color, int x1, int y1, int x2, int y2) {
   if (!HasSurface()) return false;
+  if (mSurfacePercent != 100) {
+    DrawScaledLine(color, x1, y1, x2, y2);
+    return true;
+  }
   BitmapWindow area = AreaWindow();
   const int64_t dx = area.Left(), dy = area.Top();
   velmora::DrawLine(area, ClampToInt(x1 - dx), ClampToInt(y1 - dy), ClampToInt(x2 - dx), ClampToInt(y2 - dy),
@@ -155,7 +130,7 @@ bool IGraphics::DrawRectangle(const Color& color, const Rect& rect) {
 
 bool IGraphics::DrawText(const TextStyle& style, const char* text, const Rect& rect) {
   if (!text || !*text) return true;
-  CachedFont* font = FontFor(style);
+  CachedFont* font = FontFor(style, mSurfacePercent);
   if (!font) return false;
   if (!HasSurface()) return false;
   const Pixel colour = ToPixel(style.color);
@@ -163,23 +138,26 @@ bool IGraphics::DrawText(const TextStyle& style, const char* text, const Rect& r
   if (style.align == TextStyle::kCenter) flags |= kTextCenter;
   else if (style.align == TextStyle::kFar) flags |= kTextRight;
   if (PixelAlpha(colour) != 255) flags |= kTextUseColorAlpha;
-  RasterRect r = ToRasterRect(rect);
-  const RasterRect area = ToRasterRect(mDrawRect);
+  RasterRect r = ToRasterRect(ToPhysical(rect));
+  const RasterRect area = ToRasterRect(ToPhysical(mDrawRect));
   // Fonts are shared by every editor of the process and carry their colour.
   font->RenderTextInColour(*mDrawBitmap, text, -1, r, flags, colour, &area);
   return true;
 }
 
+// Measured with the font of the scale drawn, answered in layout pixels
+// (rounded outwards), so that a fit holds at the scale in use.
 bool IGraphics::MeasureText(const TextStyle& style, const char* text, Rect& rect) {
-  CachedFont* font = FontFor(style);
+  CachedFont* font = FontFor(style, mSurfacePercent);
   if (!font) return false;
   int flags = kTextMeasure;
   if (style.align == TextStyle::kCenter) flags |= kTextCenter;
   else if (style.align == TextStyle::kFar) flags |= kTextRight;
-  RasterRect r = ToRasterRect(rect);
+  RasterRect r = ToRasterRect(ToPhysical(rect));
   MemBitmap none;
   font->RenderText(none, text ? text : "", -1, r, flags);
-  rect = Rect(r.left, r.top, r.right, r.bottom);
+  const Rect measured(r.left, r.top, r.right, r.bottom);
+  rect = mSurfacePercent == 100 || measured.W() <= 0 ? measured : LayoutRectCovering(measured, mSurfacePercent);
   return true;
 }
 

@@ -76,7 +76,7 @@ void IGraphics::ResizeEditor(int width, int height) {
   mMouseOver = -1;
   mControls.clear();
   CreateSurfaces();
-  if (mPlugin) mPlugin->OnEditorSizeChanged(width, height);
+  if (mPlugin) mPlugin->OnEditorSizeChanged(Width(), Height());
 }
 
 // --- value prompt

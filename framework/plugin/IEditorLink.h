@@ -44,6 +44,26 @@ class IEditorLink {
   // Whether the calling thread is the one running the editor's window
   // (once a window has opened); the processing entries never run there.
   virtual bool IsWindowThread() const { return false; }
+
+  // The editor's scale. Width and Height answer physical pixels at the
+  // scale in force (what CLAP's get_size, VST 2.4's effEditGetRect and VST
+  // 3's getSize report). Threads: the host's user-interface thread, with or
+  // without the plug-in lock.
+  //
+  // The host's own factor (CLAP set_scale, VST 3 setContentScaleFactor,
+  // VST 2.4 effVendorSpecific 'PreS' 'AeCs'), snapped to the nearest step;
+  // a factor that names no scale (0, negative, not finite) forgets it. The
+  // user's own choice wins over it. With no window open the new size holds
+  // at once; with one open the editor asks for it through
+  // IPluginBase::OnEditorSizeChanged, as for any other change of scale.
+  virtual void SetHostScale(double /*factor*/) {}
+  // The scale in force (1.0 = 100 %).
+  virtual double Scale() const { return 1.0; }
+  // The adapter's answer to OnEditorSizeChanged(width, height) asking for a
+  // new size: the host's window now has it. The editor takes the scale it
+  // asked for; from this call on Width and Height answer width and height.
+  // A size it did not ask for changes nothing.
+  virtual void HostResized(int /*width*/, int /*height*/) {}
 };
 
 }  // namespace velmora

@@ -22,6 +22,19 @@ set(VELMORA_PICTURES
   143=resources/img/DRAG_DIM.png
 )
 
+# The same pictures drawn at 2x, each with its 1x id + 2000 (102 -> 2102;
+# framework/graphics/raster/ImageLoader.h): the editor draws them at 200 %
+# and shrinks them for 125 % to 175 %.
+set(velmora_pictures_2x "")
+foreach(entry IN LISTS VELMORA_PICTURES)
+  if(NOT entry MATCHES "^([0-9]+)=resources/img/([^/]+)$")
+    message(FATAL_ERROR "Pictures.cmake: '${entry}' is not <id>=resources/img/<file>")
+  endif()
+  math(EXPR id_2x "${CMAKE_MATCH_1} + 2000")
+  list(APPEND velmora_pictures_2x "${id_2x}=resources/img/2x/${CMAKE_MATCH_2}")
+endforeach()
+list(APPEND VELMORA_PICTURES ${velmora_pictures_2x})
+
 # velmora_embed_pictures(<target>): the pictures built into a module or a
 # program, found by id (cmake/EmbedResources.cmake).
 set_property(GLOBAL PROPERTY VELMORA_PICTURES ${VELMORA_PICTURES})

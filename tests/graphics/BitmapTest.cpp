@@ -1,7 +1,10 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <memory>
 
+#include "framework/graphics/EditorScale.h"
+#include "framework/graphics/raster/ImageScale.h"
 #include "framework/graphics/raster/MemBitmap.h"
 #include "framework/graphics/raster/SysBitmap.h"
 
@@ -90,6 +93,54 @@ TEST(SysBitmap, EmptyOrImpossibleSizeHasNoBits) {
   EXPECT_FALSE(surface.Resize(0x7fffffff, 0x7fffffff));
   EXPECT_EQ(surface.Bits(), nullptr);
   EXPECT_EQ(surface.Height(), 0);
+}
+
+}  // namespace
+}  // namespace velmora
+
+namespace velmora {
+namespace {
+
+// Two frames of 4 x 2: frame 0 opaque red on its left half and clear on its
+// right, frame 1 opaque blue.
+std::unique_ptr<MemBitmap> TwoFrames() {
+  auto b = std::make_unique<MemBitmap>(4, 4);
+  for (int y = 0; y < 4; ++y) {
+    for (int x = 0; x < 4; ++x) b->Row(y)[x] = y >= 2 ? MakePixel(255, 0, 0, 255) : x < 2 ? MakePixel(255, 255, 0, 0) : 0;
+  }
+  return b;
+}
+
+TEST(FrameResampling, ShrinkingAveragesByAlphaAndKeepsFramesApart) {
+  const std::unique_ptr<MemBitmap> frames = TwoFrames();
+  const MemBitmap& source = *frames;
+  const std::unique_ptr<MemBitmap> out = ShrinkFrames(source, 2, 2, 1);
+  ASSERT_NE(out, nullptr);
+  ASSERT_EQ(out->Width(), 2);
+  ASSERT_EQ(out->Height(), 2);
+  EXPECT_EQ(out->Row(0)[0], MakePixel(255, 255, 0, 0));
+  EXPECT_EQ(out->Row(0)[1], 0u);  // clear stays clear, not dark
+  EXPECT_EQ(out->Row(1)[0], MakePixel(255, 0, 0, 255));  // no red from the frame above
+  // Half covered: half the alpha, the colour of what covers it.
+  const std::unique_ptr<MemBitmap> one = ShrinkFrames(source, 2, 1, 1);
+  ASSERT_NE(one, nullptr);
+  EXPECT_EQ(one->Row(0)[0], MakePixel(128, 255, 0, 0));
+  EXPECT_EQ(ShrinkFrames(source, 3, 2, 1), nullptr);  // 4 rows are not 3 frames
+  EXPECT_EQ(ShrinkFrames(source, 2, 0, 1), nullptr);
+}
+
+TEST(FrameResampling, NearestMakesEachPixelItsBlockAsTheEditorScales) {
+  const std::unique_ptr<MemBitmap> frames = TwoFrames();
+  const MemBitmap& source = *frames;
+  const std::unique_ptr<MemBitmap> out = NearestFrames(source, 2, 150);
+  ASSERT_NE(out, nullptr);
+  ASSERT_EQ(out->Width(), ScaleCoordinate(4, 150));
+  ASSERT_EQ(out->Height(), 2 * ScaleCoordinate(2, 150));
+  for (int y = 0; y < out->Height(); ++y) {
+    const int frame = y / ScaleCoordinate(2, 150);
+    const int sy = frame * 2 + LayoutCoordinate(y - frame * ScaleCoordinate(2, 150), 150);
+    for (int x = 0; x < out->Width(); ++x) EXPECT_EQ(out->Row(y)[x], source.Row(sy)[LayoutCoordinate(x, 150)]);
+  }
 }
 
 }  // namespace

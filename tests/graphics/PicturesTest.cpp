@@ -106,6 +106,24 @@ TEST(Pictures, EveryPictureHasTheSizeFramesAndColourTypeOfTheTable) {
   }
 }
 
+// Each picture is drawn at 2x too, under its id + 2000, frame for frame
+// twice as large, so that the editor shows it sharp at 200 % and shrinks it
+// for the scales between.
+TEST(Pictures, EveryPictureHasADrawingAtTwiceItsSize) {
+  for (const ExpectedPicture& p : kPictures) {
+    SCOPED_TRACE(p.name);
+    const std::string file = std::string(p.name).substr(std::string("resources/img/").size());
+    const ResourceBytes bytes = FindResource(ScaledPictureId(p.id, 200));
+    ASSERT_FALSE(bytes.Empty());
+    EXPECT_EQ(std::string(bytes.name), "resources/img/2x/" + file);
+    ASSERT_GT(bytes.size, 33u);
+    EXPECT_EQ(BigEndian(bytes.data + 16), std::uint32_t(2 * p.width));
+    EXPECT_EQ(BigEndian(bytes.data + 20), std::uint32_t(2 * p.height));
+    EXPECT_EQ(bytes.data[25], p.alpha ? 6 : 2);
+    EXPECT_NE(LoadBitmapResource(ScaledPictureId(p.id, 200), "x.png"), nullptr);
+  }
+}
+
 // An empty row paints its inner rectangle (625..953, T + 2..T + 31) in the
 // empty dark; the background's play triangle must sit inside the triangle a
 // sounding row draws (931..942, T + 11..T + 22) so that both cover it.

@@ -29,6 +29,10 @@ TEST(VelmoraDllPictures, EveryPictureIsAPngResourceThatDecodes) {
       EXPECT_EQ(picture->Width(), 964);
       EXPECT_EQ(picture->Height(), 709);
     }
+    if (id == 2102) {  // and drawn at 2x
+      EXPECT_EQ(picture->Width(), 1928);
+      EXPECT_EQ(picture->Height(), 1418);
+    }
   }
   EXPECT_EQ(FindResourceA(module, MAKEINTRESOURCEA(101), "PNG"), nullptr);
   FreeLibrary(module);

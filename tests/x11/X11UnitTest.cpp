@@ -16,6 +16,7 @@
 #include "framework/graphics/platform/x11/IGraphicsX11.h"
 #include "framework/graphics/platform/x11/PopupLayout.h"
 #include "framework/graphics/platform/x11/X11Input.h"
+#include "framework/graphics/platform/x11/X11Scale.h"
 #include "framework/graphics/platform/x11/XdndProtocol.h"
 
 namespace velmora::x11 {
@@ -121,6 +122,38 @@ TEST(PopupLayout, ALowScreenGetsBalancedColumnsAndHitsFindTheirItems) {
   EXPECT_EQ(uneven.rows, 4);
   EXPECT_EQ(uneven.ItemAt(M::kBorder + M::kMinColumnWidth + 1, M::kBorder + 3 * M::kItemHeight + 1), -1);
   EXPECT_EQ(uneven.ItemRect(7), Rect());
+}
+
+TEST(PopupLayout, AtTwiceTheScaleEverythingIsTwiceAsLargeAndSubmenusOpenBeside) {
+  const Rect screen(0, 0, 2048, 1024);
+  const PopupLayout menu = LayoutPopup(3, 200, Rect(0, 0, 92, 84), screen, 1418, 200);
+  EXPECT_EQ(menu.height, 3 * 2 * M::kItemHeight + 2 * 2 * M::kBorder);
+  EXPECT_EQ(menu.columnWidth, 200 + 2 * (M::kCheckGutter + M::kArrowGutter));
+  EXPECT_EQ(menu.ItemRect(1), Rect(2 * M::kBorder, 2 * M::kBorder + 2 * M::kItemHeight, 2 * M::kBorder + menu.columnWidth,
+                                   2 * M::kBorder + 4 * M::kItemHeight));
+  EXPECT_EQ(menu.ItemAt(menu.width / 2, 2 * M::kBorder + 5 * M::kItemHeight), 2);
+  // Beside the third item, level with it; at the screen's right edge, on the other side.
+  const Rect item(menu.x + 6, menu.y + 86, menu.x + menu.width - 6, menu.y + 126);
+  const PopupLayout sub = LayoutSubmenu(6, 100, item, menu, screen, 200);
+  EXPECT_EQ(sub.x, menu.x + menu.width);
+  EXPECT_EQ(sub.y + sub.metrics.border, item.top);
+  PopupLayout far = menu;
+  far.x = 2048 - menu.width;
+  EXPECT_EQ(LayoutSubmenu(6, 100, item, far, screen, 200).x + sub.width, far.x);
+}
+
+TEST(X11Scale, XftDpiOfTheResourcesThenGdkScaleSayTheDesktopsScale) {
+  EXPECT_EQ(ScaleFromResources("Xft.antialias:\t1\nXft.dpi:\t192\nXft.hinting:\t1\n", nullptr), 200);
+  EXPECT_EQ(ScaleFromResources("Xft.dpi: 144", "2"), 150);  // the resources win
+  EXPECT_EQ(ScaleFromResources("Xft.dpi:\t120\n", nullptr), 125);
+  EXPECT_EQ(ScaleFromResources("Xft.dpi:\t96\n", nullptr), 100);
+  EXPECT_EQ(ScaleFromResources("Xft.dpi:\t300\n", nullptr), 200);  // beyond the steps: the largest
+  EXPECT_EQ(ScaleFromResources("*dpi:\t192\nXft.dpix:\t192\n", "2"), 200);  // other names: GDK_SCALE
+  EXPECT_EQ(ScaleFromResources("Xft.dpi:\tlarge\n", nullptr), 0);
+  EXPECT_EQ(ScaleFromResources("Xft.dpi:\t-96\n", "1"), 100);
+  EXPECT_EQ(ScaleFromResources(nullptr, "2"), 200);
+  EXPECT_EQ(ScaleFromResources(nullptr, "0"), 0);
+  EXPECT_EQ(ScaleFromResources(nullptr, nullptr), 0);
 }
 
 TEST(Xdnd, SpeaksVersionsThreeToFiveAndListsMoreThanThreeTypesApart) {

@@ -16,7 +16,8 @@ constexpr double kDegree = kPi / 180.0;
 using namespace palette;
 
 void Panel(Canvas& c) {
-  c.Fill(RoundRect(-1, -1, c.Width() + 1, c.Height() + 1, 0), VerticalGradient(0, kPanelTop, c.Height(), kPanelBottom));
+  c.Fill(RoundRect(-1, -1, kEditorWidth + 1, kEditorHeight + 1, 0),
+         VerticalGradient(0, kPanelTop, kEditorHeight, kPanelBottom));
 }
 
 void Plate(Canvas& c, double x0, double y0, double x1, double y1, double radius) {
@@ -38,12 +39,12 @@ void MenuSymbol(Canvas& c) {
 
 void Logo(Canvas& c) {
   // Reads upward along the left edge, between the menu and the undo button.
-  const Mask word = RotateLeft(TextMask("Velmora", Font{42, true}, 2));
-  const Mask tag = RotateLeft(TextMask("chord explorer", kSmallFont, 1));
+  const Mask word = RotateLeft(c.ScaledTextMask("Velmora", Font{42, true}, 2));
+  const Mask tag = RotateLeft(c.ScaledTextMask("chord explorer", kSmallFont, 1));
   const Mask::Ink w = word.InkBounds(), t = tag.InkBounds();
-  const int left = 12, bottom = 236;
+  const int left = c.Px(12), bottom = c.Px(236);
   c.DrawMask(word, left - w.left, bottom - w.bottom, Rgb(222, 222, 214));
-  c.DrawMask(tag, left + (w.right - w.left) + 7 - t.left, bottom - t.bottom, kHint);
+  c.DrawMask(tag, left + (w.right - w.left) + c.Px(7) - t.left, bottom - t.bottom, kHint);
 }
 
 void Keyboard(Canvas& c) {
@@ -231,6 +232,7 @@ Shape RightTriangle(double x0, double y0, double x1, double y1) {
 }
 
 void DrawBackground(Canvas& c) {
+  // Drawn from the layout: the same picture at any scale.
   Panel(c);
   MenuSymbol(c);
   Logo(c);

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <stdexcept>
 
+#include "framework/graphics/EditorScale.h"
 #include "framework/graphics/raster/FontCache.h"
 #include "framework/graphics/raster/PixelOps.h"
 
@@ -27,16 +28,19 @@ Bounds Joined(const Bounds& a, const Bounds& b) {
 // smooth edges and keep sharp corners sharp.
 constexpr int kSamples = 4;
 
-double Coverage(const Shape& shape, int px, int py) {
+// Pixel (px, py) of a canvas at scale, whose shapes are in layout pixels:
+// positions divide by the scale, distances multiply by it.
+double Coverage(const Shape& shape, int px, int py, double scale) {
   // A pixel whose centre is farther than half its diagonal from the edge is
   // wholly inside or outside.
-  const double centre = shape.distance(px + 0.5, py + 0.5);
+  const double centre = shape.distance((px + 0.5) / scale, (py + 0.5) / scale) * scale;
   if (centre >= 0.75) return 0.0;
   if (centre <= -0.75) return 1.0;
   double sum = 0.0;
   for (int j = 0; j < kSamples; ++j) {
     for (int i = 0; i < kSamples; ++i) {
-      const double d = shape.distance(px + (i + 0.5) / kSamples, py + (j + 0.5) / kSamples);
+      const double d =
+          shape.distance((px + (i + 0.5) / kSamples) / scale, (py + (j + 0.5) / kSamples) / scale) * scale;
       sum += std::clamp(0.5 - d * kSamples, 0.0, 1.0);
     }
   }
@@ -275,9 +279,19 @@ Mask RotateLeft(const Mask& mask) {
   return out;
 }
 
-Canvas::Canvas(int width, int height, Colour fill) : bitmap_(width, height) {
-  if (bitmap_.Width() != width || bitmap_.Height() != height) throw std::runtime_error("canvas too large");
+Canvas::Canvas(int width, int height, Colour fill, int percent)
+    : bitmap_(ScaleCoordinate(width, percent), ScaleCoordinate(height, percent)), percent_(percent) {
+  if (bitmap_.Width() != ScaleCoordinate(width, percent) || bitmap_.Height() != ScaleCoordinate(height, percent))
+    throw std::runtime_error("canvas too large");
   Clear(fill);
+}
+
+void Canvas::Clear(const Colour& c) { velmora::FillRect(bitmap_, 0, 0, Width(), Height(), ToPixel(c), 1.0f, kBlendCopy); }
+
+int Canvas::Px(int v) const { return ScaleCoordinate(v, percent_); }
+
+Mask Canvas::ScaledTextMask(const std::string& text, const Font& font, int tracking) const {
+  return TextMask(text, Font{Px(font.size), font.bold}, Px(tracking));
 }
 
 Colour Canvas::At(int x, int y) const {
@@ -297,24 +311,26 @@ void Canvas::Blend(int x, int y, const Colour& c, double coverage) {
 }
 
 void Canvas::Fill(const Shape& shape, const Paint& paint, double opacity) {
+  const double s = Scale();
   const Bounds b = Grown(shape.bounds, 1.0);
-  const int x0 = std::max(0, int(std::floor(b.x0))), y0 = std::max(0, int(std::floor(b.y0)));
-  const int x1 = std::min(Width(), int(std::ceil(b.x1))), y1 = std::min(Height(), int(std::ceil(b.y1)));
+  const int x0 = std::max(0, int(std::floor(b.x0 * s))), y0 = std::max(0, int(std::floor(b.y0 * s)));
+  const int x1 = std::min(Width(), int(std::ceil(b.x1 * s))), y1 = std::min(Height(), int(std::ceil(b.y1 * s)));
   for (int y = y0; y < y1; ++y) {
     for (int x = x0; x < x1; ++x) {
-      const double c = Coverage(shape, x, y);
-      if (c > 0) Blend(x, y, paint(x + 0.5, y + 0.5), c * opacity);
+      const double c = Coverage(shape, x, y, s);
+      if (c > 0) Blend(x, y, paint((x + 0.5) / s, (y + 0.5) / s), c * opacity);
     }
   }
 }
 
 void Canvas::Shadow(const Shape& shape, const Colour& c, double blur) {
+  const double s = Scale();
   const Bounds b = Grown(shape.bounds, blur + 1.0);
-  const int x0 = std::max(0, int(std::floor(b.x0))), y0 = std::max(0, int(std::floor(b.y0)));
-  const int x1 = std::min(Width(), int(std::ceil(b.x1))), y1 = std::min(Height(), int(std::ceil(b.y1)));
+  const int x0 = std::max(0, int(std::floor(b.x0 * s))), y0 = std::max(0, int(std::floor(b.y0 * s)));
+  const int x1 = std::min(Width(), int(std::ceil(b.x1 * s))), y1 = std::min(Height(), int(std::ceil(b.y1 * s)));
   for (int y = y0; y < y1; ++y) {
     for (int x = x0; x < x1; ++x) {
-      const double d = shape.distance(x + 0.5, y + 0.5);
+      const double d = shape.distance((x + 0.5) / s, (y + 0.5) / s);
       const double t = std::clamp(0.5 - d / blur, 0.0, 1.0);
       Blend(x, y, c, t * t * (3 - 2 * t));
     }
@@ -322,7 +338,8 @@ void Canvas::Shadow(const Shape& shape, const Colour& c, double blur) {
 }
 
 void Canvas::FillRect(int x, int y, int width, int height, const Colour& c) {
-  velmora::FillRect(bitmap_, x, y, width, height, ToPixel(c), 1.0f, kBlendCopy);
+  velmora::FillRect(bitmap_, Px(x), Px(y), Px(x + width) - Px(x), Px(y + height) - Px(y), ToPixel(c), 1.0f,
+                    kBlendCopy);
 }
 
 void Canvas::DrawMask(const Mask& mask, int x, int y, const Colour& c) {
@@ -336,18 +353,19 @@ void Canvas::DrawMask(const Mask& mask, int x, int y, const Colour& c) {
 
 int Canvas::Text(const std::string& text, const Font& font, int x, int top, Align align, const Colour& c,
                  int tracking) {
-  const Mask mask = TextMask(text, font, tracking);
-  int left = x;
+  const Mask mask = ScaledTextMask(text, font, tracking);
+  int left = Px(x);
   if (align == Align::kCentre)
-    left = x - mask.advance / 2;
+    left = Px(x) - mask.advance / 2;
   else if (align == Align::kRight)
-    left = x - mask.advance;
-  DrawMask(mask, left - mask.originX, top - mask.originY, c);
-  return mask.advance;
+    left = Px(x) - mask.advance;
+  DrawMask(mask, left - mask.originX, Px(top) - mask.originY, c);
+  return percent_ == 100 ? mask.advance : int(std::lround(mask.advance / Scale()));
 }
 
 void Canvas::CopyFrom(const Canvas& from, int fromX, int fromY, int width, int height, int x, int y) {
-  Blit(bitmap_, from.bitmap_, x, y, fromX, fromY, width, height, 1.0f, kBlendCopy);
+  Blit(bitmap_, from.bitmap_, Px(x), Px(y), from.Px(fromX), from.Px(fromY), Px(x + width) - Px(x),
+       Px(y + height) - Px(y), 1.0f, kBlendCopy);
 }
 
 }  // namespace velmora::artwork

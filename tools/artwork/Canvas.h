@@ -93,15 +93,26 @@ Mask TextMask(const std::string& text, const Font& font, int tracking = 0);
 int TextAscent(const Font& font);
 Mask RotateLeft(const Mask& mask);  // a quarter turn counter-clockwise
 
+// A picture of width x height layout pixels drawn at percent of that size
+// (100 for the 1x picture, 200 for the 2x one): shapes, paints, rectangles
+// and text positions stay in layout pixels and the canvas draws them at its
+// scale, text at the scaled font size. Pixel access (At, Blend, DrawMask,
+// Width, Height) is in the canvas's own pixels.
 class Canvas {
  public:
-  Canvas(int width, int height, Colour fill);
+  Canvas(int width, int height, Colour fill, int percent = 100);
 
   int Width() const { return bitmap_.Width(); }
   int Height() const { return bitmap_.Height(); }
+  int Percent() const { return percent_; }
+  double Scale() const { return percent_ / 100.0; }
+  // A layout coordinate (or length) in the canvas's pixels.
+  int Px(int v) const;
   MemBitmap& Bitmap() { return bitmap_; }
   const MemBitmap& Bitmap() const { return bitmap_; }
   Colour At(int x, int y) const;
+  // Text rendered at the canvas's scale (font size and tracking scaled).
+  Mask ScaledTextMask(const std::string& text, const Font& font, int tracking = 0) const;
 
   // Source-over with straight alpha; coverage scales the colour's alpha.
   void Blend(int x, int y, const Colour& c, double coverage);
@@ -111,16 +122,18 @@ class Canvas {
   void Shadow(const Shape& shape, const Colour& c, double blur);
   // Replaces whole pixels, alpha included (hard-edged).
   void FillRect(int x, int y, int width, int height, const Colour& c);
-  void Clear(const Colour& c) { FillRect(0, 0, Width(), Height(), c); }
+  void Clear(const Colour& c);
   void DrawMask(const Mask& mask, int x, int y, const Colour& c);
   // Text with its top at top; x is the left edge, the centre or the right
-  // edge as align says. Answers the width drawn.
+  // edge as align says (layout pixels). Answers the width drawn, in layout
+  // pixels.
   int Text(const std::string& text, const Font& font, int x, int top, Align align, const Colour& c, int tracking = 0);
-  // Copies a region of another canvas (whole pixels).
+  // Copies a region of another canvas of the same scale (layout pixels).
   void CopyFrom(const Canvas& from, int fromX, int fromY, int width, int height, int x, int y);
 
  private:
   MemBitmap bitmap_;
+  int percent_;
 };
 
 }  // namespace velmora::artwork

@@ -10,6 +10,10 @@ namespace {
 
 constexpr Colour kClear = Rgb(0, 0, 0, 0.0);
 
+// The scale the pictures are drawn at: the background's, which the opaque
+// ones are cut from.
+int gPercent = 100;
+
 using namespace palette;
 
 Picture Make(int id, const char* file, int width, int frameHeight, int frames, bool alpha = true) {
@@ -18,7 +22,7 @@ Picture Make(int id, const char* file, int width, int frameHeight, int frames, b
   p.file = file;
   p.frames = frames;
   p.alpha = alpha;
-  p.image = std::make_unique<Canvas>(width, frameHeight * frames, kClear);
+  p.image = std::make_unique<Canvas>(width, frameHeight * frames, kClear, gPercent);
   return p;
 }
 
@@ -221,6 +225,7 @@ Picture DragWord(bool dim) {
 }  // namespace
 
 std::vector<Picture> MakePictures(const Canvas& background) {
+  gPercent = background.Percent();
   std::vector<Picture> out;
   out.push_back(KeyWhite());
   out.push_back(KeyBlack());

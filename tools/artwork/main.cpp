@@ -1,9 +1,11 @@
 // velmora-artwork: draws the editor's pictures.
-//   velmora-artwork <dir>                      writes bg.png and every control picture into <dir>
+//   velmora-artwork <dir>                      writes bg.png and every control picture into <dir>,
+//                                              and the same drawn at 2x into <dir>/2x
 //   velmora-artwork --preview <dir> <out.png>  the pictures in <dir> composed as the editor shows them
 #include <cstdio>
 #include <cstring>
 #include <exception>
+#include <filesystem>
 #include <string>
 
 #include "framework/graphics/raster/PngCodec.h"
@@ -22,15 +24,24 @@ bool Write(const velmora::artwork::Canvas& c, const std::string& path, bool alph
   return false;
 }
 
-int Generate(const std::string& dir) {
+// One set of pictures, drawn at percent of the layout's size.
+int GenerateSet(const std::string& dir, int percent) {
   using namespace velmora::artwork;
-  Canvas background(kEditorWidth, kEditorHeight, Rgb(0, 0, 0));
+  Canvas background(kEditorWidth, kEditorHeight, Rgb(0, 0, 0), percent);
   DrawBackground(background);
   if (!Write(background, dir + "/bg.png", false)) return 1;
   for (const Picture& p : MakePictures(background)) {
     if (!Write(*p.image, dir + "/" + p.file, p.alpha)) return 1;
   }
   return 0;
+}
+
+int Generate(const std::string& dir) {
+  // The editor shrinks the 2x drawings for the scales between.
+  const std::string twice = dir + "/2x";
+  std::error_code error;
+  std::filesystem::create_directories(twice, error);
+  return GenerateSet(dir, 100) != 0 || GenerateSet(twice, 200) != 0 ? 1 : 0;
 }
 
 }  // namespace

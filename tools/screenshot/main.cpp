@@ -1,11 +1,13 @@
-// velmora-screenshot <out.png> [--chunk <out.chunk>]: the editor as a
-// musician sees it in use, drawn without a window and written as a PNG; with
+// velmora-screenshot <out.png> [--chunk <out.chunk>] [--scale <percent>]:
+// the editor as a musician sees it in use, drawn without a window and
+// written as a PNG, at 100 % or at another of the editor's scales; with
 // --chunk also the program chunk of that state, for a host to restore
 // (tools/readme-picture.sh takes the README's picture from the real window).
 // D Dorian with a filled grid (one cell locked, one playing from a host
 // note), a chord held down in the list, a pitch class every chord must
 // contain, entries in both filter boxes and Record armed.
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 #include <thread>
 
@@ -79,27 +81,44 @@ class Showcase : public Velmora {
   }
 };
 
+int Usage() {
+  std::fputs("usage: velmora-screenshot <out.png> [--chunk <out.chunk>] [--scale <percent>]\n", stderr);
+  return 2;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-  const bool withChunk = argc == 4 && std::string(argv[2]) == "--chunk";
-  if (argc != 2 && !withChunk) {
-    std::fputs("usage: velmora-screenshot <out.png> [--chunk <out.chunk>]\n", stderr);
-    return 2;
+  if (argc < 2 || argv[1][0] == '-') return Usage();
+  const char* chunkPath = nullptr;
+  int percent = 100;
+  for (int i = 2; i < argc; i += 2) {
+    const std::string option = argv[i];
+    if (i + 1 >= argc) return Usage();
+    if (option == "--chunk") {
+      chunkPath = argv[i + 1];
+    } else if (option == "--scale" && IsScaleStep(std::atoi(argv[i + 1]))) {
+      percent = std::atoi(argv[i + 1]);
+    } else {
+      return Usage();
+    }
   }
   Showcase plugin;
   auto& editor = static_cast<HeadlessGraphics&>(static_cast<VelmoraEditor&>(plugin.EditorParts()).Graphics());
+  editor.SetUserScale(percent);
   editor.OpenWindow(nullptr);
   plugin.Prepare();
   editor.OnTimerTick();
-  editor.OnMouseDown(700, 7 + 33 * 2 + 16, MouseMods(true));  // the third row held down
+  // The third row held down, where the window shows it.
+  const int x = ScaleCoordinate(700, percent), y = ScaleCoordinate(7 + 33 * 2 + 16, percent);
+  editor.OnMouseDown(x, y, MouseMods(true));
   editor.OnTimerTick();
   if (!editor.SaveSurfacePng(argv[1])) {
     std::fprintf(stderr, "velmora-screenshot: cannot write %s\n", argv[1]);
     return 1;
   }
-  if (withChunk && !plugin.WriteChunk(argv[3])) {
-    std::fprintf(stderr, "velmora-screenshot: cannot write %s\n", argv[3]);
+  if (chunkPath != nullptr && !plugin.WriteChunk(chunkPath)) {
+    std::fprintf(stderr, "velmora-screenshot: cannot write %s\n", chunkPath);
     return 1;
   }
   return 0;

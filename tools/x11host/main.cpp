@@ -21,6 +21,10 @@
 //   still sounding: none          or   still sounding: 60 64 67 (C4 E4 G4)
 // --no-processing: no processing thread and no MIDI printed; --note then
 // processes one block on the calling thread.
+// --editor-scale PERCENT: the editor is drawn at PERCENT of its layout (its
+// own choice, or the desktop's): X,Y above and --crop stay layout pixels and
+// are scaled, and so are the popup menus' items.
+// --crop X,Y,W,H: the screenshot shows only that part of the editor.
 // Without a desktop, run it under xvfb-run -a.
 #include <X11/Xlib.h>
 #include <sys/resource.h>
@@ -37,7 +41,9 @@
 #include <string>
 #include <vector>
 
+#include "framework/graphics/EditorScale.h"
 #include "tools/x11host/BlockProcessing.h"
+#include "framework/graphics/raster/PngCodec.h"
 #include "tools/x11host/X11EditorHost.h"
 
 using velmora::MemBitmap;
@@ -74,18 +80,25 @@ bool ReadFile(const std::string& path, std::vector<std::uint8_t>& bytes) {
 }
 
 // processing null: the note is processed here, in a block of its own.
-bool Perform(X11EditorHost& host, BlockProcessing* processing, const Action& action) {
+// The middle of layout pixel v at the editor's scale.
+int At(int v, int percent) {
+  return (velmora::ScaleCoordinate(v, percent) + velmora::ScaleCoordinate(v + 1, percent) - 1) / 2;
+}
+
+bool Perform(X11EditorHost& host, BlockProcessing* processing, const Action& action, int percent) {
+  const int x = At(action.x, percent), y = At(action.y, percent);
   switch (action.kind) {
     case Action::kClick:
-      host.click(action.x, action.y, action.value);
+      host.click(x, y, action.value);
       break;
     case Action::kMenu: {
-      host.click(action.x, action.y);
+      host.click(x, y);
       std::vector<velmora::host::ScreenRect> menus;
       if (!X11EditorHost::WaitFor([&] { return (menus = host.popupWindows()).size() == 1; })) return false;
       const auto& menu = menus.front();
-      constexpr int kBorder = 3, kItemHeight = 20;  // the menus' own metrics
-      host.moveToRoot(menu.x + menu.width / 2, menu.y + kBorder + action.value * kItemHeight + kItemHeight / 2);
+      // The menus' own metrics, at the editor's scale.
+      const int border = velmora::ScaleCoordinate(3, percent), itemHeight = velmora::ScaleCoordinate(20, percent);
+      host.moveToRoot(menu.x + menu.width / 2, menu.y + border + action.value * itemHeight + itemHeight / 2);
       host.press();
       host.release();
       if (!X11EditorHost::WaitFor([&] { return host.popupWindows().empty(); })) return false;
@@ -100,7 +113,7 @@ bool Perform(X11EditorHost& host, BlockProcessing* processing, const Action& act
       }
       break;
     case Action::kHold:
-      host.moveTo(action.x, action.y);
+      host.moveTo(x, y);
       host.press();
       break;
   }
@@ -110,6 +123,20 @@ bool Perform(X11EditorHost& host, BlockProcessing* processing, const Action& act
 }
 
 double Ms(Clock::duration d) { return std::chrono::duration<double, std::milli>(d).count(); }
+
+// The editor's window, or the part crop names (layout pixels; all zero: the whole).
+bool SaveScreenshot(X11EditorHost& host, const std::string& path, const int crop[4], int percent) {
+  if (crop[2] == 0) return host.saveScreenshot(path);
+  MemBitmap whole;
+  if (!host.capture(whole)) return false;
+  const int left = velmora::ScaleCoordinate(crop[0], percent), top = velmora::ScaleCoordinate(crop[1], percent);
+  const int right = std::min(velmora::ScaleCoordinate(crop[0] + crop[2], percent), whole.Width());
+  const int bottom = std::min(velmora::ScaleCoordinate(crop[1] + crop[3], percent), whole.Height());
+  if (left < 0 || top < 0 || right <= left || bottom <= top) return false;
+  MemBitmap part(right - left, bottom - top);
+  for (int y = top; y < bottom; ++y) std::copy_n(whole.Row(y) + left, right - left, part.Row(y - top));
+  return velmora::WritePng(part, path, false);
+}
 
 // The window is gone: the editor closes while blocks still run, so that what
 // the close releases goes out, then what stayed on is reported.
@@ -316,7 +343,8 @@ int main(int argc, char** argv) {
     std::fprintf(stderr,
                  "usage: %s MODULE [--set INDEX=VALUE]... [--chunk FILE] [--rate HZ] [--block FRAMES]\n"
                  "       [--no-processing] [--click X,Y[,BUTTON] | --menu X,Y,ITEM | --note NOTE | --hold X,Y]...\n"
-                 "       [--screenshot FILE | --measure [SECONDS] | --stress [SECONDS]]\n"
+                 "       [--editor-scale PERCENT] [--screenshot FILE [--crop X,Y,W,H] | --measure [SECONDS] |\n"
+                 "       --stress [SECONDS]]\n"
                  "While the editor is open, blocks run in real time on a processing thread (one per\n"
                  "FRAMES / HZ seconds, 256 / 48000 unless set) and every MIDI message the plug-in sends\n"
                  "is printed as 'block N frame F: bytes  meaning'; when the window closes, the notes\n"
@@ -327,6 +355,8 @@ int main(int argc, char** argv) {
     return 2;
   }
   std::string screenshot;
+  int percent = 100;
+  int crop[4] = {0, 0, 0, 0};
   int measure = 0;
   int stress = 0;
   bool processingOn = true;
@@ -365,6 +395,18 @@ int main(int argc, char** argv) {
       }
     } else if (arg == "--screenshot" && i + 1 < argc) {
       screenshot = argv[++i];
+    } else if (arg == "--editor-scale" && i + 1 < argc) {
+      percent = std::atoi(argv[++i]);
+      if (!velmora::IsScaleStep(percent)) {
+        std::fprintf(stderr, "bad --editor-scale %s\n", argv[i]);
+        return 2;
+      }
+    } else if (arg == "--crop" && i + 1 < argc) {
+      if (std::sscanf(argv[++i], "%d,%d,%d,%d", &crop[0], &crop[1], &crop[2], &crop[3]) != 4 || crop[2] <= 0 ||
+          crop[3] <= 0) {
+        std::fprintf(stderr, "bad --crop %s\n", argv[i]);
+        return 2;
+      }
     } else if (arg == "--stress") {
       stress = (i + 1 < argc && argv[i + 1][0] != '-') ? std::atoi(argv[++i]) : 10;
     } else if (arg == "--measure") {
@@ -421,13 +463,13 @@ int main(int argc, char** argv) {
     processing->start();
   }
   for (const Action& action : actions) {
-    if (!Perform(host, processing.get(), action)) {
+    if (!Perform(host, processing.get(), action, percent)) {
       std::fprintf(stderr, "no menu came up at %d,%d\n", action.x, action.y);
       return 1;
     }
   }
   if (!screenshot.empty()) {
-    if (!WaitSettled(host, std::chrono::seconds(10)) || !host.saveScreenshot(screenshot)) {
+    if (!WaitSettled(host, std::chrono::seconds(10)) || !SaveScreenshot(host, screenshot, crop, percent)) {
       std::fprintf(stderr, "no screenshot\n");
       return 1;
     }

@@ -43,7 +43,7 @@ int HeadlessGraphics::ShowMessageBox(const char* text, const char* caption, int)
 PopupMenu* HeadlessGraphics::ShowPopupMenu(PopupMenu& menu, const Rect& rect) {
   ReleaseMouseCapture();
   ShownMenu shown;
-  shown.rect = rect;
+  shown.rect = ToPhysical(rect);
   shown.numbering = menu.Numbering();
   for (int i = 0; i < menu.NItems(); ++i) {
     shown.labels.push_back(menu.ItemLabel(i));
@@ -73,7 +73,7 @@ PopupMenu* HeadlessGraphics::Choose(PopupMenu& menu, const std::vector<int>& pat
 void HeadlessGraphics::CreateTextEntry(IControl* control, const TextStyle&, const Rect& rect,
                                        const char* initialText, Param* param) {
   if (!control) return;
-  mTextEntries.push_back(ShownTextEntry{control, rect, Text(initialText), param});
+  mTextEntries.push_back(ShownTextEntry{control, ToPhysical(rect), Text(initialText), param});
   if (mTextScript.empty()) return;
   const std::optional<std::string> answer = std::move(mTextScript.front());
   mTextScript.pop_front();

@@ -14,7 +14,8 @@ namespace velmora {
 // screenshot tools can drive controls without a display.
 class HeadlessGraphics : public IGraphics {
  public:
-  // What a shown menu looked like.
+  // What a shown menu looked like; its rectangle, as a text field's, in
+  // the window's pixels.
   struct ShownMenu {
     Rect rect;
     int numbering = 0;

@@ -19,9 +19,22 @@ bool HasPngExtension(const std::string& fileName) {
   return lower(ext[0]) == 'p' && lower(ext[1]) == 'n' && lower(ext[2]) == 'g';
 }
 
+struct ScaledEntry {
+  int id, percent;
+  std::unique_ptr<RasterBitmap> bitmap;
+};
+
 struct Cache {
   std::mutex lock;
   std::vector<std::pair<int, std::unique_ptr<RasterBitmap>>> entries;
+  std::vector<ScaledEntry> scaled;
+
+  RasterBitmap* FindScaledLocked(int id, int percent) const {
+    for (const ScaledEntry& entry : scaled) {
+      if (entry.id == id && entry.percent == percent) return entry.bitmap.get();
+    }
+    return nullptr;
+  }
 
   RasterBitmap* FindLocked(int id) const {
     for (const auto& entry : entries) {
@@ -73,6 +86,21 @@ RasterBitmap* ImageCache::Load(int id, const std::string& fileName) {
   if (!bitmap) return nullptr;
   cache.entries.emplace_back(id, std::move(bitmap));
   return cache.entries.back().second.get();
+}
+
+RasterBitmap* ImageCache::FindScaled(int id, int percent) {
+  Cache& cache = TheCache();
+  std::lock_guard<std::mutex> guard(cache.lock);
+  return cache.FindScaledLocked(id, percent);
+}
+
+RasterBitmap* ImageCache::AddScaled(int id, int percent, std::unique_ptr<RasterBitmap> bitmap) {
+  Cache& cache = TheCache();
+  std::lock_guard<std::mutex> guard(cache.lock);
+  if (RasterBitmap* cached = cache.FindScaledLocked(id, percent)) return cached;
+  if (!bitmap) return nullptr;
+  cache.scaled.push_back({id, percent, std::move(bitmap)});
+  return cache.scaled.back().bitmap.get();
 }
 
 }  // namespace velmora

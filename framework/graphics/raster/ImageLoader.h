@@ -15,8 +15,12 @@ std::unique_ptr<MemBitmap> PngFromResource(int id);
 // The file itself is never opened.
 std::unique_ptr<MemBitmap> LoadBitmapResource(int id, const std::string& fileName);
 
-// Process-wide decoded pictures by resource id; they live until the module
-// is unloaded.
+// The picture drawn for a scale carries its 1x picture's id plus ten times
+// the percent: 102 drawn at 200 % is 2102.
+constexpr int ScaledPictureId(int id, int percent) { return id + 10 * percent; }
+
+// Process-wide decoded pictures by resource id, and pictures made for a
+// scale by (id, percent); they live until the module is unloaded.
 //
 // Threads: [any]; the cache locks itself, and decodes under its lock so two
 // editors never decode the same picture twice. The free functions are [any].
@@ -28,6 +32,9 @@ class ImageCache {
   // The cached bitmap, else LoadBitmapResource's result, cached. A picture
   // that cannot be decoded answers null and is not cached.
   static RasterBitmap* Load(int id, const std::string& fileName);
+  // The same for the pictures made for a scale.
+  static RasterBitmap* FindScaled(int id, int percent);
+  static RasterBitmap* AddScaled(int id, int percent, std::unique_ptr<RasterBitmap> bitmap);
 };
 
 }  // namespace velmora

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <mutex>
 
+#include "framework/graphics/platform/win/WinDpi.h"
 #include "framework/graphics/platform/win/WinPopupMenu.h"
 #include "framework/graphics/raster/PngCodec.h"
 #include "framework/plugin/platform/win/ModuleInstance.h"
@@ -34,6 +35,10 @@ MouseMods ModsOf(WPARAM keys) {
 
 RECT ToRECT(const Rect& r) { return RECT{r.left, r.top, r.right, r.bottom}; }
 
+// Sent to a child window when its parent's DPI changed (Windows 10 1703);
+// not every SDK names it.
+constexpr UINT kDpiChangedAfterParent = 0x02E3;
+
 bool HasPngExtension(const std::string& fileName) {
   const std::size_t dot = fileName.rfind('.');
   if (dot == std::string::npos || fileName.size() - dot != 4) return false;
@@ -43,8 +48,12 @@ bool HasPngExtension(const std::string& fileName) {
 
 }  // namespace
 
+// The system's scale is known before the host asks for the size; the
+// parent's own is asked when the window opens.
 IGraphicsWin::IGraphicsWin(IPluginBase* plugin, int width, int height, int fps, HINSTANCE module)
-    : IGraphics(plugin, width, height, fps), mModule(module ? module : velmora::ModuleInstance()) {}
+    : IGraphics(plugin, width, height, fps), mModule(module ? module : velmora::ModuleInstance()) {
+  SetSystemScale(win::SystemScale());
+}
 
 IGraphicsWin::~IGraphicsWin() { CloseWindow(); }
 
@@ -116,6 +125,8 @@ void* IGraphicsWin::OpenWindow(void* parent) {
   OnWindowOpening();
   // Tooltips are not offered by this window.
   EnableTooltips(false);
+  // The monitor the host's window is on may ask another scale: the host is asked for it.
+  if (mWnd) SetSystemScale(win::WindowScale(static_cast<HWND>(parent)));
   return mWnd;
 }
 
@@ -156,7 +167,19 @@ void IGraphicsWin::PaintToWindow(const Rect& rect) {
   EndPaint(mWnd, &paint);
 }
 
+// After a change of scale the host gave room for: the window takes the
+// editor's new size.
+void IGraphicsWin::FitWindow() {
+  RECT client{};
+  GetClientRect(mWnd, &client);
+  if (client.right - client.left == Width() && client.bottom - client.top == Height()) return;
+  if (mTextEntry) CloseTextEntry();
+  SetWindowPos(mWnd, nullptr, 0, 0, Width(), Height(), SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  InvalidateRect(mWnd, nullptr, FALSE);
+}
+
 void IGraphicsWin::TimerTick() {
+  FitWindow();
   if (mTextEntry) {
     switch (mTextEntryState) {
       case kEntryRepainted:
@@ -172,13 +195,14 @@ void IGraphicsWin::TimerTick() {
         break;
     }
   }
+  UpdateSurfaces();
   DrainParamValues(false);
   Rect dirty;
   if (!FindDirtyArea(dirty)) return;
-  const RECT area = ToRECT(dirty);
+  const RECT area = ToRECT(ToPhysical(dirty));
   InvalidateRect(mWnd, &area, FALSE);
   if (mTextEntry && mTextEntryControl) {
-    const RECT field = ToRECT(mTextEntryControl->GetRect());
+    const RECT field = ToRECT(ToPhysical(mTextEntryControl->GetRect()));
     ValidateRect(mWnd, &field);  // the field stays on top
     UpdateWindow(mWnd);
     mTextEntryState = kEntryRepainted;
@@ -188,10 +212,11 @@ void IGraphicsWin::TimerTick() {
 }
 
 void IGraphicsWin::ResizeEditor(int width, int height) {
-  if (width == Width() && height == Height()) return;
-  const int dw = width - Width();
-  const int dh = height - Height();
+  if (width == LayoutWidth() && height == LayoutHeight()) return;
+  const int oldWidth = Width(), oldHeight = Height();
   IGraphics::ResizeEditor(width, height);
+  const int dw = Width() - oldWidth;
+  const int dh = Height() - oldHeight;
   if (!mWnd) return;
   // The editor and the host's child windows around it grow together.
   HWND wnd = mWnd;
@@ -244,13 +269,17 @@ LRESULT CALLBACK IGraphicsWin::Messages::Window(HWND wnd, UINT message, WPARAM w
     case WM_PAINT: {
       RECT update{};
       if (GetUpdateRect(wnd, &update, FALSE)) {
-        editor->DrawArea(Rect(update.left, update.top, update.right, update.bottom));
+        editor->DrawArea(
+            LayoutRectCovering(Rect(update.left, update.top, update.right, update.bottom), editor->DrawScale()));
       }
       ValidateRect(wnd, nullptr);  // also when there was nothing to draw
       return 0;
     }
     case WM_CLOSE:
       editor->CloseWindow();
+      return 0;
+    case kDpiChangedAfterParent:
+      editor->SetSystemScale(win::WindowScale(wnd));
       return 0;
     case WM_KEYDOWN:
     case WM_KEYUP: {
@@ -339,7 +368,7 @@ LRESULT CALLBACK IGraphicsWin::Messages::Window(HWND wnd, UINT message, WPARAM w
 PopupMenu* IGraphicsWin::ShowPopupMenu(PopupMenu& menu, const Rect& rect) {
   ReleaseMouseCapture();
   if (!mWnd) return nullptr;
-  return win::RunPopupMenu(mWnd, menu, rect);
+  return win::RunPopupMenu(mWnd, menu, ToPhysical(rect));
 }
 
 bool IGraphicsWin::StartDrag(const std::vector<DragData>& offer) {

@@ -90,6 +90,7 @@ class IGraphicsWin : public IGraphics {
   struct Messages;  // the window procedures
 
   void TimerTick();
+  void FitWindow();
   void CloseTextEntry();
   void CommitTextEntry();
   HWND__* OwnerWindow();

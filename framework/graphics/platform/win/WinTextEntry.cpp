@@ -12,9 +12,11 @@ namespace velmora {
 
 // --- in-place text field
 
-void IGraphicsWin::CreateTextEntry(IControl* control, const TextStyle& style, const Rect& rect,
+// Placed and lettered at the editor's scale.
+void IGraphicsWin::CreateTextEntry(IControl* control, const TextStyle& style, const Rect& layoutRect,
                                    const char* initialText, Param* param) {
   if (!control || mTextEntry || !mWnd) return;
+  const Rect rect = ToPhysical(layoutRect);
   DWORD align = ES_LEFT;
   if (style.align == TextStyle::kCenter) align = ES_CENTER;
   else if (style.align == TextStyle::kFar) align = ES_RIGHT;
@@ -27,7 +29,7 @@ void IGraphicsWin::CreateTextEntry(IControl* control, const TextStyle& style, co
   mTextEntryControl = control;
   mTextEntryParam = param;
   mTextEntryState = kEntryNone;
-  mTextEntryFont = CreateFontA(style.size, 0, 0, 0, style.style == TextStyle::kBold ? FW_BOLD : FW_NORMAL,
+  mTextEntryFont = CreateFontA(ToPhysical(style.size), 0, 0, 0, style.style == TextStyle::kBold ? FW_BOLD : FW_NORMAL,
                                style.style == TextStyle::kItalic, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
                                CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, style.font);
   if (mTextEntryFont) SendMessageA(field, WM_SETFONT, reinterpret_cast<WPARAM>(mTextEntryFont), 0);

@@ -20,6 +20,7 @@
 #include "framework/graphics/platform/x11/X11Image.h"
 #include "framework/graphics/platform/x11/X11Input.h"
 #include "framework/graphics/platform/x11/X11PopupMenu.h"
+#include "framework/graphics/platform/x11/X11Scale.h"
 #include "framework/graphics/platform/x11/X11Session.h"
 #include "framework/graphics/platform/x11/XdndSource.h"
 
@@ -76,6 +77,8 @@ struct IGraphicsX11::State {
   bool inert = false;         // the server is gone and the editor let go of its press
   std::atomic<bool> closing{false};  // closed while a pump ran: its loops end, then the window goes
   x11::RedrawCadence cadence;
+  int width = 0, height = 0;  // the window's, in physical pixels
+  int systemScale = 0;        // as the window's server says
 
   explicit State(int fps) : cadence(std::chrono::milliseconds(1000 / std::max(fps, 1))) {}
   State(const State&) = delete;
@@ -135,8 +138,12 @@ class IGraphicsX11::PumpScope {
   State* mPrevious;
 };
 
+// The desktop's scale is known before the host asks for the size; the
+// window's own server is asked again when it opens.
 IGraphicsX11::IGraphicsX11(IPluginBase* plugin, int width, int height, int fps)
-    : IGraphics(plugin, width, height, fps) {}
+    : IGraphics(plugin, width, height, fps) {
+  SetSystemScale(x11::DefaultDisplayScale());
+}
 
 IGraphicsX11::~IGraphicsX11() { Shutdown(); }
 
@@ -166,6 +173,7 @@ std::shared_ptr<IGraphicsX11::State> IGraphicsX11::MakeState(unsigned long paren
     s.colormap = XCreateColormap(s.display, s.root, s.visual, AllocNone);
     state->ownColormap = true;
   }
+  const int width = Width(), height = Height();
   XSetWindowAttributes attributes{};
   attributes.background_pixel = 0;
   attributes.border_pixel = 0;
@@ -173,7 +181,7 @@ std::shared_ptr<IGraphicsX11::State> IGraphicsX11::MakeState(unsigned long paren
   // No key events: unselected, they reach the host's window, whose shortcuts keep working.
   attributes.event_mask = ExposureMask | ButtonPressMask | ButtonReleaseMask | PointerMotionMask | LeaveWindowMask |
                           StructureNotifyMask;
-  s.window = XCreateWindow(s.display, parentWindow, 0, 0, unsigned(Width()), unsigned(Height()), 0, s.depth,
+  s.window = XCreateWindow(s.display, parentWindow, 0, 0, unsigned(width), unsigned(height), 0, s.depth,
                            InputOutput, s.visual, CWBackPixel | CWBorderPixel | CWColormap | CWEventMask,
                            &attributes);
   // A bad parent id shows here, not as a null window.
@@ -181,7 +189,10 @@ std::shared_ptr<IGraphicsX11::State> IGraphicsX11::MakeState(unsigned long paren
     state->windowGone = true;  // nothing to destroy
     return nullptr;
   }
-  if (!state->image.Create(s.display, s.window, s.visual, s.depth, Width(), Height())) return nullptr;
+  if (!state->image.Create(s.display, s.window, s.visual, s.depth, width, height)) return nullptr;
+  state->width = width;
+  state->height = height;
+  state->systemScale = x11::SystemScale(s.display);
   XMapWindow(s.display, s.window);
   XFlush(s.display);
 
@@ -199,6 +210,7 @@ void* IGraphicsX11::OpenWindow(void* parent) {
   std::shared_ptr<State> state = MakeState(parentWindow);
   if (!state) return nullptr;
   const Window window = state->session.window;
+  const int systemScale = state->systemScale;
   std::unique_lock<std::recursive_mutex> pump(mPump, std::try_to_lock);
   bool ours = pump.owns_lock() && mPumpDepth == 0;
   {
@@ -209,6 +221,8 @@ void* IGraphicsX11::OpenWindow(void* parent) {
     mState = std::move(state);
   }
   if (ours) OnWindowOpening();
+  // A server other than $DISPLAY's may ask another scale: the host is asked for it.
+  if (systemScale != 0) SetSystemScale(systemScale);
   return reinterpret_cast<void*>(std::uintptr_t(window));
 }
 
@@ -324,13 +338,29 @@ void IGraphicsX11::Pump(State& st) {
 
 void IGraphicsX11::RedrawStep(State& st) {
   if (st.windowGone) return;
+  FitWindow(st);
   if (!st.invalidateAll) {
     OnTimerTick();
     return;
   }
   st.invalidateAll = false;
+  UpdateSurfaces();
   DrainParamValues(false);
-  DrawArea(Rect(0, 0, Width(), Height()));
+  DrawArea(Rect(0, 0, LayoutWidth(), LayoutHeight()));
+}
+
+// After a change of scale the host gave room for: the window and its
+// picture take the editor's new size.
+void IGraphicsX11::FitWindow(State& st) {
+  const int width = Width(), height = Height();
+  if (width == st.width && height == st.height) return;
+  x11::Session& s = st.session;
+  XResizeWindow(s.display, s.window, unsigned(width), unsigned(height));
+  st.image.Destroy();
+  st.image.Create(s.display, s.window, s.visual, s.depth, width, height);
+  st.width = width;
+  st.height = height;
+  st.invalidateAll = true;
 }
 
 void IGraphicsX11::PaintToWindow(const Rect& rect) {
@@ -431,7 +461,7 @@ PopupMenu* IGraphicsX11::ShowPopupMenu(PopupMenu& menu, const Rect& rect) {
   if (!state || !state->Usable() || state->modal) return nullptr;
   PumpScope scope(*this, state.get());
   state->modal = true;
-  PopupMenu* chosen = x11::RunPopupMenu(state->session, menu, rect, Height());
+  PopupMenu* chosen = x11::RunPopupMenu(state->session, menu, ToPhysical(rect), Height(), DrawScale());
   state->AfterModal();
   state->invalidateAll = true;
   // A close during the menu wins over its choice.

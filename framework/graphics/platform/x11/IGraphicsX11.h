@@ -69,6 +69,7 @@ class IGraphicsX11 : public IGraphics {
   void Pump(State& state);
   void HandleEvent(State& state, _XEvent& event);
   void RedrawStep(State& state);
+  void FitWindow(State& state);
 
   // Held by the thread that makes the editor's X calls; depth counts its nesting.
   std::recursive_mutex mPump;

@@ -4,7 +4,7 @@
 
 namespace velmora::x11 {
 
-// Sizes of the popup menu, in pixels.
+// Sizes of the popup menu at 100 %, in pixels.
 struct PopupMetrics {
   static constexpr int kItemHeight = 20;
   static constexpr int kBorder = 3;
@@ -12,6 +12,21 @@ struct PopupMetrics {
   static constexpr int kArrowGutter = 18;
   static constexpr int kMinColumnWidth = 96;
   static constexpr int kFontSize = 14;
+};
+
+// The same at the editor's scale (a percent step), in physical pixels.
+struct ScaledPopupMetrics {
+  int itemHeight = PopupMetrics::kItemHeight;
+  int border = PopupMetrics::kBorder;
+  int checkGutter = PopupMetrics::kCheckGutter;
+  int arrowGutter = PopupMetrics::kArrowGutter;
+  int minColumnWidth = PopupMetrics::kMinColumnWidth;
+  int fontSize = PopupMetrics::kFontSize;
+  int percent = 100;
+
+  static ScaledPopupMetrics At(int percent);
+  // A length of the 100 % menu at this scale.
+  int Scaled(int length) const;
 };
 
 // The panel's colours.
@@ -30,16 +45,27 @@ struct PopupPalette {
 struct PopupLayout {
   int x = 0, y = 0, width = 0, height = 0;  // the window, in root coordinates
   int items = 0, rows = 0, columns = 0, columnWidth = 0;
+  ScaledPopupMetrics metrics;
 
   // In window coordinates; empty for an index out of range.
   Rect ItemRect(int index) const;
   // The item whose box holds the window point, or -1.
   int ItemAt(int x, int y) const;
+  bool Contains(int rootX, int rootY) const {
+    return rootX >= x && rootX < x + width && rootY >= y && rootY < y + height;
+  }
 };
 
 // Below the anchor at its left edge, like the Windows menu, moved to stay on
 // the screen. A menu taller than maxHeight (and the screen) takes as many
-// columns as it needs. anchor and screen are in root coordinates.
-PopupLayout LayoutPopup(int items, int widestLabel, const Rect& anchor, const Rect& screen, int maxHeight);
+// columns as it needs. anchor and screen are in root coordinates, the
+// widest label in pixels at the scale (percent) the menu is drawn at.
+PopupLayout LayoutPopup(int items, int widestLabel, const Rect& anchor, const Rect& screen, int maxHeight,
+                        int percent = 100);
+
+// A submenu beside the item that opens it (root coordinates): right of the
+// parent menu, its first item level with the item, else left of the parent.
+PopupLayout LayoutSubmenu(int items, int widestLabel, const Rect& item, const PopupLayout& parent,
+                          const Rect& screen, int percent = 100);
 
 }  // namespace velmora::x11

@@ -8,28 +8,30 @@
 #include <chrono>
 #include <cstdlib>
 #include <thread>
+#include <vector>
 
 #include "framework/graphics/IGraphics.h"
 #include "framework/graphics/platform/x11/PopupLayout.h"
 #include "framework/graphics/platform/x11/X11Display.h"
 #include "framework/graphics/platform/x11/X11Image.h"
-#include "framework/graphics/raster/PixelOps.h"
 
 namespace velmora::x11 {
 
 namespace {
 
 using Clock = std::chrono::steady_clock;
-using M = PopupMetrics;
-
 using P = PopupPalette;
 
 // A pointer that travelled this far since the menu opened has left the press that opened it.
 constexpr int kArmDistance = 3;
 
 bool Choosable(const PopupMenuItem* item) { return item && item->Selectable() && !item->submenu; }
+bool OpensSubmenu(const PopupMenuItem* item) { return item && item->submenu && !item->IsSeparator(); }
+// Where the highlight may rest: items that choose and items that open a submenu.
+bool Highlightable(const PopupMenuItem* item) { return Choosable(item) || OpensSubmenu(item); }
 
-// The menu's picture, drawn with the editor's operations.
+// The menu's picture, drawn with the editor's operations at the menu's
+// own scale (its layout is in physical pixels).
 class MenuPicture : public IControl {
  public:
   MenuPicture(const PopupMenu& menu, const PopupLayout& layout, const TextStyle& style)
@@ -46,33 +48,37 @@ class MenuPicture : public IControl {
 
  private:
   void DrawItem(IGraphics& graphics, int index, bool highlighted) {
+    const ScaledPopupMetrics& m = mLayout.metrics;
     const PopupMenuItem* item = mMenu.Item(index);
     const Rect r = mLayout.ItemRect(index);
     if (item->IsSeparator()) {
-      const int middle = r.top + M::kItemHeight / 2;
-      graphics.FillRectangle(P::kSeparator, Rect(r.left + 6, middle, r.right - 6, middle + 1));
+      const int middle = r.top + m.itemHeight / 2;
+      graphics.FillRectangle(P::kSeparator, Rect(r.left + m.Scaled(6), middle, r.right - m.Scaled(6), middle + m.Scaled(1)));
       return;
     }
     if (highlighted) graphics.FillRectangle(P::kHighlight, r);
     TextStyle style = mStyle;
     style.color = !Choosable(item) && !item->submenu ? P::kGrayText : highlighted ? P::kHighlightText : P::kText;
-    const int textTop = r.top + (M::kItemHeight - M::kFontSize) / 2 - 1;
+    const int textTop = r.top + (m.itemHeight - m.fontSize) / 2 - m.Scaled(1);
     graphics.DrawText(style, mMenu.ItemLabel(index).c_str(),
-                      Rect(r.left + M::kCheckGutter, textTop, r.right - M::kArrowGutter, r.bottom));
-    mStyle.cached = style.cached;  // same face and size: the copies share the font
-    const int cy = r.top + M::kItemHeight / 2;
-    if (item->Checked()) {
-      const Pixel ink = ToPixel(style.color);
-      for (int t = 0; t < 2; ++t) {
-        velmora::DrawLine(*graphics.DrawingSurface(), r.left + 7, cy + t - 1, r.left + 10, cy + t + 2, ink, 1.0f,
-                          kBlendCopy, false);
-        velmora::DrawLine(*graphics.DrawingSurface(), r.left + 10, cy + t + 2, r.left + 16, cy + t - 4, ink, 1.0f,
-                          kBlendCopy, false);
-      }
-    }
+                      Rect(r.left + m.checkGutter, textTop, r.right - m.arrowGutter, r.bottom));
+    const int cy = r.top + m.itemHeight / 2;
+    if (item->Checked()) DrawTick(graphics, r.left, cy, style.color);
     if (item->submenu) {
-      const int x = r.right - 12;
-      graphics.FillTriangle(style.color, x, cy - 4, x, cy + 4, x + 4, cy);
+      const int x = r.right - m.Scaled(12);
+      const int half = m.Scaled(4);
+      graphics.FillTriangle(style.color, x, cy - half, x, cy + half, x + half, cy);
+    }
+  }
+
+  // Two strokes, as thick as the scale makes two pixels.
+  void DrawTick(IGraphics& graphics, int left, int cy, const Color& ink) {
+    const ScaledPopupMetrics& m = mLayout.metrics;
+    const int x0 = left + m.Scaled(7), x1 = left + m.Scaled(10), x2 = left + m.Scaled(16);
+    for (int t = 0; t < m.Scaled(2); ++t) {
+      const int y = cy + t - m.Scaled(1);
+      graphics.DrawLine(ink, x0, y, x1, y + (x1 - x0));
+      graphics.DrawLine(ink, x1, y + (x1 - x0), x2, y + (x1 - x0) - (x2 - x1));
     }
   }
 
@@ -103,7 +109,7 @@ class MenuCanvas : public IGraphics {
 
   void Show(int highlight) {
     mPicture->highlight = highlight;
-    DrawArea(Rect(0, 0, Width(), Height()));
+    DrawArea(Rect(0, 0, LayoutWidth(), LayoutHeight()));
   }
 
   void PaintToWindow(const Rect& rect) override {
@@ -116,27 +122,41 @@ class MenuCanvas : public IGraphics {
   WindowImage* mImage = nullptr;
 };
 
-// The next item after from in direction step that can be chosen; from when none.
-int NextChoosable(const PopupMenu& menu, int from, int step) {
+// The next item after from in direction step where the highlight may rest; from when none.
+int NextHighlightable(const PopupMenu& menu, int from, int step) {
   const int n = menu.NItems();
   int index = from;
   for (int tries = 0; tries < n; ++tries) {
     index = index < 0 ? (step > 0 ? 0 : n - 1) : (index + step + n) % n;
-    if (Choosable(menu.Item(index))) return index;
+    if (Highlightable(menu.Item(index))) return index;
   }
   return from;
 }
 
+bool IsPointerEvent(int type) { return type == ButtonPress || type == ButtonRelease || type == MotionNotify; }
+bool IsInputEvent(int type) { return IsPointerEvent(type) || type == KeyPress || type == KeyRelease; }
+
+// Input that arrives before the window shows belongs to the menus, which
+// read it once it does (a click on a submenu's item may come that soon);
+// everything else goes to the editor.
 bool WaitMapped(Session& session, Window window) {
   const Clock::time_point deadline = Clock::now() + std::chrono::seconds(1);
+  std::vector<XEvent> input;
+  bool mapped = false;
   XEvent event;
-  while (Clock::now() < deadline) {
-    if (session.alive && !session.alive()) return false;
+  while (!mapped && Clock::now() < deadline) {
+    if (session.alive && !session.alive()) break;
     if (!NextEvent(session.display, event, std::chrono::milliseconds(20))) continue;
-    if (event.type == MapNotify && event.xmap.window == window) return true;
-    if (event.xany.window != window && session.forward) session.forward(event);
+    if (event.type == MapNotify && event.xmap.window == window) {
+      mapped = true;
+    } else if (IsInputEvent(event.type)) {
+      input.push_back(event);
+    } else if (event.xany.window != window && session.forward) {
+      session.forward(event);
+    }
   }
-  return false;
+  for (auto it = input.rbegin(); it != input.rend(); ++it) XPutBackEvent(session.display, &*it);
+  return mapped;
 }
 
 bool GrabFor(Session& session, Window window) {
@@ -144,6 +164,7 @@ bool GrabFor(Session& session, Window window) {
   for (int tries = 0; tries < 10 && !(session.alive && !session.alive()); ++tries) {
     if (XGrabPointer(session.display, window, False, ButtonPressMask | ButtonReleaseMask | PointerMotionMask,
                      GrabModeAsync, GrabModeAsync, 0, 0, CurrentTime) == GrabSuccess) {
+      XGrabKeyboard(session.display, window, False, GrabModeAsync, GrabModeAsync, CurrentTime);
       return true;
     }
     std::this_thread::sleep_for(std::chrono::milliseconds(20));
@@ -151,25 +172,58 @@ bool GrabFor(Session& session, Window window) {
   return false;
 }
 
-bool IsPointerEvent(int type) { return type == ButtonPress || type == ButtonRelease || type == MotionNotify; }
+// How a menu's loop ended: an item chosen (in it or a submenu), dismissed
+// altogether, or handed back to the menu it opened from.
+enum class Outcome { kChosen, kDismissed, kBack };
 
-}  // namespace
+// Everything the menus of one run share.
+struct MenuRun {
+  Session& session;
+  Rect screen;
+  int percent;
+  TextStyle style;
+  PopupMenu* chosen = nullptr;
+  int depth = 0;
+};
 
-PopupMenu* RunPopupMenu(Session& session, PopupMenu& menu, const Rect& anchor, int maxHeight) {
+// One menu on the screen: its window, its picture and its loop. Submenus
+// open beside their item as menus of their own, one level deeper.
+class MenuWindow {
+ public:
+  MenuWindow(MenuRun& run, PopupMenu& menu, const PopupLayout& layout, const std::vector<PopupLayout>& ancestors)
+      : mRun(run), mMenu(menu), mLayout(layout), mAncestors(ancestors), mCanvas(run.style) {}
+  MenuWindow(const MenuWindow&) = delete;
+  MenuWindow& operator=(const MenuWindow&) = delete;
+  ~MenuWindow() { Close(); }
+
+  bool Open();
+  Outcome Run(bool armed);
+
+ private:
+  void Close();
+  void Show(int highlight);
+  bool InAncestor(int rootX, int rootY) const;
+  Outcome OpenSubmenu(int index);
+  // Hands the event on to the menu below, which reads it next.
+  Outcome Back(XEvent& event) {
+    XPutBackEvent(mRun.session.display, &event);
+    return Outcome::kBack;
+  }
+  int ItemAtRoot(int rootX, int rootY) const { return mLayout.ItemAt(rootX - mLayout.x, rootY - mLayout.y); }
+
+  MenuRun& mRun;
+  PopupMenu& mMenu;
+  PopupLayout mLayout;
+  std::vector<PopupLayout> mAncestors;
+  MenuCanvas mCanvas;
+  WindowImage mImage;
+  Window mWindow = 0;
+  int mHighlight = -1;
+};
+
+bool MenuWindow::Open() {
+  Session& session = mRun.session;
   Display* display = session.display;
-  if (!display || menu.NItems() == 0) return nullptr;
-
-  int rootLeft = 0, rootTop = 0, rootRight = 0, rootBottom = 0;
-  Window child = 0;
-  XTranslateCoordinates(display, session.window, session.root, anchor.left, anchor.top, &rootLeft, &rootTop, &child);
-  XTranslateCoordinates(display, session.window, session.root, anchor.right, anchor.bottom, &rootRight, &rootBottom,
-                        &child);
-  const Rect screen(0, 0, DisplayWidth(display, session.screen), DisplayHeight(display, session.screen));
-
-  MenuCanvas canvas(TextStyle("Arial", M::kFontSize, P::kText, TextStyle::kNormal, TextStyle::kNear));
-  const PopupLayout layout = LayoutPopup(menu.NItems(), canvas.WidestLabel(menu),
-                                         Rect(rootLeft, rootTop, rootRight, rootBottom), screen, maxHeight);
-
   XSetWindowAttributes attributes{};
   attributes.override_redirect = True;
   attributes.save_under = True;
@@ -178,115 +232,186 @@ PopupMenu* RunPopupMenu(Session& session, PopupMenu& menu, const Rect& anchor, i
   attributes.colormap = session.colormap;
   attributes.event_mask =
       ExposureMask | ButtonPressMask | ButtonReleaseMask | PointerMotionMask | KeyPressMask | StructureNotifyMask;
-  const Window window = XCreateWindow(
-      display, session.root, layout.x, layout.y, unsigned(layout.width), unsigned(layout.height), 0, session.depth,
-      InputOutput, session.visual,
-      CWOverrideRedirect | CWSaveUnder | CWBackPixel | CWBorderPixel | CWColormap | CWEventMask, &attributes);
-  if (!window) return nullptr;
-  XChangeProperty(display, window, session.atoms.windowType, XA_ATOM, 32, PropModeReplace,
+  mWindow = XCreateWindow(display, session.root, mLayout.x, mLayout.y, unsigned(mLayout.width),
+                          unsigned(mLayout.height), 0, session.depth, InputOutput, session.visual,
+                          CWOverrideRedirect | CWSaveUnder | CWBackPixel | CWBorderPixel | CWColormap | CWEventMask,
+                          &attributes);
+  if (!mWindow) return false;
+  XChangeProperty(display, mWindow, session.atoms.windowType, XA_ATOM, 32, PropModeReplace,
                   reinterpret_cast<const unsigned char*>(&session.atoms.windowTypePopupMenu), 1);
+  mImage.Create(display, mWindow, session.visual, session.depth, mLayout.width, mLayout.height);
+  mCanvas.Lay(mMenu, mLayout, mImage);
+  Show(-1);
+  XMapRaised(display, mWindow);
+  return WaitMapped(session, mWindow) && GrabFor(session, mWindow);
+}
 
-  WindowImage image;
-  int highlight = -1;
-  auto show = [&] { canvas.Show(highlight); };
-  image.Create(display, window, session.visual, session.depth, layout.width, layout.height);
-  canvas.Lay(menu, layout, image);
-  show();
-  XMapRaised(display, window);
-
-  int chosen = -1;
-  bool open = WaitMapped(session, window) && GrabFor(session, window);
-  if (open) {
-    XGrabKeyboard(display, window, False, GrabModeAsync, GrabModeAsync, CurrentTime);
-    // Where the opening press was, so that its release does not choose whatever the menu put under it.
-    int startX = 0, startY = 0, wx = 0, wy = 0;
-    unsigned mask = 0;
-    Window rootReturn = 0;
-    XQueryPointer(display, window, &rootReturn, &child, &startX, &startY, &wx, &wy, &mask);
-    bool armed = false;
-    XEvent event;
-    while (open) {
-      if (session.alive && !session.alive()) break;
-      if (!NextEvent(display, event, std::chrono::milliseconds(100))) continue;
-      if (image.OnEvent(event)) continue;
-      const bool ours = event.xany.window == window;
-      // Pointer events count wherever they were reported: until the menu's grab
-      // begins, the editor's grab still sends them to the editor's window.
-      if (!ours && !IsPointerEvent(event.type)) {
-        if (session.forward) session.forward(event);
-        continue;
-      }
-      int next = highlight;
-      switch (event.type) {
-        case MotionNotify: {
-          const XMotionEvent& m = event.xmotion;
-          session.lastTime = m.time;
-          if (std::abs(m.x_root - startX) > kArmDistance || std::abs(m.y_root - startY) > kArmDistance) armed = true;
-          const int at = layout.ItemAt(m.x_root - layout.x, m.y_root - layout.y);
-          next = Choosable(menu.Item(at)) ? at : -1;
-          break;
-        }
-        case ButtonPress: {
-          const XButtonEvent& b = event.xbutton;
-          session.lastTime = b.time;
-          if (b.button > 3) break;
-          const int x = b.x_root - layout.x, y = b.y_root - layout.y;
-          if (x < 0 || y < 0 || x >= layout.width || y >= layout.height) open = false;
-          else armed = true;
-          break;
-        }
-        case ButtonRelease: {
-          const XButtonEvent& b = event.xbutton;
-          session.lastTime = b.time;
-          const int at = layout.ItemAt(b.x_root - layout.x, b.y_root - layout.y);
-          if (b.button <= 3 && armed && Choosable(menu.Item(at))) {
-            chosen = at;
-            open = false;
-          }
-          break;
-        }
-        case KeyPress: {
-          session.lastTime = event.xkey.time;
-          const KeySym key = XLookupKeysym(&event.xkey, 0);
-          if (key == XK_Escape) {
-            open = false;
-          } else if ((key == XK_Return || key == XK_KP_Enter) && Choosable(menu.Item(highlight))) {
-            chosen = highlight;
-            open = false;
-          } else if (key == XK_Down || key == XK_Up) {
-            next = NextChoosable(menu, highlight, key == XK_Down ? 1 : -1);
-          }
-          break;
-        }
-        case Expose:
-          if (!image.HasBackground()) show();
-          break;
-        case UnmapNotify:
-        case DestroyNotify:
-          open = false;
-          break;
-        default:
-          break;
-      }
-      if (open && next != highlight) {
-        highlight = next;
-        show();
-      }
-    }
-    if (!IsLost(display)) {
-      XUngrabKeyboard(display, CurrentTime);
-      XUngrabPointer(display, CurrentTime);
-    }
-  }
-  image.Destroy();
+void MenuWindow::Close() {
+  if (!mWindow) return;
+  mImage.Destroy();
   // A lost server took the menu's window with it.
+  if (!IsLost(mRun.session.display)) {
+    XDestroyWindow(mRun.session.display, mWindow);
+    XFlush(mRun.session.display);
+  }
+  mWindow = 0;
+}
+
+void MenuWindow::Show(int highlight) {
+  mHighlight = highlight;
+  mCanvas.Show(highlight);
+}
+
+bool MenuWindow::InAncestor(int rootX, int rootY) const {
+  return std::any_of(mAncestors.begin(), mAncestors.end(),
+                     [&](const PopupLayout& a) { return a.Contains(rootX, rootY); });
+}
+
+Outcome MenuWindow::OpenSubmenu(int index) {
+  PopupMenu& sub = *mMenu.Item(index)->submenu;
+  if (mRun.depth >= PopupMenu::kMaxDepth || sub.NItems() == 0) return Outcome::kBack;
+  Rect item = mLayout.ItemRect(index);
+  item = Rect(item.left + mLayout.x, item.top + mLayout.y, item.right + mLayout.x, item.bottom + mLayout.y);
+  std::vector<PopupLayout> ancestors = mAncestors;
+  ancestors.push_back(mLayout);
+  const PopupLayout layout =
+      LayoutSubmenu(sub.NItems(), mCanvas.WidestLabel(sub), item, mLayout, mRun.screen, mRun.percent);
+  ++mRun.depth;
+  Outcome outcome = Outcome::kBack;
+  {
+    MenuWindow window(mRun, sub, layout, ancestors);
+    if (window.Open()) outcome = window.Run(true);
+  }
+  --mRun.depth;
+  // Back here: the pointer and the keys are ours again.
+  if (outcome == Outcome::kBack && !GrabFor(mRun.session, mWindow)) outcome = Outcome::kDismissed;
+  return outcome;
+}
+
+Outcome MenuWindow::Run(bool armed) {
+  Session& session = mRun.session;
+  Display* display = session.display;
+  // Where the opening press was, so that its release does not choose whatever the menu put under it.
+  int startX = 0, startY = 0, wx = 0, wy = 0;
+  unsigned mask = 0;
+  Window rootReturn = 0, child = 0;
+  XQueryPointer(display, mWindow, &rootReturn, &child, &startX, &startY, &wx, &wy, &mask);
+  XEvent event;
+  for (;;) {
+    if (session.alive && !session.alive()) return Outcome::kDismissed;
+    if (!NextEvent(display, event, std::chrono::milliseconds(100))) continue;
+    if (mImage.OnEvent(event)) continue;
+    const bool ours = event.xany.window == mWindow;
+    // Pointer events count wherever they were reported: until the menu's grab
+    // begins, the editor's grab still sends them to the editor's window.
+    if (!ours && !IsPointerEvent(event.type)) {
+      if (session.forward) session.forward(event);
+      continue;
+    }
+    int next = mHighlight;
+    int open = -1;  // a submenu to open
+    switch (event.type) {
+      case MotionNotify: {
+        const XMotionEvent& m = event.xmotion;
+        session.lastTime = m.time;
+        if (std::abs(m.x_root - startX) > kArmDistance || std::abs(m.y_root - startY) > kArmDistance) armed = true;
+        if (!mLayout.Contains(m.x_root, m.y_root) && InAncestor(m.x_root, m.y_root)) return Back(event);
+        const int at = ItemAtRoot(m.x_root, m.y_root);
+        next = Highlightable(mMenu.Item(at)) ? at : -1;
+        if (next >= 0 && next != mHighlight && OpensSubmenu(mMenu.Item(next))) open = next;
+        break;
+      }
+      case ButtonPress: {
+        const XButtonEvent& b = event.xbutton;
+        session.lastTime = b.time;
+        if (b.button > 3) break;
+        if (mLayout.Contains(b.x_root, b.y_root)) armed = true;
+        else return InAncestor(b.x_root, b.y_root) ? Back(event) : Outcome::kDismissed;
+        break;
+      }
+      case ButtonRelease: {
+        const XButtonEvent& b = event.xbutton;
+        session.lastTime = b.time;
+        const int at = ItemAtRoot(b.x_root, b.y_root);
+        if (b.button > 3 || !armed) break;
+        if (Choosable(mMenu.Item(at))) {
+          mMenu.SetChosenItem(at);
+          mRun.chosen = &mMenu;
+          return Outcome::kChosen;
+        }
+        if (OpensSubmenu(mMenu.Item(at))) open = next = at;
+        break;
+      }
+      case KeyPress: {
+        session.lastTime = event.xkey.time;
+        const KeySym key = XLookupKeysym(&event.xkey, 0);
+        if (key == XK_Escape || (key == XK_Left && !mAncestors.empty())) {
+          return mAncestors.empty() ? Outcome::kDismissed : Outcome::kBack;
+        } else if ((key == XK_Return || key == XK_KP_Enter) && Choosable(mMenu.Item(mHighlight))) {
+          mMenu.SetChosenItem(mHighlight);
+          mRun.chosen = &mMenu;
+          return Outcome::kChosen;
+        } else if ((key == XK_Return || key == XK_KP_Enter || key == XK_Right) && OpensSubmenu(mMenu.Item(mHighlight))) {
+          open = mHighlight;
+        } else if (key == XK_Down || key == XK_Up) {
+          next = NextHighlightable(mMenu, mHighlight, key == XK_Down ? 1 : -1);
+        }
+        break;
+      }
+      case Expose:
+        if (ours && !mImage.HasBackground()) Show(mHighlight);
+        break;
+      case UnmapNotify:
+      case DestroyNotify:
+        if (ours) return Outcome::kDismissed;
+        break;
+      default:
+        break;
+    }
+    if (next != mHighlight) Show(next);
+    if (open < 0) continue;
+    const Outcome outcome = OpenSubmenu(open);
+    if (outcome != Outcome::kBack) return outcome;
+    // The pointer may have gone back further than this menu.
+    int rx = 0, ry = 0;
+    XQueryPointer(display, mWindow, &rootReturn, &child, &rx, &ry, &wx, &wy, &mask);
+    if (!mLayout.Contains(rx, ry) && InAncestor(rx, ry)) return Outcome::kBack;
+    const int at = ItemAtRoot(rx, ry);
+    Show(Highlightable(mMenu.Item(at)) ? at : mHighlight);
+  }
+}
+
+}  // namespace
+
+PopupMenu* RunPopupMenu(Session& session, PopupMenu& menu, const Rect& anchor, int maxHeight, int percent) {
+  Display* display = session.display;
+  if (!display || menu.NItems() == 0) return nullptr;
+
+  int rootLeft = 0, rootTop = 0, rootRight = 0, rootBottom = 0;
+  Window child = 0;
+  XTranslateCoordinates(display, session.window, session.root, anchor.left, anchor.top, &rootLeft, &rootTop, &child);
+  XTranslateCoordinates(display, session.window, session.root, anchor.right, anchor.bottom, &rootRight, &rootBottom,
+                        &child);
+  const ScaledPopupMetrics metrics = ScaledPopupMetrics::At(percent);
+  MenuRun run{session,
+              Rect(0, 0, DisplayWidth(display, session.screen), DisplayHeight(display, session.screen)),
+              metrics.percent,
+              TextStyle("Arial", metrics.fontSize, P::kText, TextStyle::kNormal, TextStyle::kNear)};
+  MenuCanvas measure(run.style);
+  const PopupLayout layout = LayoutPopup(menu.NItems(), measure.WidestLabel(menu),
+                                         Rect(rootLeft, rootTop, rootRight, rootBottom), run.screen, maxHeight,
+                                         metrics.percent);
+  bool chosen = false;
+  {
+    MenuWindow window(run, menu, layout, {});
+    if (window.Open()) chosen = window.Run(false) == Outcome::kChosen;
+  }
   if (!IsLost(display)) {
-    XDestroyWindow(display, window);
+    XUngrabKeyboard(display, CurrentTime);
+    XUngrabPointer(display, CurrentTime);
     XFlush(display);
   }
-  if (chosen < 0) return nullptr;
-  menu.SetChosenItem(chosen);
-  return &menu;
+  return chosen ? run.chosen : nullptr;
 }
 
 }  // namespace velmora::x11
