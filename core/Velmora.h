@@ -144,6 +144,14 @@ class Velmora : public VelmoraBase {
   // Without the lock.
   void WaitForExports() { mRecorder.WaitForExports(); }
 
+  // [editor] What a drag out of the editor offers: the chord of a list row
+  // (cell -1) or of grid cell `cell` as it plays, or every filled cell of
+  // the grid in trigger order, as a new MIDI file at the host's tempo. The
+  // file's path; "" when there is nothing to offer or it could not be
+  // written. The lock is held only to copy what goes in.
+  std::string WriteChordDragFile(const ChordEntry& chord, int cell);
+  std::string WriteGridDragFile();
+
   // [editor] The editor's sync: f(const ViewChanges&, const ChordEngine&)
   // under the lock. Not blocking, it answers false at once when the lock is
   // busy (the next tick catches up).
@@ -197,6 +205,9 @@ class Velmora : public VelmoraBase {
   void RemoveFilterFlag(bool& flag, FilterBox box);
   ChordPopupChoice& ChoiceOf(FilterBox box);
   int32_t ExportSamplesPerBeat();
+  // The host's tempo now, else the last it reported, else 120; the lock is held.
+  double DragTempo();
+  std::string WriteBarsFile(const std::vector<Voicing>& bars, double tempo, const std::string& what);
   StateTextResult ReadStateTexts();
 
   std::atomic<int> mPressedKey{-1};

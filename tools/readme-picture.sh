@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
-# The README's picture of the editor, taken from its real X11 window: the
+# The README's pictures, taken from the editor's real X11 window: the
 # plug-in module in our X11 host under Xvfb, a state restored, then a scale
 # chosen in the popups, a pitch class marked, a host note playing a cell and
-# a chord row held down, as a musician would.
-#   tools/readme-picture.sh [BUILD_DIR]    writes docs/editor.png
+# a chord row held down, as a musician would (docs/editor.png); then the
+# same, the held chord carried out of the window over a drop target, the
+# screen around both taken with the pointer (docs/drag-out.png).
+#   tools/readme-picture.sh [BUILD_DIR]    writes docs/editor.png and docs/drag-out.png
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build=${1:-build}
@@ -19,8 +21,12 @@ xvfb=$!
 trap 'kill "$xvfb" 2>/dev/null; rm -rf "$work"' EXIT
 for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
 exec 3>&-
-DISPLAY=":$(head -n1 "$work/display")" XDG_DATA_HOME="$work" \
-  "$build/tools/x11host/velmora-x11-host" "$build/core/module/Velmora.so" --chunk "$work/state.chunk" \
-  --menu 310,205,16 --menu 255,205,2 --click 348,140,3 --note 42 --hold 700,89 \
-  --screenshot docs/editor.png
-echo "docs/editor.png"
+play=(--menu 310,205,16 --menu 255,205,2 --click 348,140,3 --note 42 --hold 700,89)
+host() {
+  DISPLAY=":$(head -n1 "$work/display")" XDG_DATA_HOME="$work" \
+    "$build/tools/x11host/velmora-x11-host" "$build/core/module/Velmora.so" --chunk "$work/state.chunk" "$@" >/dev/null
+}
+host "${play[@]}" --screenshot docs/editor.png
+# The editor at the screen's top left, a lane of an arrangement beside it.
+host --drop-target 1000,40,260,330 "${play[@]}" --carry 1120,200 --area 616,0,664,400 --screenshot docs/drag-out.png
+echo "docs/editor.png docs/drag-out.png"

@@ -15,7 +15,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   libpng-dev zlib1g-dev libfreetype-dev libfontconfig-dev
   fonts-liberation2 fonts-dejavu-core
-  libx11-dev libxext-dev libxtst-dev xvfb xauth
+  libx11-dev libxext-dev libxtst-dev libxfixes-dev xvfb xauth
   midicsv dpf-plugins-vst
 )
 

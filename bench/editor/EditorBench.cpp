@@ -1,5 +1,5 @@
 // The plug-in's real editor without a window: opening it (the plug-in with
-// its 62 controls, the pictures decoded once per process), a full redraw,
+// its 63 controls, the pictures decoded once per process), a full redraw,
 // and an idle tick when nothing changed.
 #include <benchmark/benchmark.h>
 

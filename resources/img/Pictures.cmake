@@ -20,6 +20,7 @@ set(VELMORA_PICTURES
   141=resources/img/RECORD.png
   142=resources/img/DRAG.png
   143=resources/img/DRAG_DIM.png
+  144=resources/img/GRID_DRAG.png
 )
 
 # velmora_embed_pictures(<target>): the pictures built into a module or a
