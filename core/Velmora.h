@@ -14,10 +14,9 @@
 #include "core/Parameters.h"
 #include "core/PluginEditor.h"
 #include "core/Recorder.h"
-// The format adapter this build of the core stands on (core/format/<format>).
-#include "VelmoraBase.h"
 #include "core/ViewChanges.h"
 #include "engine/ChordEngine.h"
+#include "framework/plugin/IPluginBase.h"
 
 namespace velmora {
 
@@ -59,7 +58,7 @@ struct FilterFlags {
 //   the editor's thread may call it.
 // - The engine and the core tell the controls what changed only through
 //   ViewChanges; the editor copies the data at its own tick (ReadForEditor).
-class Velmora : public VelmoraBase {
+class Velmora : public IPluginBase {
  public:
   static constexpr int kPresetCount = 8;
   static constexpr int32_t kVersion = 0x00010400;
@@ -69,13 +68,8 @@ class Velmora : public VelmoraBase {
   // change to 1, read 0 again, and are not automatable.
   static bool IsAction(int index);
 
-  // Leading arguments, if any, go to the base before the plug-in's identity
-  // (a host adapter's own construction arguments).
-  template <typename... HostArgs>
-  explicit Velmora(HostArgs&&... hostArgs)
-      : VelmoraBase(std::forward<HostArgs>(hostArgs)..., Descriptor()) {
-    Construct();
-  }
+  // The host outlives the plug-in: a format's adapter, or PluginHost::None().
+  explicit Velmora(PluginHost& host);
   ~Velmora() override;
 
   // [control] The caller holds the lock.
@@ -189,7 +183,6 @@ class Velmora : public VelmoraBase {
 
  private:
   static PluginDescriptor Descriptor();
-  void Construct();
   void DefineParameters();
   void StartVoicing(const Voicing& voicing, int velocity);
   // Note-offs for every sounding chord and held trigger note; the lock is held.

@@ -26,7 +26,7 @@ const bool kPrivateDataFolder = UsePrivateDataFolder("velmora-editor-bench");
 // A plug-in in use: D Dorian, a random grid, filters in both boxes.
 class InUse : public Velmora {
  public:
-  InUse() : Velmora(nullptr) {
+  InUse() : Velmora(PluginHost::None()) {
     auto lock = Lock();
     SetScaleChoice(2, 16);
     Set(kScalesDropdown, 194.0);

@@ -189,6 +189,12 @@ std::shared_ptr<IGraphicsX11::State> IGraphicsX11::MakeState(unsigned long paren
     return nullptr;
   }
   if (!state->image.Create(s.display, s.window, s.visual, s.depth, Width(), Height())) return nullptr;
+  // XEmbed hosts read this from the child they see created (some refuse one
+  // without it, or with the "mapped" flag); we map the window ourselves.
+  const Atom xembedInfo = XInternAtom(s.display, "_XEMBED_INFO", False);
+  const long xembedVersionAndFlags[2] = {0, 0};
+  XChangeProperty(s.display, s.window, xembedInfo, xembedInfo, 32, PropModeReplace,
+                  reinterpret_cast<const unsigned char*>(xembedVersionAndFlags), 2);
   XMapWindow(s.display, s.window);
   XFlush(s.display);
 
