@@ -1,33 +1,17 @@
 #include "core/MidiExporter.h"
 
-#include <algorithm>
-#include <atomic>
-#include <ctime>
 #include <filesystem>
 #include <iostream>
 #include <system_error>
+
+#include "core/KeptFiles.h"
 
 namespace velmora {
 namespace {
 
 namespace fs = std::filesystem;
 
-constexpr const char* kTakesFolder = "velmora-takes";
 constexpr const char* kTakePrefix = "velmora-take-";
-
-// Told apart by the second they were written in and by a number that every
-// instance of the module counts on together.
-std::atomic<uint32_t> gTakeNumber{0};
-
-std::string TimeStamp() {
-  static std::mutex clockMutex;  // std::localtime shares one buffer
-  const std::time_t now = std::time(nullptr);
-  char text[32] = {};
-  std::lock_guard<std::mutex> lock(clockMutex);
-  const std::tm* local = std::localtime(&now);
-  if (local == nullptr || std::strftime(text, sizeof text, "%Y%m%d-%H%M%S", local) == 0) return "00000000-000000";
-  return text;
-}
 
 bool IsTakeFile(const fs::path& path) {
   const std::string name = path.filename().u8string();
@@ -229,24 +213,12 @@ std::string MidiExporter::NewTakePath() const {
   std::error_code error;
   fs::create_directories(folder, error);
   if (error) return std::string();
-  const std::string name = kTakePrefix + TimeStamp() + "-" + std::to_string(++gTakeNumber) + ".mid";
+  const std::string name = kTakePrefix + KeptFileStamp() + ".mid";
   return (folder / fs::u8path(name)).u8string();
 }
 
-// The newest kKeptTakes stay; a file that cannot be looked at or removed is
-// left where it is.
 void MidiExporter::PruneTakes(const std::string& takePath) {
-  std::error_code error;
-  std::vector<std::pair<fs::file_time_type, fs::path>> takes;
-  for (fs::directory_iterator it(fs::u8path(takePath).parent_path(), error), end; !error && it != end; it.increment(error)) {
-    if (!IsTakeFile(it->path())) continue;
-    std::error_code timeError;
-    const fs::file_time_type written = fs::last_write_time(it->path(), timeError);
-    if (!timeError) takes.emplace_back(written, it->path());
-  }
-  if (takes.size() <= kKeptTakes) return;
-  std::sort(takes.begin(), takes.end());
-  for (size_t i = 0; i + kKeptTakes < takes.size(); ++i) fs::remove(takes[i].second, error);
+  PruneKeptFiles(fs::u8path(takePath).parent_path(), IsTakeFile, kKeptTakes);
 }
 
 void MidiExporter::ReportLosses() {

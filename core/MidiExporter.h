@@ -45,6 +45,8 @@ class MidiExporter {
 
   // How many take files the folder keeps; older ones are removed.
   static constexpr size_t kKeptTakes = 200;
+  // The takes' folder, beside the latest take's file.
+  static constexpr const char* kTakesFolder = "velmora-takes";
 
   // Set before the first export; control thread. Each take is written to a
   // file of its own in the folder "velmora-takes" beside it, and the latest

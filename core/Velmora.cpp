@@ -1,5 +1,7 @@
 #include "core/Velmora.h"
 
+#include "framework/plugin/PluginFactory.h"
+
 #include <ctime>
 
 
@@ -70,7 +72,7 @@ PluginDescriptor Velmora::Descriptor() {
   return d;
 }
 
-void Velmora::Construct() {
+Velmora::Velmora(PluginHost& host) : IPluginBase(host, Descriptor()) {
   // Members start at their initial values (Velmora.h); the generator is the
   // engine's own, seeded from the calendar time as RandomizeGrid expects.
   mEngine.SeedRandom(static_cast<unsigned>(std::time(nullptr)));
@@ -111,5 +113,7 @@ void Velmora::SetFileDragSource(FileDragSource* drag) {
   auto lock = Lock();
   mViews.drag = drag;
 }
+
+std::unique_ptr<IPluginBase> MakePlugin(PluginHost& host) { return std::make_unique<Velmora>(host); }
 
 }  // namespace velmora

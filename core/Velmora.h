@@ -14,10 +14,9 @@
 #include "core/Parameters.h"
 #include "core/PluginEditor.h"
 #include "core/Recorder.h"
-// The format adapter this build of the core stands on (core/format/<format>).
-#include "VelmoraBase.h"
 #include "core/ViewChanges.h"
 #include "engine/ChordEngine.h"
+#include "framework/plugin/IPluginBase.h"
 
 namespace velmora {
 
@@ -59,7 +58,7 @@ struct FilterFlags {
 //   the editor's thread may call it.
 // - The engine and the core tell the controls what changed only through
 //   ViewChanges; the editor copies the data at its own tick (ReadForEditor).
-class Velmora : public VelmoraBase {
+class Velmora : public IPluginBase {
  public:
   static constexpr int kPresetCount = 8;
   static constexpr int32_t kVersion = 0x00010400;
@@ -69,13 +68,8 @@ class Velmora : public VelmoraBase {
   // change to 1, read 0 again, and are not automatable.
   static bool IsAction(int index);
 
-  // Leading arguments, if any, go to the base before the plug-in's identity
-  // (a host adapter's own construction arguments).
-  template <typename... HostArgs>
-  explicit Velmora(HostArgs&&... hostArgs)
-      : VelmoraBase(std::forward<HostArgs>(hostArgs)..., Descriptor()) {
-    Construct();
-  }
+  // The host outlives the plug-in: a format's adapter, or PluginHost::None().
+  explicit Velmora(PluginHost& host);
   ~Velmora() override;
 
   // [control] The caller holds the lock.
@@ -144,6 +138,14 @@ class Velmora : public VelmoraBase {
   // Without the lock.
   void WaitForExports() { mRecorder.WaitForExports(); }
 
+  // [editor] What a drag out of the editor offers: the chord of a list row
+  // (cell -1) or of grid cell `cell` as it plays, or every filled cell of
+  // the grid in trigger order, as a new MIDI file at the host's tempo. The
+  // file's path; "" when there is nothing to offer or it could not be
+  // written. The lock is held only to copy what goes in.
+  std::string WriteChordDragFile(const ChordEntry& chord, int cell);
+  std::string WriteGridDragFile();
+
   // [editor] The editor's sync: f(const ViewChanges&, const ChordEngine&)
   // under the lock. Not blocking, it answers false at once when the lock is
   // busy (the next tick catches up).
@@ -181,7 +183,6 @@ class Velmora : public VelmoraBase {
 
  private:
   static PluginDescriptor Descriptor();
-  void Construct();
   void DefineParameters();
   void StartVoicing(const Voicing& voicing, int velocity);
   // Note-offs for every sounding chord and held trigger note; the lock is held.
@@ -197,6 +198,9 @@ class Velmora : public VelmoraBase {
   void RemoveFilterFlag(bool& flag, FilterBox box);
   ChordPopupChoice& ChoiceOf(FilterBox box);
   int32_t ExportSamplesPerBeat();
+  // The host's tempo now, else the last it reported, else 120; the lock is held.
+  double DragTempo();
+  std::string WriteBarsFile(const std::vector<Voicing>& bars, double tempo, const std::string& what);
   StateTextResult ReadStateTexts();
 
   std::atomic<int> mPressedKey{-1};

@@ -116,7 +116,7 @@ void Velmora::SetParameterFromEditor(int index, double normalized) {
   // Its control read 0 before the press, whatever the host last sent.
   if (IsAction(index)) mActionHeld[static_cast<size_t>(index)] = false;
   mEditorEdit = true;
-  VelmoraBase::SetParameterFromEditor(index, normalized);
+  IPluginBase::SetParameterFromEditor(index, normalized);
   mEditorEdit = false;
   // The host hears the spring-back too, so that recorded automation holds
   // one press per press.

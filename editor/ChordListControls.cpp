@@ -4,6 +4,7 @@
 #include <string>
 
 #include "core/Velmora.h"
+#include "editor/DragOut.h"
 #include "editor/EditorStyle.h"
 #include "framework/graphics/IGraphics.h"
 
@@ -86,6 +87,7 @@ void ListedChordControl::RowPress(const MouseMods& mods) {
     mPressed = mChord;
     mPressed.sounding = false;
     mHolding = true;
+    mOutOfReach = false;
     mVelmora->StartChord(mPressed.notes, mPressed.octave, mPressed.inversion, 100);
     mChord.sounding = true;
   } else if (mods.r && mGridCell && !mChord.IsEmpty()) {
@@ -102,6 +104,18 @@ void ListedChordControl::MouseDrag(int x, int y, int, int, const MouseMods& mods
   mDragY = y;
   mDragging = true;
   mDragFromGrid = mGridCell;
+  const IGraphics* graphics = GetGUI();
+  const bool outside = graphics != nullptr && (x < 0 || y < 0 || x >= graphics->Width() || y >= graphics->Height());
+  if (outside && mHolding && !mOutOfReach) CarryOut();
+}
+
+// The chord as the press started it, octave and inversion included. Unless
+// the pointer comes back first, the drag loop took the release and the
+// editor ended the press (MouseCaptureLost).
+void ListedChordControl::CarryOut() {
+  const ChordEntry chord = mPressed;
+  const int cell = mGridCell ? chord.gridIndex : -1;
+  if (DragChordOut(*GetGUI(), *mVelmora, chord, cell) == DragOutcome::kNotStarted) mOutOfReach = true;
 }
 
 // A cell that a host note holds keeps showing it: only the press's own chord stops.

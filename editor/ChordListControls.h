@@ -15,7 +15,9 @@ class ListOfChordsControl;
 class Velmora;
 
 // One chord of the list: it shows a ChordEntry by name, plays it while the
-// left button is held and can be dragged onto the grid. Also the base of the
+// left button is held and can be dragged onto the grid, or out of the
+// editor's window as a MIDI file (back over the window before the release,
+// the drag is the grid's again). Also the base of the
 // grid cell, whose variant is laid out by SetChord. A press remembers the
 // chord it started: what the row shows may change while the button is held
 // (a page turn, a rebuilt list, a refilled grid), and the release stops and
@@ -76,6 +78,8 @@ class ListedChordControl : public IControl {
   void RowRelease(int x, int y);
   // Stops the chord the press started, if any.
   void StopPressedChord();
+  // The pointer left the window with the chord: the platform's file drag.
+  void CarryOut();
   // The row's own drawing; for a grid cell everything before the arrows.
   void DrawRow(IGraphics& graphics);
   // A grid cell's three name styles, at this size.
@@ -99,6 +103,8 @@ class ListedChordControl : public IControl {
   // The chord the left press started, until its release.
   ChordEntry mPressed;
   bool mHolding = false;
+  // This press found no way out of the window; it stays an inside drag.
+  bool mOutOfReach = false;
 
  private:
   void DrawPlayTriangle(IGraphics& graphics);

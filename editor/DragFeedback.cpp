@@ -40,9 +40,11 @@ DragFeedbackControl::Shown DragFeedbackControl::Current() {
   if (graphics == nullptr || graphics->MouseCapture() < 0) return Shown();
   const auto* source = dynamic_cast<const ListedChordControl*>(graphics->GetControl(graphics->MouseCapture()));
   if (source == nullptr || !source->IsDragging() || source->DraggedChord().IsEmpty()) return Shown();
+  const int x = source->DragX(), y = source->DragY();
+  // Outside the window the platform's drag shows what is carried.
+  if (x < 0 || y < 0 || x >= graphics->Width() || y >= graphics->Height()) return Shown();
   Shown now;
   now.text = source->DraggedChord().name;
-  const int x = source->DragX(), y = source->DragY();
   Rect text;
   graphics->MeasureText(mTextStyle, now.text.c_str(), text);
   const int w = text.right - text.left + 12, h = mTextStyle.size + 8;

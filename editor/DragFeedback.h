@@ -7,10 +7,11 @@
 namespace velmora {
 
 // What a chord dragged from the list or the grid would do: its name follows
-// the pointer as a light label, and the grid cell it would land in is
-// outlined (none outside the grid, none over the cell it came from). Drawn
-// over every other control and never hit; it finds the drag through the
-// editor's mouse capture, so an idle editor pays one look per tick.
+// the pointer as a light label inside the window, and the grid cell it would
+// land in is outlined (none outside the grid, none over the cell it came
+// from). Drawn over every other control and never hit; it finds the drag
+// through the editor's mouse capture, so an idle editor pays one look per
+// tick.
 //
 // Threads: the editor's thread only.
 class DragFeedbackControl : public IControl {

@@ -23,6 +23,7 @@ constexpr const char* kOptions = "OPTIONS";
 constexpr const char* kChordListEntry = "this is the chord list tip.";
 constexpr const char* kChordList = "this is the OCTAVE chord list tip.";
 constexpr const char* kGridCell = "this is the chord grid tip.";
+constexpr const char* kGridHandle = "Drag the grid into your arrangement as MIDI.";
 }  // namespace tooltips
 
 }  // namespace velmora

@@ -9,6 +9,7 @@
 #include "editor/EditorSync.h"
 #include "editor/FilterControls.h"
 #include "editor/GridControls.h"
+#include "editor/GridDragHandle.h"
 #include "editor/KeyboardControls.h"
 #include "editor/PopupMenus.h"
 #include "editor/SizeSetting.h"
@@ -151,6 +152,9 @@ void VelmoraEditor::AddGridAndList() {
   mGridContainer = std::make_unique<GridOfChordsControl>(&mPlugin, Rect(17, 316, 414, 713));
   mControls.grid = mGridContainer.get();
   for (int i = 0; i < kGridCellCount; ++i) Add(g, mGridContainer->TakeCell(i), tooltips::kGridCell);
+  mControls.gridHandle = Add(
+      g, std::make_unique<GridDragHandle>(&mPlugin, g.LoadImage(144, "resources/img/GRID_DRAG.png", 2), *mGridContainer),
+      tooltips::kGridHandle);
   auto list = std::make_unique<ListOfChordsControl>(&mPlugin, Rect(626, 667, 955, 700));
   for (int i = 0; i < ListOfChordsControl::ChordListRowCount; ++i) Add(g, list->TakeRow(i), tooltips::kChordListEntry);
   mControls.chordList = Add(g, std::move(list), tooltips::kChordList);

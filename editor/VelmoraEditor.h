@@ -16,6 +16,7 @@ class RecordSwitchControl;
 class EditorSync;
 class ExclusionsControl;
 class FileDragSource;
+class GridDragHandle;
 class GridOfChordsControl;
 class IContactDragControl;
 class IGraphics;
@@ -40,6 +41,7 @@ struct EditorControls {
   ISwitchControl* octaveUp = nullptr;
   ISwitchControl* octaveDown = nullptr;
   GridOfChordsControl* grid = nullptr;
+  GridDragHandle* gridHandle = nullptr;
   ListOfChordsControl* chordList = nullptr;
   IContactDragControl* dragButton = nullptr;
   DimmableContactControl* undo = nullptr;
@@ -49,7 +51,7 @@ struct EditorControls {
 };
 
 // The editor of one plug-in instance, built once inside the plug-in's
-// constructor: the platform's graphics context with the 62 controls of the
+// constructor: the platform's graphics context with the 63 controls of the
 // panel, attached to the plug-in at the size the user chose last (the
 // settings file), the sync that keeps the controls in step with the
 // plug-in, and the platform's file drag.

@@ -3,7 +3,8 @@
 # C major state, randomises the grid, plays grid cells 0..3 from host notes
 # while the transport runs with Record armed, stops the transport, and reads
 # back the MIDI file that Velmora wrote.
-#   tools/demo.sh [build-dir [clap]]    (default: build; clap: Velmora.clap instead of Velmora.so)
+#   tools/demo.sh [build-dir [clap|vst3]]    (default: build; clap: Velmora.clap, vst3: the Velmora.vst3
+#                                           bundle, instead of Velmora.so)
 # The file goes to $XDG_DATA_HOME/velmora-midi.mid; unless you set
 # XDG_DATA_HOME, a temporary folder is used and removed afterwards.
 set -euo pipefail
@@ -18,10 +19,11 @@ fail() { printf 'demo: %s\n' "$*" >&2; exit 1; }
 host_exe="$build/tools/vsthost/velmora-host"
 module="$build/core/module/Velmora.so"
 [ "${2:-}" = clap ] && module="$build/core/module/Velmora.clap"
+[ "${2:-}" = vst3 ] && module="$build/core/module/Velmora.vst3"
 session="$here/tools/demo/demo-session.txt"
 state="$here/tools/demo/c-major.vstchunk"
 [ -x "$host_exe" ] || fail "no velmora-host in $build (build the project first)"
-[ -f "$module" ] || fail "no $(basename "$module") in $build/core/module (build the project first)"
+[ -e "$module" ] || fail "no $(basename "$module") in $build/core/module (build the project first)"
 
 scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT

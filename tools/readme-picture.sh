@@ -1,11 +1,13 @@
 #!/usr/bin/env bash
-# The README's pictures of the editor, taken from its real X11 window: the
+# The README's pictures, taken from the editor's real X11 window: the
 # plug-in module in our X11 host under Xvfb, a state restored, then a scale
 # chosen in the popups, a pitch class marked, a host note playing a cell and
-# a chord row held down, as a musician would. Once at 100 % (the whole
-# editor), once at 200 % chosen as a user chooses it (the keyboard, the
-# grid and the filter boxes).
-#   tools/readme-picture.sh [BUILD_DIR]    writes docs/editor.png and docs/editor-2x.png
+# a chord row held down, as a musician would: at 100 % (docs/editor.png),
+# at 200 % chosen as a user chooses it (docs/editor-2x.png: the keyboard,
+# the grid and the filter boxes), and with the held chord carried out of
+# the window over a drop target, the screen around both taken with the
+# pointer (docs/drag-out.png).
+#   tools/readme-picture.sh [BUILD_DIR]    writes the three pictures
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build=${1:-build}
@@ -21,14 +23,18 @@ xvfb=$!
 trap 'kill "$xvfb" 2>/dev/null; rm -rf "$work"' EXIT
 for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
 exec 3>&-
-actions=(--menu 310,205,16 --menu 255,205,2 --click 348,140,3 --note 42 --hold 700,89)
+play=(--menu 310,205,16 --menu 255,205,2 --click 348,140,3 --note 42 --hold 700,89)
 mkdir -p "$work/1x" "$work/2x"
-DISPLAY=":$(head -n1 "$work/display")" XDG_DATA_HOME="$work/1x" \
-  "$build/tools/x11host/velmora-x11-host" "$build/core/module/Velmora.so" --chunk "$work/state.chunk" \
-  "${actions[@]}" --screenshot docs/editor.png
+host() {  # host <data folder> <arguments...>
+  local data=$1; shift
+  DISPLAY=":$(head -n1 "$work/display")" XDG_DATA_HOME="$data" \
+    "$build/tools/x11host/velmora-x11-host" "$build/core/module/Velmora.so" --chunk "$work/state.chunk" "$@" >/dev/null
+}
+host "$work/1x" "${play[@]}" --screenshot docs/editor.png
 # The size a user picks in the options menu, kept in the settings file.
 echo "size=200" >"$work/2x/velmora-settings.txt"
-DISPLAY=":$(head -n1 "$work/display")" XDG_DATA_HOME="$work/2x" \
-  "$build/tools/x11host/velmora-x11-host" "$build/core/module/Velmora.so" --chunk "$work/state.chunk" \
-  --editor-scale 200 "${actions[@]}" --screenshot docs/editor-2x.png --crop 8,40,610,665
-echo "docs/editor.png docs/editor-2x.png"
+host "$work/2x" --editor-scale 200 "${play[@]}" --screenshot docs/editor-2x.png --crop 8,40,610,665
+# The editor at the screen's top left, a lane of an arrangement beside it.
+host "$work/1x" --drop-target 1000,40,260,330 "${play[@]}" --carry 1120,200 --area 616,0,664,400 \
+  --screenshot docs/drag-out.png
+echo "docs/editor.png docs/editor-2x.png docs/drag-out.png"

@@ -12,7 +12,7 @@ cmake -S . -B build-tsan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVELMORA_SANITIZE=th
 # Only the stress tests run here, so only they are built.
 cmake --build build-tsan -j "$jobs" --target velmora_plugin_stress_tests velmora_core_stress_tests \
   velmora_editor_stress_tests raster_stress_tests graphics_stress_tests velmora_vst2_stress_tests \
-  velmora_clap_stress_tests
+  velmora_clap_stress_tests velmora_vst3_stress_tests
 TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1" \
   ctest --test-dir build-tsan -L stress --output-on-failure --no-tests=ignore
 

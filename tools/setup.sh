@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Installs what the build needs (Debian 12), builds, and then either runs the
 # demonstration session ("run") or every test ("test").
-#   tools/setup.sh run     build (Release, in build-release) and install both modules (Velmora.so,
-#                          Velmora.clap), then play the demonstration session in each
+#   tools/setup.sh run     build (Release, in build-release) and install the three modules (Velmora.so,
+#                          Velmora.clap, Velmora.vst3), then play the demonstration session in each
 #   tools/setup.sh test    build everything and run the whole test suite
 set -euo pipefail
 
@@ -15,7 +15,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   libpng-dev zlib1g-dev libfreetype-dev libfontconfig-dev
   fonts-liberation2 fonts-dejavu-core
-  libx11-dev libxext-dev libxtst-dev xvfb xauth
+  libx11-dev libxext-dev libxtst-dev libxfixes-dev xvfb xauth
   midicsv dpf-plugins-vst
 )
 
@@ -49,12 +49,15 @@ case "$mode" in
     if [ "$(id -u)" -eq 0 ]; then
       cmake --install build-release --component vst --strip
       cmake --install build-release --component clap --strip
+      cmake --install build-release --component vst3
     else
       cmake --install build-release --component user-vst
       cmake --install build-release --component user-clap
+      cmake --install build-release --component user-vst3
     fi
     tools/demo.sh build-release
     tools/demo.sh build-release clap
+    tools/demo.sh build-release vst3
     ;;
   test)
     build build RelWithDebInfo

@@ -19,9 +19,8 @@ using Clock = std::chrono::steady_clock;
 
 const bool kPrivateDataFolder = UsePrivateDataFolder("velmora-bench");
 
-class BenchHost : public Velmora {
- public:
-  BenchHost() : Velmora(nullptr) {}
+// A host that takes every message and answers the time from a field.
+struct TakingHost : PluginHost {
   TimeInfo time;
   bool SendMidi(const MidiMessage& message) override {
     benchmark::DoNotOptimize(message);
@@ -29,6 +28,17 @@ class BenchHost : public Velmora {
   }
   void ReadHostTime(TimeInfo* info) override { *info = time; }
   double HostTempo() override { return 120.0; }
+};
+
+// The host is made before the plug-in that calls it.
+struct WithTakingHost {
+  TakingHost takingHost;
+};
+
+class BenchHost : private WithTakingHost, public Velmora {
+ public:
+  BenchHost() : Velmora(takingHost) {}
+  TimeInfo& time = takingHost.time;
   // What the block sends while recording, straight into the take.
   void Capture(int events) {
     for (int i = 0; i < events; ++i)

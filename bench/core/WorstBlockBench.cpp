@@ -21,6 +21,7 @@
 
 #include "bench/PrivateDataFolder.h"
 #include "core/Velmora.h"
+#include "framework/plugin/vst2/IPluginVST.h"
 
 namespace {
 
@@ -47,7 +48,8 @@ intptr_t VST_CALL QuietHost(AEffect*, int32_t opcode, int32_t, intptr_t, void*, 
 
 class Loaded : public Velmora {
  public:
-  Loaded() : Velmora(&QuietHost) {
+  using Velmora::Velmora;
+  void Fill() {
     auto lock = Lock();
     mEngine.SelectScale(0);
     for (int i = 0; i < kGridCellCount; ++i)
@@ -95,8 +97,11 @@ double WorstOfPlainWork(int times) {
 void BM_WorstBlockUnderLoad(benchmark::State& state) {
   constexpr int kBlocks = 100000;
   for (auto _ : state) {
-    auto* plugin = new Loaded;  // effClose deletes it
-    AEffect* effect = plugin->Effect();
+    // effClose deletes both.
+    auto* adapter = new IPluginVST(&QuietHost, [](PluginHost& host) { return std::make_unique<Loaded>(host); });
+    auto* plugin = static_cast<Loaded*>(&adapter->Plugin());
+    plugin->Fill();
+    AEffect* effect = adapter->Effect();
     effect->dispatcher(effect, effOpen, 0, 0, nullptr, 0.0f);
     effect->dispatcher(effect, effSetSampleRate, 0, 0, nullptr, 44100.0f);
     effect->dispatcher(effect, effSetBlockSize, 0, 512, nullptr, 0.0f);

@@ -1,5 +1,5 @@
 // The plug-in's real editor without a window: opening it (the plug-in with
-// its 62 controls, the pictures decoded once per process), a full redraw,
+// its 63 controls, the pictures decoded once per process), a full redraw,
 // and an idle tick when nothing changed. Opening and the full redraw are
 // measured at 100 %, 150 % and 200 % (the argument); first_ms is the first
 // opening at that scale in the process, pictures for it made on the way
@@ -31,7 +31,7 @@ const bool kPrivateDataFolder = UsePrivateDataFolder("velmora-editor-bench");
 // A plug-in in use: D Dorian, a random grid, filters in both boxes.
 class InUse : public Velmora {
  public:
-  InUse() : Velmora(nullptr) {
+  InUse() : Velmora(PluginHost::None()) {
     auto lock = Lock();
     SetScaleChoice(2, 16);
     Set(kScalesDropdown, 194.0);

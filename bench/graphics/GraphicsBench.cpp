@@ -23,7 +23,7 @@ constexpr int kSpriteId = 8002;
 class BenchPlugin : public IPluginBase {
  public:
   BenchPlugin()
-      : IPluginBase(velmora::test::TestDescriptor(1, "0-2", 1, "Velmora", 0x56656C6D)) {
+      : IPluginBase(PluginHost::None(), velmora::test::TestDescriptor(1, "0-2", 1, "Velmora", 0x56656C6D)) {
     GetParam(0)->DefineDouble("Gain", 0.5, 0.0, 1.0, 0.01);
   }
 };

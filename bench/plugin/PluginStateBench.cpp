@@ -9,7 +9,7 @@ namespace {
 class BenchPlugin : public IPluginBase {
  public:
   BenchPlugin()
-      : IPluginBase(velmora::test::TestDescriptor(30, "0-1 0-2", 8, "Velmora", 0x56656C6D)) {
+      : IPluginBase(PluginHost::None(), velmora::test::TestDescriptor(30, "0-1 0-2", 8, "Velmora", 0x56656C6D)) {
     for (int i = 0; i < NParams(); ++i) {
       if (i % 2) {
         GetParam(i)->DefineBool("Switch", i % 4 == 1);

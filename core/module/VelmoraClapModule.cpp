@@ -1,6 +1,6 @@
 // Velmora.clap: the plug-in as a loadable CLAP module. The exported
-// clap_entry's factory makes instances with these.
-#include "core/Velmora.h"
+// clap_entry's factory makes instances of the core (MakePlugin) with this
+// descriptor.
 #include "framework/plugin/clap/ClapEntry.h"
 
 namespace velmora {
@@ -25,7 +25,5 @@ const clap_plugin_descriptor_t& ClapDescriptor() {
       kFeatures};
   return kDescriptor;
 }
-
-IPluginClap* CreateClapPlugin(const clap_host_t* host) { return new Velmora(host); }
 
 }  // namespace velmora

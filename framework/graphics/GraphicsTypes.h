@@ -128,6 +128,14 @@ struct DragData {
   std::string bytes;
 };
 
+// How a drag out of the editor's window ended.
+enum class DragOutcome {
+  kNotStarted,    // nothing offered, or no drag on this platform
+  kCancelled,     // Escape, or a release where nothing took it
+  kDropped,       // a drop target took the offer
+  kBackInWindow,  // the pointer came back over the window before the release
+};
+
 class PopupMenu;
 
 struct PopupMenuItem {

@@ -105,6 +105,14 @@ class IGraphics : public IEditorLink {
   // Offers data to drop targets, in each of the given formats, and returns
   // when the drop or the cancel is done; false when no drag could start.
   virtual bool StartDrag(const std::vector<DragData>& /*offer*/) { return false; }
+  // The same for a press that is already held, answering how the drag ended.
+  // With backInWindow the drag also ends when the pointer comes back over
+  // the window: the press then goes on there, its control still holding the
+  // mouse (a release over the window reaches it as usual). Any other end
+  // took the release and ends the press (AbandonPress).
+  virtual DragOutcome StartDragOut(const std::vector<DragData>& /*offer*/, bool /*backInWindow*/) {
+    return DragOutcome::kNotStarted;
+  }
 
   // What the plug-in base calls.
   void SetParamFromPlugin(int index, double value, bool normalized) final;

@@ -19,8 +19,14 @@ std::string CutText(const char* text, int maxLength) {
 
 }  // namespace
 
-IPluginBase::IPluginBase(const PluginDescriptor& d)
-    : mUniqueId(d.uniqueId),
+PluginHost& PluginHost::None() {
+  static PluginHost none;
+  return none;
+}
+
+IPluginBase::IPluginBase(PluginHost& host, const PluginDescriptor& d)
+    : mHost(host),
+      mUniqueId(d.uniqueId),
       mVersion(d.version),
       mStateChunks(d.stateChunks),
       mIsInstrument(d.isInstrument),
@@ -56,7 +62,14 @@ void IPluginBase::ProcessBlock(double** inputs, double** outputs, int frames) {
 
 void IPluginBase::HandleMidiMessage(const MidiMessage& message) { SendMidi(message); }
 
-void IPluginBase::LogMessage(const char* line) const { ReportMessage(MessageSink(), line ? line : ""); }
+void IPluginBase::LogMessage(const char* line) const {
+  if (!mHost.LogMessage(line ? line : "")) ReportMessage(MessageSink(), line ? line : "");
+}
+
+HostCode IPluginBase::IdentifyHost() {
+  if (mHostCode == kHostUninit) mHostCode = mHost.IdentifyHost(&mHostVersion);
+  return mHostCode;
+}
 
 bool IPluginBase::MidiNoteName(int /*note*/, std::string* text) {
   if (text) text->clear();
@@ -135,6 +148,7 @@ void IPluginBase::SetParameterFromEditor(int index, double normalized) {
 void IPluginBase::HostTimeSignature(int* numerator, int* denominator) {
   if (numerator) *numerator = 0;
   if (denominator) *denominator = 0;
+  mHost.HostTimeSignature(numerator, denominator);
 }
 
 void IPluginBase::AttachEditor(std::unique_ptr<IEditorLink> editor) {
@@ -144,10 +158,16 @@ void IPluginBase::AttachEditor(std::unique_ptr<IEditorLink> editor) {
     editor->SetParamFromPlugin(i, mParams[static_cast<size_t>(i)].ToNormalized(), true);
   }
   editor->CreateSurfaces();
+  const int width = editor->Width(), height = editor->Height();
   mEditor = std::move(editor);
+  mHost.EditorAttached(width, height);
 }
 
-void IPluginBase::SetLatencyFrames(int frames) { mLatency = std::max(frames, 0); }
+void IPluginBase::SetLatencyFrames(int frames) {
+  auto lock = Lock();
+  mLatency = std::max(frames, 0);
+  mHost.LatencyChanged(mLatency);
+}
 
 void IPluginBase::PushParamsToEditor() {
   auto lock = Lock();

@@ -12,6 +12,7 @@
 #include "framework/plugin/IEditorLink.h"
 #include "framework/plugin/MidiMessage.h"
 #include "framework/plugin/Param.h"
+#include "framework/plugin/PluginHost.h"
 #include "framework/plugin/PluginLock.h"
 #include "framework/plugin/TimeInfo.h"
 
@@ -66,7 +67,9 @@ struct OutputChannel {
 
 // Host-independent core of the plug-in: parameters, presets, channels,
 // identity, the one re-entrant lock, and the byte layouts of state chunks.
-// Host wrappers derive from it and override the [wrapper] operations.
+// A plug-in derives from it; the operations marked [wrapper] reach the host
+// through the PluginHost it was made with, which each format's adapter
+// implements around the plug-in it owns.
 //
 // Threads. The tags used across the tree:
 //   [processing] the host's processing thread, with the plug-in lock held
@@ -88,7 +91,8 @@ class IPluginBase {
   static constexpr int kMaxPresetNameLength = 255;
   static constexpr int kMaxChannels = 256;
 
-  explicit IPluginBase(const PluginDescriptor& descriptor);
+  // The host outlives the plug-in.
+  IPluginBase(PluginHost& host, const PluginDescriptor& descriptor);
   IPluginBase(const IPluginBase&) = delete;
   IPluginBase& operator=(const IPluginBase&) = delete;
 
@@ -115,23 +119,31 @@ class IPluginBase {
   virtual void OnHostKnown() {}
   virtual void OnParamRightClick(int /*index*/, int /*x*/, int /*y*/) {}  // kept
   virtual void SetParameterFromEditor(int index, double normalized);
-  virtual void BeginParamEdit(int /*index*/) {}  // [wrapper]
-  virtual void AutomateParam(int /*index*/, double /*normalized*/) {}  // [wrapper]
-  virtual void EndParamEdit(int /*index*/) {}  // [wrapper]
-  virtual void RefreshHostDisplay() {}  // [wrapper]
-  virtual bool HostIsOffline() { return false; }  // [wrapper]
-  virtual int HostSamplePosition() { return 0; }  // [wrapper]
-  virtual double HostTempo() { return 0.0; }  // [wrapper]
+  virtual void BeginParamEdit(int index) { mHost.BeginParamEdit(index); }  // [wrapper]
+  virtual void AutomateParam(int index, double normalized) {  // [wrapper]
+    mHost.AutomateParam(index, normalized);
+  }
+  virtual void EndParamEdit(int index) { mHost.EndParamEdit(index); }  // [wrapper]
+  virtual void RefreshHostDisplay() { mHost.RefreshHostDisplay(); }  // [wrapper]
+  virtual bool HostIsOffline() { return mHost.HostIsOffline(); }  // [wrapper]
+  virtual int HostSamplePosition() { return mHost.HostSamplePosition(); }  // [wrapper]
+  virtual double HostTempo() { return mHost.HostTempo(); }  // [wrapper]
+  // 0 / 0 when the host gives none.
   virtual void HostTimeSignature(int* numerator, int* denominator);  // [wrapper]
-  virtual void ReadHostTime(TimeInfo* /*timeInfo*/) {}  // [wrapper]
-  virtual HostCode IdentifyHost() { return mHostCode; }  // [wrapper]
+  virtual void ReadHostTime(TimeInfo* timeInfo) { mHost.ReadHostTime(timeInfo); }  // [wrapper]
+  // Asks the host once; Host() and HostVersion() keep the answer.
+  virtual HostCode IdentifyHost();  // [wrapper]
   virtual int InterfaceKind() { return mInterfaceCode; }  // kept
-  virtual void OnEditorSizeChanged(int /*width*/, int /*height*/) {}  // [wrapper]
-  virtual void InitForHost() {}  // [wrapper]
+  virtual void OnEditorSizeChanged(int width, int height) {  // [wrapper]
+    mHost.EditorResized(width, height);
+  }
+  virtual void InitForHost() { mHost.InitForHost(); }  // [wrapper]
   virtual void AttachEditor(std::unique_ptr<IEditorLink> editor);  // [wrapper extends]
   virtual void SetLatencyFrames(int frames);  // [wrapper extends]
-  virtual bool SendMidi(const MidiMessage& /*message*/) { return false; }  // [wrapper]
-  virtual bool SendSysExMessage(const SysExMessage& /*message*/) { return false; }  // [wrapper]
+  virtual bool SendMidi(const MidiMessage& message) { return mHost.SendMidi(message); }  // [wrapper]
+  virtual bool SendSysExMessage(const SysExMessage& message) {  // [wrapper]
+    return mHost.SendSysExMessage(message);
+  }
   virtual void PushParamsToEditor();
   virtual void UnusedHook2() {}  // kept
   virtual void OnPresetsChanged() {}
@@ -148,10 +160,10 @@ class IPluginBase {
   virtual void ReleaseAllNotes() {}
   // [any] One line for the host's log; the standard error stream when the
   // host keeps none.
-  virtual void LogMessage(const char* line) const;
+  virtual void LogMessage(const char* line) const;  // [wrapper]
   // [editor, under the plug-in lock] MIDI was queued outside processing:
   // a host that has paused processing is asked to go on.
-  virtual void RequestProcessing() {}  // [wrapper]
+  virtual void RequestProcessing() { mHost.RequestProcessing(); }  // [wrapper]
 
   // The lock serialises host calls, editor calls and processing. It is
   // re-entrant: SaveState takes it inside a dispatcher call that holds it.
@@ -257,8 +269,6 @@ class IPluginBase {
   // writing zeros: the block adapters then put silence straight into the
   // host's buffers and skip the per-sample conversion.
   void MarkOutputsSilent() { mOutputsSilent = true; }
-  void SetHost(HostCode code) { mHostCode = code; }
-  void SetHostVersion(int32_t version) { mHostVersion = version; }
   void SetTailSize(int frames) { mTailSize = frames; }
   // [processing, under the lock] The frames of the blocks that went out
   // without the lock since the last call.
@@ -277,6 +287,7 @@ class IPluginBase {
   int UnserializePreset(PresetSlot& slot, std::string& name, const ChunkBuffer& chunk,
                         int position);
 
+  PluginHost& mHost;
   mutable PluginLock mMutex;
   std::vector<ChannelIOPair> mChannelIOPairs;
   std::string mEffectName;

@@ -20,6 +20,7 @@ set(VELMORA_PICTURES
   141=resources/img/RECORD.png
   142=resources/img/DRAG.png
   143=resources/img/DRAG_DIM.png
+  144=resources/img/GRID_DRAG.png
 )
 
 # The same pictures drawn at 2x, each with its 1x id + 2000 (102 -> 2102;

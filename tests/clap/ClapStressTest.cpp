@@ -19,6 +19,7 @@
 #include <unistd.h>
 
 #include "core/Velmora.h"
+#include "framework/plugin/clap/IPluginClap.h"
 #include "tests/LockHolder.h"
 
 namespace velmora::test {
@@ -65,8 +66,11 @@ class ClapStressTest : public ::testing::Test {
   ClapStressTest() {
     std::filesystem::create_directories(home);
     setenv("XDG_DATA_HOME", home.c_str(), 1);
-    plugin = new TestVelmora(nullptr);  // no host extensions: every host call is skipped
-    record = plugin->ClapPlugin();
+    // No host extensions: every host call is skipped. The record's destroy
+    // deletes both.
+    auto* adapter = new IPluginClap(nullptr, [](PluginHost& host) { return std::make_unique<TestVelmora>(host); });
+    plugin = static_cast<TestVelmora*>(&adapter->Plugin());
+    record = adapter->ClapPlugin();
     record->init(record);
     record->activate(record, 48000.0, 1, 256);
     record->start_processing(record);

@@ -6,6 +6,7 @@
 
 #include "AllocationHook.h"
 #include "CoreTestSupport.h"
+#include "framework/plugin/vst2/IPluginVST.h"
 
 namespace velmora::test {
 namespace {
@@ -27,7 +28,7 @@ struct QuietHost {
 // The real adapter, host calls included; only the engine is opened up.
 class Plugin : public Velmora {
  public:
-  explicit Plugin(audioMasterCallback host) : Velmora(host) {}
+  using Velmora::Velmora;
   ChordEngine& Engine() { return mEngine; }
   const ViewChanges& Changes() const { return mChanges; }
 };
@@ -39,7 +40,7 @@ class AllocationTest : public ::testing::Test {
     QuietHost::time.sampleRate = 44100.0;
     QuietHost::time.tempo = 120.0;
     QuietHost::time.flags = kVstTempoValid;
-    effect = plugin->Effect();
+    effect = adapter->Effect();
     Dispatch(effOpen);
     Dispatch(effSetSampleRate, 0, 0, nullptr, 44100.0f);
     Dispatch(effSetBlockSize, 0, 512);
@@ -73,7 +74,9 @@ class AllocationTest : public ::testing::Test {
   }
 
   DataHome home;
-  Plugin* plugin = new Plugin(&QuietHost::Callback);  // the effect's close deletes it
+  // The effect's close deletes both.
+  IPluginVST* adapter = new IPluginVST(&QuietHost::Callback, [](PluginHost& host) { return std::make_unique<Plugin>(host); });
+  Plugin* plugin = static_cast<Plugin*>(&adapter->Plugin());
   AEffect* effect = nullptr;
   float left[512] = {}, right[512] = {};
   float* outputs[2] = {left, right};

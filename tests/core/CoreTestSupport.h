@@ -19,13 +19,9 @@ namespace velmora::test {
 
 namespace fs = std::filesystem;
 
-// Velmora with a fake host: records what it sends and answers the time and
-// tempo requests from fields the test sets.
-class FakeHost : public Velmora {
- public:
-  // No host callback: every host call the adapter makes answers 0.
-  FakeHost() : Velmora(nullptr) {}
-
+// A host that records what the plug-in sends and answers the time and tempo
+// requests from fields the test sets.
+struct FakeHost : PluginHost {
   std::vector<MidiMessage> sent;
   TimeInfo hostTime;
   double tempo = 120.0;  // 0: the host reports none
@@ -33,6 +29,22 @@ class FakeHost : public Velmora {
   bool SendMidi(const MidiMessage& m) override { return sent.push_back(m), true; }
   void ReadHostTime(TimeInfo* info) override { *info = hostTime; }
   double HostTempo() override { return tempo; }
+};
+
+// The host is made before the plug-in that calls it, and goes after it.
+struct WithFakeHost {
+  FakeHost fakeHost;
+};
+
+// Velmora on a FakeHost, entered as an adapter enters it, with the parts the
+// tests look into.
+class HostedVelmora : private WithFakeHost, public Velmora {
+ public:
+  HostedVelmora() : Velmora(fakeHost) {}
+
+  std::vector<MidiMessage>& sent = fakeHost.sent;
+  TimeInfo& hostTime = fakeHost.hostTime;
+  double& tempo = fakeHost.tempo;
 
   // The processing entries as the adapter makes them: with the lock, and
   // off the editor's window thread (a test playing both roles on one thread
@@ -136,7 +148,7 @@ class CoreTest : public ::testing::Test {
 
   DataHome home;
   FakeDrag drag;
-  FakeHost host;
+  HostedVelmora host;
 };
 
 inline MidiMessage HostNote(int status, int note, int velocity) {

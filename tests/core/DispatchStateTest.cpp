@@ -236,7 +236,7 @@ TEST_F(StateTest, TheScaleBoxShowsTheRestoredScale) {
   host.ToggleKeyboardNote(21);
   ChunkBuffer saved;
   ASSERT_TRUE(host.SaveState(saved));
-  FakeHost restored;
+  HostedVelmora restored;
   ASSERT_GT(restored.LoadState(saved, 0), 0);
   EXPECT_EQ(restored.Engine().scalePopup.chosenRoot, 2);
   EXPECT_EQ(restored.Engine().scalePopup.chosenScale, 16);
@@ -247,7 +247,7 @@ TEST_F(StateTest, PresetBankRoundTrip) {
   host.FillEmptyPresets(Velmora::kPresetCount);
   ChunkBuffer bank;
   ASSERT_TRUE(host.SerializePresets(bank));
-  FakeHost other;
+  HostedVelmora other;
   EXPECT_EQ(other.UnserializePresets(bank, 0), bank.Size());
   EXPECT_EQ(other.Engine().ChordGrid[0].name, "C maj");
 }

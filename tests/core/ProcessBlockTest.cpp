@@ -1,6 +1,7 @@
 #include <algorithm>
 
 #include "CoreTestSupport.h"
+#include "framework/plugin/vst2/IPluginVST.h"
 #include "tests/LockHolder.h"
 
 namespace velmora::test {
@@ -29,7 +30,8 @@ TEST_F(ProcessBlockTest, SendsTheWholeQueueInOneBlockWithItsOwnOffsets) {
   // A double-precision host's own buffers come back silent.
   std::vector<double> left(64, 0.5), right(64, 0.5);
   double* outputs[] = {left.data(), right.data()};
-  auto lock = host.Lock();  // as the adapter holds it
+  auto lock = host.Lock();  // as the VST 2.4 adapter holds it and connects the outputs
+  for (int channel : {0, 1}) host.SetOutChannelConnected(channel, true);
   host.ProcessBuffersDouble(0, nullptr, 2, outputs, 64);
   EXPECT_TRUE(std::all_of(left.begin(), left.end(), [](double s) { return s == 0.0; }));
 }
@@ -38,19 +40,22 @@ TEST_F(ProcessBlockTest, SendsTheWholeQueueInOneBlockWithItsOwnOffsets) {
 // out silent and their time still counts; the host notes sent meanwhile play
 // once each, in order, in the first block that has the lock.
 TEST_F(ProcessBlockTest, BlocksGoOnWhileTheLockIsHeldAndTheirNotesFollowInOrder) {
-  engine().ChordGrid[0] = Chord(0, 0, 0);
-  engine().ChordGrid[1] = Chord(9, 0, 1);
-  host.hostTime.transportIsRunning = true;
-  host.SetParam(kRecord, 1.0);
-  host.StartChord({50}, 0, 0, 100);  // starts a take
-  host.SendBlock(64);
-  host.sent.clear();
-  const int32_t start = host.RecordPosition();
-  AEffect* effect = host.Effect();
+  // The VST 2.4 adapter's entries in front of a Velmora that sends to the fake hosted.
+  IPluginVST adapter(nullptr, [](PluginHost&) { return std::make_unique<HostedVelmora>(); });
+  auto& hosted = static_cast<HostedVelmora&>(adapter.Plugin());
+  hosted.Engine().ChordGrid[0] = Chord(0, 0, 0);
+  hosted.Engine().ChordGrid[1] = Chord(9, 0, 1);
+  hosted.hostTime.transportIsRunning = true;
+  hosted.SetParam(kRecord, 1.0);
+  hosted.StartChord({50}, 0, 0, 100);  // starts a take
+  hosted.SendBlock(64);
+  hosted.sent.clear();
+  const int32_t start = hosted.RecordPosition();
+  AEffect* effect = adapter.Effect();
   std::vector<float> left(64), right(64);
   float* outputs[] = {left.data(), right.data()};
   {
-    LockHolder holder(host.Mutex());
+    LockHolder holder(hosted.Mutex());
     for (int block = 0; block < 8; ++block) {
       const bool on = block % 2 == 0;
       const int cell = block / 2 % 2;
@@ -62,14 +67,14 @@ TEST_F(ProcessBlockTest, BlocksGoOnWhileTheLockIsHeldAndTheirNotesFollowInOrder)
       ASSERT_TRUE(holder.Held()) << "block " << block << " waited for the lock";
       EXPECT_EQ(left[63], 0.0f) << block;
     }
-    EXPECT_TRUE(host.sent.empty());
+    EXPECT_TRUE(hosted.sent.empty());
   }
   effect->processReplacing(effect, nullptr, outputs, 64);
   effect->processReplacing(effect, nullptr, outputs, 64);  // what the first had to hold back
   // The four presses, each struck once and ended once, in their order.
   std::array<int, 128> sounding{};
   int strikes = 0;
-  for (const MidiMessage& m : host.sent) {
+  for (const MidiMessage& m : hosted.sent) {
     int& count = sounding[m.data1 & 0x7F];
     const bool on = (m.status & 0xF0) == 0x90;
     EXPECT_EQ(count, on ? 0 : 1) << int(m.data1);
@@ -78,7 +83,7 @@ TEST_F(ProcessBlockTest, BlocksGoOnWhileTheLockIsHeldAndTheirNotesFollowInOrder)
   }
   EXPECT_EQ(strikes, 4 * 3);
   EXPECT_EQ(std::count(sounding.begin(), sounding.end(), 0), 128);
-  EXPECT_EQ(host.RecordPosition(), start + 10 * 64);
+  EXPECT_EQ(hosted.RecordPosition(), start + 10 * 64);
 }
 
 TEST_F(ProcessBlockTest, OnlyNotes36To51PlayTheirCellsOnAnyChannel) {

@@ -142,7 +142,7 @@ TEST_F(RecordingTest, EachTakeHasItsOwnFileAndEachInstanceDragsItsOwn) {
     std::ofstream(old) << "old";
     fs::last_write_time(old, longAgo - std::chrono::seconds(i));
   }
-  FakeHost other;
+  HostedVelmora other;
   FakeDrag otherDrag;
   other.SetFileDragSource(&otherDrag);
   other.hostTime.transportIsRunning = true;

@@ -37,7 +37,7 @@ velmora::ChunkBuffer ChunkOf(const uint8_t* data, size_t size) {
 velmora::Velmora& Instance() {
   static velmora::Velmora* plugin = [] {
     UsePrivateDataFolder();
-    auto* made = new velmora::Velmora(nullptr);  // lives until the process ends
+    auto* made = new velmora::Velmora(velmora::PluginHost::None());  // lives until the process ends
     made->FillEmptyPresets(velmora::Velmora::kPresetCount);
     // A fresh drop-down holds -1 until its first restore clamps it to 0;
     // from then on a save and a reload must give the same bytes.

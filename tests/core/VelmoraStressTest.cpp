@@ -26,7 +26,7 @@ constexpr auto kRunTime = std::chrono::seconds(2);
 constexpr auto kRunTime = std::chrono::seconds(3);
 #endif
 
-void Processing(FakeHost& host, const std::atomic<bool>& stop, int& count) {
+void Processing(HostedVelmora& host, const std::atomic<bool>& stop, int& count) {
   std::vector<double> left(256), right(256);
   double* outputs[] = {left.data(), right.data()};
   std::mt19937 random(1);
@@ -38,7 +38,7 @@ void Processing(FakeHost& host, const std::atomic<bool>& stop, int& count) {
   }
 }
 
-void Editor(FakeHost& host, const std::atomic<bool>& stop, int& count) {
+void Editor(HostedVelmora& host, const std::atomic<bool>& stop, int& count) {
   std::mt19937 random(2);
   for (; !stop; ++count) {
     const int k = static_cast<int>(random() % 16);
@@ -59,7 +59,7 @@ void Editor(FakeHost& host, const std::atomic<bool>& stop, int& count) {
   }
 }
 
-void Control(FakeHost& host, const std::atomic<bool>& stop, int& count, int& failedLoads) {
+void Control(HostedVelmora& host, const std::atomic<bool>& stop, int& count, int& failedLoads) {
   std::mt19937 random(3);
   const auto write = [&](int index, double value) {
     auto lock = host.Lock();  // as the adapter's parameter entry
@@ -99,7 +99,7 @@ void Control(FakeHost& host, const std::atomic<bool>& stop, int& count, int& fai
 
 TEST(VelmoraStressTest, ProcessingEditorAndControlThreadsShareOneInstance) {
   DataHome home;
-  FakeHost host;
+  HostedVelmora host;
   FakeDrag drag;
   host.SetFileDragSource(&drag);
   std::atomic<bool> stop{false};

@@ -13,7 +13,7 @@
 namespace velmora::test {
 namespace {
 
-void Processing(FakeHost& host, const std::atomic<bool>& stop, std::atomic<int>& blocks) {
+void Processing(HostedVelmora& host, const std::atomic<bool>& stop, std::atomic<int>& blocks) {
   std::mt19937 random(1);
   for (; !stop; ++blocks) {
     auto lock = host.Lock();  // as the adapter's processReplacing
@@ -23,7 +23,7 @@ void Processing(FakeHost& host, const std::atomic<bool>& stop, std::atomic<int>&
   }
 }
 
-void Control(FakeHost& host, const std::atomic<bool>& stop, std::atomic<int>& changes) {
+void Control(HostedVelmora& host, const std::atomic<bool>& stop, std::atomic<int>& changes) {
   std::mt19937 random(3);
   const auto write = [&](int index, double normalized) {
     auto lock = host.Lock();  // as the adapter's setParameter
@@ -73,7 +73,7 @@ void Editor(HeadlessGraphics& ui, const std::atomic<bool>& stop, std::atomic<int
 
 TEST(EditorStressTest, ProcessingControlAndEditorThreadsShareOneInstance) {
   DataHome home;
-  FakeHost host;
+  HostedVelmora host;
   auto& ui = static_cast<HeadlessGraphics&>(static_cast<VelmoraEditor&>(host.EditorParts()).Graphics());
   std::atomic<bool> stop{false};
   std::atomic<int> blocks{0}, changes{0}, events{0};

@@ -68,7 +68,7 @@ class EditorTest : public ::testing::Test {
   static int RowY(int i) { return 7 + 33 * i + 16; }
 
   DataHome home;
-  FakeHost host;
+  HostedVelmora host;
   HeadlessGraphics& ui;
 };
 

@@ -25,7 +25,7 @@ class EditorFakePlugin : public IPluginBase {
  public:
   enum : int { kGain = 0, kPower = 1, kSteps = 2, kLevel = 3 };
 
-  EditorFakePlugin() : IPluginBase(TestDescriptor(4, "0-2", 1, "Velmora", 1)) {
+  EditorFakePlugin() : IPluginBase(PluginHost::None(), TestDescriptor(4, "0-2", 1, "Velmora", 1)) {
     GetParam(kGain)->DefineDouble("Gain", 0.0, 0.0, 1.0, 0.01);
     GetParam(kPower)->DefineBool("Power", false);
     GetParam(kSteps)->DefineInt("Steps", 0, 0, 4);

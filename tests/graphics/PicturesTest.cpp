@@ -43,6 +43,7 @@ constexpr ExpectedPicture kPictures[] = {
     {141, "resources/img/RECORD.png", 22, 40, 2, true},
     {142, "resources/img/DRAG.png", 36, 17, 1, true},
     {143, "resources/img/DRAG_DIM.png", 36, 17, 1, true},
+    {144, "resources/img/GRID_DRAG.png", 20, 40, 2, true},
 };
 
 constexpr Pixel kEmptyDark = MakePixel(255, 34, 34, 30);

@@ -12,7 +12,7 @@ namespace {
 class FuzzPlugin : public velmora::IPluginBase {
  public:
   FuzzPlugin()
-      : IPluginBase(velmora::test::TestDescriptor(30, "0-1 0-2", 8, "Velmora", 0x56656C6D)) {
+      : IPluginBase(velmora::PluginHost::None(), velmora::test::TestDescriptor(30, "0-1 0-2", 8, "Velmora", 0x56656C6D)) {
     for (int i = 0; i < NParams(); ++i) GetParam(i)->DefineInt("Choice", -1, 0, 360);
   }
   // Like the plug-in's own state: two texts, then the parameter block.

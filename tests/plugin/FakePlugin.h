@@ -14,7 +14,7 @@ namespace velmora::test {
 class FakePlugin : public IPluginBase {
  public:
   explicit FakePlugin(int nParams = 3, const char* channelIO = "0-1 0-2", int nPresets = 4)
-      : IPluginBase(TestDescriptor(nParams, channelIO, nPresets, "Velmora", 0x56656C6D)) {}
+      : IPluginBase(PluginHost::None(), TestDescriptor(nParams, channelIO, nPresets, "Velmora", 0x56656C6D)) {}
 
   void OnParamChanged(int index) override {
     changed.push_back(index);

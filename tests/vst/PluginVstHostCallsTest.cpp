@@ -16,16 +16,17 @@ namespace {
 class HostCallsTest : public ::testing::Test {
  protected:
   intptr_t Call(int32_t opcode, void* ptr = nullptr) {
-    return plugin.Effect()->dispatcher(plugin.Effect(), opcode, 0, 0, ptr, 0.0f);
+    return hosted.adapter.Effect()->dispatcher(hosted.adapter.Effect(), opcode, 0, 0, ptr, 0.0f);
   }
   // Host events wait for the block they belong to.
   void Block(int32_t frames = 64) {
     std::vector<float> left(static_cast<size_t>(frames)), right(static_cast<size_t>(frames));
     float* outputs[] = {left.data(), right.data()};
-    plugin.Effect()->processReplacing(plugin.Effect(), nullptr, outputs, frames);
+    hosted.adapter.Effect()->processReplacing(hosted.adapter.Effect(), nullptr, outputs, frames);
   }
   FakeHost host;
-  TestInstrument plugin{FakeHost::Callback};
+  HostedInstrument hosted{FakeHost::Callback};
+  TestInstrument& plugin = hosted.plugin;
 };
 
 struct IdentifyCase {
@@ -73,11 +74,12 @@ TEST(HostChannelLimit, TwoChannelHostsDisconnectLaterInputs) {
   for (const char* product : {"Audition", "REAPER"}) {
     FakeHost host;
     host.product = product;
-    TestInstrument plugin(FakeHost::Callback, {"4-4"});
-    plugin.Effect()->dispatcher(plugin.Effect(), effOpen, 0, 0, nullptr, 0.0f);
+    HostedInstrument hosted(FakeHost::Callback, {"4-4"});
+    TestInstrument& plugin = hosted.plugin;
+    hosted.adapter.Effect()->dispatcher(hosted.adapter.Effect(), effOpen, 0, 0, nullptr, 0.0f);
     EXPECT_TRUE(plugin.IsInChannelConnected(1));
     EXPECT_EQ(plugin.IsInChannelConnected(2), std::string(product) == "REAPER") << product;
-    EXPECT_EQ(plugin.Effect()->numInputs, 4);
+    EXPECT_EQ(hosted.adapter.Effect()->numInputs, 4);
   }
 }
 
@@ -213,7 +215,8 @@ TEST_F(HostCallsTest, EditsReachTheHostInOrder) {
 }
 
 TEST(NoHostCallback, EveryHostCallAnswersNothing) {
-  TestInstrument plugin(nullptr);
+  HostedInstrument hosted(nullptr);
+  TestInstrument& plugin = hosted.plugin;
   TimeInfo info;
   plugin.ReadHostTime(&info);
   EXPECT_EQ(info.tempo, 120.0);
@@ -222,7 +225,7 @@ TEST(NoHostCallback, EveryHostCallAnswersNothing) {
   EXPECT_EQ(plugin.HostTempo(), 0.0);
   float left[4], right[4];
   float* outputs[] = {left, right};
-  plugin.Effect()->processReplacing(plugin.Effect(), nullptr, outputs, 4);
+  hosted.adapter.Effect()->processReplacing(hosted.adapter.Effect(), nullptr, outputs, 4);
   EXPECT_EQ(right[3], 0.5f);
 }
 

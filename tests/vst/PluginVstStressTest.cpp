@@ -16,9 +16,7 @@ namespace {
 intptr_t VST_CALL SilentHost(AEffect*, int32_t, int32_t, intptr_t, void*, float) { return 0; }
 
 TEST(VstStress, ProcessingAndDispatcherTakeTurns) {
-  AEffect* effect = CreateEffect(SilentHost, [](audioMasterCallback host) -> IPluginVST* {
-    return new TestInstrument(host);
-  });
+  AEffect* effect = CreateEffect(SilentHost, TestInstrumentFactory());
   ASSERT_NE(effect, nullptr);
   constexpr int kControlRounds = 500;
   std::atomic<bool> done{false};
@@ -56,7 +54,7 @@ TEST(VstStress, ProcessingAndDispatcherTakeTurns) {
   EXPECT_EQ(refused, 0);
   // Each block that played is cut in two at its note's frame, unless a long
   // run of silent blocks before it filled the ring and its note was dropped.
-  const int slices = static_cast<TestInstrument*>(IPluginVST::FromEffect(effect))->blocks;
+  const int slices = static_cast<TestInstrument&>(IPluginVST::FromEffect(effect)->Plugin()).blocks;
   EXPECT_LE(slices, 2 * (blocks - skippedBlocks));
   EXPECT_GE(slices, blocks - skippedBlocks);
   effect->dispatcher(effect, effClose, 0, 0, nullptr, 0.0f);

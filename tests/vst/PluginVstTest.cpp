@@ -41,12 +41,10 @@ class VstPluginTest : public ::testing::Test {
   void TearDown() override { Close(); }
   void Create(const TestInstrumentSetup& setup) {
     Close();
-    sSetup = setup;
-    effect = CreateEffect(FakeHost::Callback, [](audioMasterCallback host) -> IPluginVST* {
-      return new TestInstrument(host, sSetup);
-    });
+    effect = CreateEffect(FakeHost::Callback, TestInstrumentFactory(setup));
     ASSERT_NE(effect, nullptr);
-    plugin = static_cast<TestInstrument*>(IPluginVST::FromEffect(effect));
+    adapter = IPluginVST::FromEffect(effect);
+    plugin = static_cast<TestInstrument*>(&adapter->Plugin());
   }
   void Close() {
     if (effect) Call(effClose);
@@ -74,9 +72,9 @@ class VstPluginTest : public ::testing::Test {
     outputs[1] = right.data();
   }
 
-  static inline TestInstrumentSetup sSetup;
   FakeHost host;
   AEffect* effect = nullptr;
+  IPluginVST* adapter = nullptr;
   TestInstrument* plugin = nullptr;
   std::vector<float> left, right;
   float* outputs[2] = {};
@@ -86,30 +84,26 @@ TEST_F(VstPluginTest, FillsTheEffectRecordAndThePresets) {
   EXPECT_EQ(effect->flags, 0x1130);
   EXPECT_EQ(effect->numPrograms, 3);
   EXPECT_EQ(effect->version, 10400);
-  EXPECT_EQ(effect->object, static_cast<IPluginVST*>(plugin));
+  EXPECT_EQ(effect->object, adapter);
   EXPECT_NE(effect->process, effect->processReplacing);
-  EXPECT_EQ(plugin->OutputArrangement().type, kSpeakerArrStereo);
-  EXPECT_EQ(plugin->InputArrangement().type, kSpeakerArrEmpty);
+  EXPECT_EQ(adapter->OutputArrangement().type, kSpeakerArrStereo);
+  EXPECT_EQ(adapter->InputArrangement().type, kSpeakerArrEmpty);
   EXPECT_EQ(plugin->MaxBlockSize(), 1024);
   for (int i = 0; i < 3; ++i) EXPECT_STREQ(plugin->PresetName(i), "Empty");
   Create({"1-1", 0, false});
   EXPECT_EQ(effect->flags, 0x1038);
   EXPECT_EQ(effect->numPrograms, 1);
   EXPECT_EQ(Call(effGetPlugCategory), kPlugCategEffect);
-  EXPECT_EQ(plugin->InputArrangement().type, kSpeakerArrMono);
+  EXPECT_EQ(adapter->InputArrangement().type, kSpeakerArrMono);
 }
 
 TEST_F(VstPluginTest, EntryAndDispatcherRefuseWhatIsNotThere) {
-  EXPECT_EQ(CreateEffect(nullptr, [](audioMasterCallback h) -> IPluginVST* {
-              return new TestInstrument(h);
-            }),
-            nullptr);
+  EXPECT_EQ(CreateEffect(nullptr, TestInstrumentFactory()), nullptr);
   EXPECT_EQ(CreateEffect(FakeHost::Callback, nullptr), nullptr);
   EXPECT_EQ(CreateEffect(FakeHost::Callback,
-                         [](audioMasterCallback) -> IPluginVST* { throw std::runtime_error("x"); }),
+                         [](PluginHost&) -> std::unique_ptr<IPluginBase> { throw std::runtime_error("x"); }),
             nullptr);
-  EXPECT_EQ(CreateEffect(FakeHost::Callback,
-                         [](audioMasterCallback) -> IPluginVST* { return nullptr; }),
+  EXPECT_EQ(CreateEffect(FakeHost::Callback, [](PluginHost&) { return std::unique_ptr<IPluginBase>(); }),
             nullptr);
   EXPECT_EQ(effect->dispatcher(nullptr, effGetVstVersion, 0, 0, nullptr, 0.0f), 0);
   AEffect orphan = *effect;
@@ -319,7 +313,7 @@ TEST_F(VstPluginTest, SpeakerArrangementConnectsTheChannelsItCounts) {
   VstSpeakerArrangement* in = nullptr;
   VstSpeakerArrangement* out = nullptr;
   EXPECT_EQ(Call(effGetSpeakerArrangement, 0, reinterpret_cast<intptr_t>(&in), &out), 1);
-  EXPECT_EQ(in, &plugin->InputArrangement());
+  EXPECT_EQ(in, &adapter->InputArrangement());
   EXPECT_EQ(out->numChannels, 2);
 }
 

@@ -6,8 +6,6 @@
 
 namespace velmora {
 
-IPluginVST* CreatePlugin(audioMasterCallback hostCallback) {
-  return new test::TestInstrument(hostCallback);
-}
+std::unique_ptr<IPluginBase> MakePlugin(PluginHost& host) { return std::make_unique<test::TestInstrument>(host); }
 
 }  // namespace velmora

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "framework/plugin/IPluginBase.h"
 #include "framework/plugin/vst2/IPluginVST.h"
 #include "tests/TestDescriptor.h"
 
@@ -20,10 +21,10 @@ struct TestInstrumentSetup {
   const char* maker = "LumarexLLC";
 };
 
-// A small instrument on the VST adapter: parameters of each kind, MIDI in
+// A small instrument for the VST adapter: parameters of each kind, MIDI in
 // (echoed back by the base), a self-checking state, and a log of the hooks
 // the adapter calls. Its outputs carry 0.25 on the left, 0.5 on the right.
-class TestInstrument : public IPluginVST {
+class TestInstrument : public IPluginBase {
  public:
   static constexpr const char* kStateTag = "TestInstrument";
 
@@ -35,9 +36,8 @@ class TestInstrument : public IPluginVST {
     return d;
   }
 
-  explicit TestInstrument(audioMasterCallback host,
-                          const TestInstrumentSetup& setup = TestInstrumentSetup())
-      : IPluginVST(host, Descriptor(setup)) {
+  explicit TestInstrument(PluginHost& host, const TestInstrumentSetup& setup = TestInstrumentSetup())
+      : IPluginBase(host, Descriptor(setup)) {
     GetParam(0)->DefineBool("Power", true);
     GetParam(1)->DefineInt("Voices", 4, 1, 8, "vc");
     GetParam(2)->DefineDouble("Gain", 5.0, 0.0, 10.0, 0.5, "dB");
@@ -67,7 +67,7 @@ class TestInstrument : public IPluginVST {
     if (probe) probe();
   }
   bool MidiNoteName(int note, std::string* text) override {
-    if (note != 60) return IPluginVST::MidiNoteName(note, text);
+    if (note != 60) return IPluginBase::MidiNoteName(note, text);
     *text = std::string(100, 'k');
     return true;
   }
@@ -94,6 +94,19 @@ class TestInstrument : public IPluginVST {
   std::atomic<int> blocks{0};
   int idles = 0;
   std::function<void()> probe;  // run inside OnReset and OnIdle
+};
+
+// The instrument's maker for an adapter.
+inline PluginFactory TestInstrumentFactory(const TestInstrumentSetup& setup = TestInstrumentSetup()) {
+  return [setup](PluginHost& host) { return std::make_unique<TestInstrument>(host, setup); };
+}
+
+// The instrument inside the VST 2.4 adapter, as a host has it.
+struct HostedInstrument {
+  explicit HostedInstrument(audioMasterCallback host, const TestInstrumentSetup& setup = TestInstrumentSetup())
+      : adapter(host, TestInstrumentFactory(setup)), plugin(static_cast<TestInstrument&>(adapter.Plugin())) {}
+  IPluginVST adapter;
+  TestInstrument& plugin;
 };
 
 }  // namespace velmora::test

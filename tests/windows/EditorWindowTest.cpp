@@ -28,7 +28,7 @@ constexpr const char* kWindowClass = "VelmoraWndClass";
 // reference render and the in-process window.
 class LocalPlugin : public IPluginBase {
  public:
-  LocalPlugin() : IPluginBase(velmora::test::TestDescriptor(kParamCount, "0-2", 1, "EditorTest", 1)) {
+  LocalPlugin() : IPluginBase(PluginHost::None(), velmora::test::TestDescriptor(kParamCount, "0-2", 1, "EditorTest", 1)) {
     DefineTestParams(*this);
   }
 };

@@ -1,7 +1,8 @@
 #!/bin/sh
-# check-module.sh <objdump> <module.dll|module.clap>...
+# check-module.sh <objdump> <module.dll|module.clap|module.vst3>...
 # Each VST 2.4 DLL exports exactly VSTPluginMain and main, each CLAP module
-# exactly clap_entry, and each imports only
+# exactly clap_entry, each VST 3 module exactly GetPluginFactory, InitDll and
+# ExitDll, and each imports only
 # DLLs that every Windows has: the C and C++ runtimes, winpthreads, zlib and
 # libpng are linked in, so nothing has to ship beside it.
 set -eu
@@ -15,7 +16,10 @@ for module in "$@"; do
   exports=$(printf '%s\n' "$dump" | sed -n '/\[Ordinal\/Name Pointer\] Table/,/^$/p' |
             sed -n 's/^[[:space:]]*\[ *[0-9]*\] //p' | sort | tr '\n' ' ')
   want="VSTPluginMain main "
-  case "$name" in *.clap) want="clap_entry " ;; esac
+  case "$name" in
+    *.clap) want="clap_entry " ;;
+    *.vst3) want="ExitDll GetPluginFactory InitDll " ;;
+  esac
   if [ "$exports" != "$want" ]; then
     echo "$name exports: $exports(want: $want)"
     status=1

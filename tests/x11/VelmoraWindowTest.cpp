@@ -30,7 +30,7 @@ using Bytes = std::vector<uint8_t>;
 // Program chunks made by the plug-in itself, and its picture without a window.
 class LocalPlugin : public Velmora {
  public:
-  LocalPlugin() : Velmora(nullptr) {}
+  LocalPlugin() : Velmora(PluginHost::None()) {}
   // C major listed, C maj in cell 0 and A min in cell 5.
   Bytes Example() {
     {

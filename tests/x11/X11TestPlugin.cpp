@@ -2,18 +2,16 @@
 // X11 window, as the real plug-in's will be.
 #include "TestEditor.h"
 #include "framework/graphics/PlatformGraphics.h"
-#include "framework/plugin/vst2/IPluginVST.h"
-#include "framework/plugin/vst2/VstEntry.h"
+#include "framework/plugin/PluginFactory.h"
 #include "tests/TestDescriptor.h"
 
 namespace velmora {
 
 namespace {
 
-class X11TestPlugin : public IPluginVST {
+class X11TestPlugin : public IPluginBase {
  public:
-  explicit X11TestPlugin(audioMasterCallback host)
-      : IPluginVST(host, Descriptor()) {
+  explicit X11TestPlugin(PluginHost& host) : IPluginBase(host, Descriptor()) {
     test::DefineTestParams(*this);
     std::unique_ptr<IGraphics> editor = MakePlatformGraphics(this, test::kEditorWidth, test::kEditorHeight, 25);
     test::BuildTestEditor(*editor, this);
@@ -31,6 +29,6 @@ class X11TestPlugin : public IPluginVST {
 
 }  // namespace
 
-IPluginVST* CreatePlugin(audioMasterCallback hostCallback) { return new X11TestPlugin(hostCallback); }
+std::unique_ptr<IPluginBase> MakePlugin(PluginHost& host) { return std::make_unique<X11TestPlugin>(host); }
 
 }  // namespace velmora

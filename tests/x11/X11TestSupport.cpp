@@ -11,7 +11,7 @@ namespace {
 
 class HeadlessTwin : public IPluginBase {
  public:
-  HeadlessTwin() : IPluginBase(WithoutChunksOrMidi(TestDescriptor(kNParams, "0-2", 1, "X11TestPlugin", 1))) {
+  HeadlessTwin() : IPluginBase(PluginHost::None(), WithoutChunksOrMidi(TestDescriptor(kNParams, "0-2", 1, "X11TestPlugin", 1))) {
     DefineTestParams(*this);
   }
 };

@@ -127,6 +127,7 @@ void XdndTestTarget::Handle(void* raw, bool viaProxy) {
     SendClient(d, mSource, A(d, "XdndFinished"), long(mWindow), mSeen.data.empty() ? 0 : 1,
                mSeen.data.empty() ? 0 : long(A(d, "XdndActionCopy")));
     mSeen.finished = true;
+    ++mSeen.finishes;
     return;
   }
   if (event.type != ClientMessage) return;

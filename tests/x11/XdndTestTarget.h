@@ -29,6 +29,7 @@ class XdndTestTarget {
     std::vector<std::string> types;
     std::string data;          // what the drop brought
     bool finished = false;     // XdndFinished sent
+    int finishes = 0;          // how many times
     int misaddressed = 0;      // messages not naming the target window, or not sent to the proxy
   };
 

@@ -138,7 +138,8 @@ void Grid(Canvas& c) {
     c.Fill(RightTriangle(r.left + 59, r.top + 59, r.left + 71, r.top + 71), kArrow);
   }
   Caption(c, "chord grid", 124, 293);
-  c.Text("drag chords in from the list", kSmallFont, 206, 294, Align::kLeft, kHint);
+  // The grid's handle (a picture of its own) sits between the two.
+  c.Text("drag chords in from the list", kSmallFont, kGridDrag.right + 8, 294, Align::kLeft, kHint);
 }
 
 void GridButtons(Canvas& c) {

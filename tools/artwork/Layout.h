@@ -65,6 +65,8 @@ constexpr IntRect kRedo{56, 250, 113, 308};
 constexpr IntRect kGrid{17, 316, 393, 692};
 constexpr int kCell = 94;
 IntRect CellRect(int i);
+// The grid's drag handle, after the "chord grid" caption.
+constexpr IntRect kGridDrag{204, 289, 224, 309};
 
 constexpr IntRect kRandomize{405, 300, 483, 615};
 constexpr IntRect kClearGrid{405, 609, 483, 657};

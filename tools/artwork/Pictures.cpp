@@ -222,6 +222,28 @@ Picture DragWord(bool dim) {
   return p;
 }
 
+// The grid's handle: a small raised tab with a grip of six dots, which a
+// press drags; dimmed flat while the grid is empty.
+Picture GridHandle() {
+  const int w = kGridDrag.Width(), h = kGridDrag.Height();
+  Picture p = Make(144, "GRID_DRAG.png", w, h, 2);
+  Canvas& c = *p.image;
+  for (int f = 0; f < 2; ++f) {
+    const bool dim = f == 1;
+    const double o = f * h;
+    if (dim)
+      DrawWell(c, 1, o + 1, w - 1, o + h - 1, 4, Rgb(27, 27, 24));
+    else
+      DrawRaisedButton(c, 1, o + 1, w - 1, o + h - 2, 4, false);
+    const Colour ink = dim ? Rgb(84, 84, 77) : Rgb(218, 218, 210);
+    const double cy = o + (dim ? h / 2.0 : (h - 1) / 2.0);
+    for (int row = -1; row <= 1; ++row) {
+      for (double cx : {w / 2.0 - 2.5, w / 2.0 + 2.5}) c.Fill(Disc(cx, cy + 4.5 * row, 1.35), ink);
+    }
+  }
+  return p;
+}
+
 }  // namespace
 
 std::vector<Picture> MakePictures(const Canvas& background) {
@@ -242,6 +264,7 @@ std::vector<Picture> MakePictures(const Canvas& background) {
   out.push_back(Record());
   out.push_back(DragWord(false));
   out.push_back(DragWord(true));
+  out.push_back(GridHandle());
   return out;
 }
 

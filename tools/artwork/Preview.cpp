@@ -256,7 +256,8 @@ bool WritePreview(const std::string& dir, const std::string& path) {
                                                        {"inversion_control_5.png", 2},
                                                        {"RECORD.png", 2},
                                                        {"DRAG.png", 1},
-                                                       {"DRAG_DIM.png", 1}};
+                                                       {"DRAG_DIM.png", 1},
+                                                       {"GRID_DRAG.png", 2}};
   std::map<std::string, Strip> strips;
   for (const auto& [file, frames] : kFiles) {
     Strip s;
@@ -325,6 +326,7 @@ bool WritePreview(const std::string& dir, const std::string& path) {
     s.Frame(strip("RECORD.png"), kRecord.left, kRecord.top, on);
     s.Frame(strip("DRAG_DIM.png"), kDrag.left, kDrag.top, 1);
     if (inUse) s.Frame(strip("DRAG.png"), kDrag.left, kDrag.top, 1);
+    s.Frame(strip("GRID_DRAG.png"), kGridDrag.left, kGridDrag.top, inUse ? 1 : 2);
     Blit(out, editor, 0, panel * (kEditorHeight + kGap), 0, 0, kEditorWidth, kEditorHeight, 1.0f, kBlendCopy);
   }
   return WritePng(out, path, false);

@@ -83,7 +83,7 @@ bool ParseRequest(const std::vector<std::string>& words, Request& request) {
 // A plug-in whose engine state is set straight from the request.
 class StateMaker : public velmora::Velmora {
  public:
-  StateMaker() : Velmora(nullptr) {}  // no host: every host call answers 0
+  StateMaker() : Velmora(velmora::PluginHost::None()) {}  // no host: every host call answers 0
 
   void Apply(const Request& request) {
     auto lock = Lock();

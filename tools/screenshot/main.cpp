@@ -21,7 +21,7 @@ using namespace velmora;
 
 class Showcase : public Velmora {
  public:
-  Showcase() : Velmora(nullptr) {}  // no host
+  Showcase() : Velmora(PluginHost::None()) {}  // no host
 
   // Everything a musician would do with the mouse, done the way the
   // controls do it.

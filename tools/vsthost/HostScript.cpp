@@ -67,7 +67,7 @@ const char* automationKind(AutomationRecord::Kind kind) {
 
 const std::vector<HostScript::Command>& HostScript::commands() {
   static const std::vector<Command> table = {
-      {"load", "<path.so|.dll|.clap> - load a VST 2.4 or CLAP module and create its instance", 2, 2, &HostScript::load},
+      {"load", "<path.so|.dll|.clap|.vst3> - load a VST 2.4, CLAP or VST 3 module and create its instance", 2, 2, &HostScript::load},
       {"open", "- effOpen", 1, 1, &HostScript::open},
       {"close", "- suspend if needed, effClose, unload the module", 1, 1, &HostScript::close},
       {"rate", "<hz> - effSetSampleRate", 2, 2, &HostScript::rate},
@@ -204,10 +204,15 @@ bool HostScript::parameterIndex(const std::string& text, std::int32_t& index) {
 
 bool HostScript::load(const Words& w) {
   const std::string& path = w[1];
-  const bool clap = path.size() > 5 && path.compare(path.size() - 5, 5, ".clap") == 0;
-  // One instance at a time, of either format.
+  auto endsWith = [&path](const char* suffix) {
+    const std::string s(suffix);
+    return path.size() > s.size() && path.compare(path.size() - s.size(), s.size(), s) == 0;
+  };
+  // One instance at a time, of any format.
   active_->close();
-  active_ = clap ? static_cast<PluginHost*>(&clap_) : static_cast<PluginHost*>(&vst_);
+  active_ = endsWith(".clap")                           ? static_cast<PluginHost*>(&clap_)
+            : endsWith(".vst3") || endsWith(".vst3/") ? static_cast<PluginHost*>(&vst3_)
+                                                      : static_cast<PluginHost*>(&vst_);
   if (!host().load(path)) return fail(host().error());
   processed_ = false;
   out_ << "loaded " << w[1] << '\n';

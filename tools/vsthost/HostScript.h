@@ -2,6 +2,7 @@
 
 #include "tools/vsthost/ClapHost.h"
 #include "tools/vsthost/VstHost.h"
+#include "tools/vsthost/Vst3Host.h"
 
 #include <iosfwd>
 #include <string>
@@ -13,16 +14,18 @@ namespace velmora::host {
 // '#' starts a comment, "double quotes" keep spaces in one word, and $1..$9
 // stand for the arguments given after the script ($$ for a dollar sign).
 //
-// `load` takes a VST 2.4 module (.so, .dll) into the given VstHost, or a CLAP
-// module (.clap) into a ClapHost of the script's own; every other command
-// works on whichever was loaded last. CLAP parameters are normalised over
-// their ranges, and the program chunk is the CLAP state.
+// `load` takes a VST 2.4 module (.so, .dll) into the given VstHost, a CLAP
+// module (.clap) or a VST 3 bundle (.vst3) into a host of the script's own;
+// every other command works on whichever was loaded last. CLAP parameters
+// are normalised over their ranges, and the program chunk is the CLAP or
+// VST 3 processor's state.
 class HostScript {
 public:
   HostScript(VstHost& host, std::ostream& out, std::vector<std::string> arguments = {});
 
   // The CLAP host, for tests that look further after a script ran.
   ClapHost& clapHost() { return clap_; }
+  Vst3Host& vst3Host() { return vst3_; }
 
   // Echo each command before its output ("> command").
   void setEcho(bool echo) { echo_ = echo; }
@@ -86,6 +89,7 @@ private:
 
   VstHost& vst_;
   ClapHost clap_;
+  Vst3Host vst3_;
   PluginHost* active_;
   std::ostream& out_;
   std::vector<std::string> arguments_;

@@ -16,6 +16,8 @@ public:
   bool load(const std::string& path);
   void unload();
   bool isLoaded() const { return handle_ != nullptr; }
+  // What the system's loader answered (a dlopen handle, an HMODULE).
+  void* handle() const { return handle_; }
   // Null when the symbol is not exported.
   void* symbol(const char* name) const;
   const std::string& error() const { return error_; }

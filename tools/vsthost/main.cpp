@@ -1,4 +1,4 @@
-// velmora-host: runs a session script against one VST 2.4 plug-in module.
+// velmora-host: runs a session script against one VST 2.4, CLAP or VST 3 plug-in.
 #include "tools/vsthost/HostScript.h"
 
 #include <cstring>

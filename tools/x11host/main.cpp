@@ -12,6 +12,12 @@
 //   --menu X,Y,ITEM        a click that opens a popup menu, then its item ITEM (from 0)
 //   --note NOTE            a host note-on, processed in the next block
 //   --hold X,Y             the left button pressed there and held (for a screenshot)
+//   --carry X,Y            the held button carried there in a few moves (outside
+//                          the window too: a chord then leaves it as a file drag)
+//   --drop-target X,Y,W,H  (before the others) a drop target on the screen at X,Y,
+//                          W x H, which takes any dropped file and prints "dropped: URI"
+//   --area X,Y,W,H         --screenshot takes that part of the screen, pointer
+//                          included, instead of the editor's window
 // While the editor is open (not with --measure; --stress has its own), a processing
 // thread runs one block per block size / sample rate of real time, as a DAW
 // does, and prints each MIDI message the plug-in sends, one a line:
@@ -22,11 +28,13 @@
 // --no-processing: no processing thread and no MIDI printed; --note then
 // processes one block on the calling thread.
 // --editor-scale PERCENT: the editor is drawn at PERCENT of its layout (its
-// own choice, or the desktop's): X,Y above and --crop stay layout pixels and
+// own choice, or the desktop's): X,Y above (not --carry's, which may lie outside
+// the editor) and --crop stay layout pixels and
 // are scaled, and so are the popup menus' items.
 // --crop X,Y,W,H: the screenshot shows only that part of the editor.
 // Without a desktop, run it under xvfb-run -a.
 #include <X11/Xlib.h>
+#include <X11/extensions/Xfixes.h>
 #include <sys/resource.h>
 #include <unistd.h>
 
@@ -44,10 +52,14 @@
 #include "framework/graphics/EditorScale.h"
 #include "tools/x11host/BlockProcessing.h"
 #include "framework/graphics/raster/PngCodec.h"
+#include "tools/x11host/DropTarget.h"
 #include "tools/x11host/X11EditorHost.h"
+#include "framework/graphics/raster/PngCodec.h"
 
 using velmora::MemBitmap;
 using velmora::host::BlockProcessing;
+using velmora::host::DropTarget;
+using velmora::host::ScreenRect;
 using velmora::host::X11EditorHost;
 using Clock = std::chrono::steady_clock;
 
@@ -55,9 +67,21 @@ namespace {
 
 // One step of what the user and the host do once the editor is open.
 struct Action {
-  enum Kind { kClick, kMenu, kNote, kHold } kind;
+  enum Kind { kClick, kMenu, kNote, kHold, kCarry } kind;
   int x = 0, y = 0, value = 0;
 };
+
+// Where the pointer was put last, in editor coordinates, and whether the
+// left button is held there.
+struct Pointer {
+  int x = 0, y = 0;
+  bool held = false;
+};
+
+bool ParseRect(const char* text, ScreenRect& rect) {
+  return std::sscanf(text, "%d,%d,%d,%d", &rect.x, &rect.y, &rect.width, &rect.height) == 4 && rect.width > 0 &&
+         rect.height > 0;
+}
 
 bool ParseAction(const std::string& flag, const std::string& text, Action& action) {
   int a = 0, b = 0, c = 0;
@@ -69,6 +93,7 @@ bool ParseAction(const std::string& flag, const std::string& text, Action& actio
   if (n < 2) return false;
   if (flag == "--click") action = Action{Action::kClick, a, b, n == 3 ? c : 1};
   else if (flag == "--menu") action = Action{Action::kMenu, a, b, c};
+  else if (flag == "--carry") action = Action{Action::kCarry, a, b, 0};
   else action = Action{Action::kHold, a, b, 1};
   return flag != "--menu" || n == 3;
 }
@@ -85,7 +110,8 @@ int At(int v, int percent) {
   return (velmora::ScaleCoordinate(v, percent) + velmora::ScaleCoordinate(v + 1, percent) - 1) / 2;
 }
 
-bool Perform(X11EditorHost& host, BlockProcessing* processing, const Action& action, int percent) {
+bool Perform(X11EditorHost& host, BlockProcessing* processing, const Action& action, int percent,
+             Pointer& pointer) {
   const int x = At(action.x, percent), y = At(action.y, percent);
   switch (action.kind) {
     case Action::kClick:
@@ -115,6 +141,14 @@ bool Perform(X11EditorHost& host, BlockProcessing* processing, const Action& act
     case Action::kHold:
       host.moveTo(x, y);
       host.press();
+      pointer = Pointer{x, y, true};
+      break;
+    case Action::kCarry:
+      for (int step = 1; step <= 8; ++step) {
+        host.moveTo(pointer.x + (action.x - pointer.x) * step / 8, pointer.y + (action.y - pointer.y) * step / 8);
+      }
+      pointer.x = action.x;
+      pointer.y = action.y;
       break;
   }
   // Two redraw steps, so that a control that asked for a redraw listens again.
@@ -136,6 +170,36 @@ bool SaveScreenshot(X11EditorHost& host, const std::string& path, const int crop
   MemBitmap part(right - left, bottom - top);
   for (int y = top; y < bottom; ++y) std::copy_n(whole.Row(y) + left, right - left, part.Row(y - top));
   return velmora::WritePng(part, path, false);
+// The pointer's picture over a capture of the screen area, where it is.
+void DrawPointer(Display* display, const ScreenRect& area, MemBitmap& shot) {
+  int event = 0, error = 0;
+  if (!XFixesQueryExtension(display, &event, &error)) return;
+  XFixesCursorImage* cursor = XFixesGetCursorImage(display);
+  if (!cursor) return;
+  for (int cy = 0; cy < cursor->height; ++cy) {
+    for (int cx = 0; cx < cursor->width; ++cx) {
+      const int x = cursor->x - cursor->xhot + cx - area.x, y = cursor->y - cursor->yhot + cy - area.y;
+      if (x < 0 || y < 0 || x >= shot.Width() || y >= shot.Height()) continue;
+      // Premultiplied ARGB, one to an unsigned long.
+      const auto argb = static_cast<std::uint32_t>(cursor->pixels[cy * cursor->width + cx]);
+      const std::uint32_t keep = 255 - (argb >> 24);
+      velmora::Pixel& p = shot.Row(y)[x];
+      std::uint32_t out = 0xff000000u;
+      for (int shift = 0; shift < 24; shift += 8) {
+        const std::uint32_t c = ((argb >> shift) & 0xff) + ((p >> shift) & 0xff) * keep / 255;
+        out |= std::min<std::uint32_t>(c, 255) << shift;
+      }
+      p = out;
+    }
+  }
+  XFree(cursor);
+}
+
+bool SaveScreen(X11EditorHost& host, const ScreenRect& area, const std::string& path) {
+  MemBitmap shot;
+  if (!host.captureScreen(area, shot)) return false;
+  DrawPointer(host.display(), area, shot);
+  return velmora::WritePng(shot, path, false);
 }
 
 // The window is gone: the editor closes while blocks still run, so that what
@@ -342,8 +406,9 @@ int main(int argc, char** argv) {
   if (argc < 2) {
     std::fprintf(stderr,
                  "usage: %s MODULE [--set INDEX=VALUE]... [--chunk FILE] [--rate HZ] [--block FRAMES]\n"
-                 "       [--no-processing] [--click X,Y[,BUTTON] | --menu X,Y,ITEM | --note NOTE | --hold X,Y]...\n"
-                 "       [--editor-scale PERCENT] [--screenshot FILE [--crop X,Y,W,H] | --measure [SECONDS] |\n"
+                 "       [--no-processing] [--drop-target X,Y,W,H] [--editor-scale PERCENT]\n"
+                 "       [--click X,Y[,BUTTON] | --menu X,Y,ITEM | --note NOTE | --hold X,Y | --carry X,Y]...\n"
+                 "       [--screenshot FILE [--crop X,Y,W,H | --area X,Y,W,H] | --measure [SECONDS] |\n"
                  "       --stress [SECONDS]]\n"
                  "While the editor is open, blocks run in real time on a processing thread (one per\n"
                  "FRAMES / HZ seconds, 256 / 48000 unless set) and every MIDI message the plug-in sends\n"
@@ -365,10 +430,13 @@ int main(int argc, char** argv) {
   std::vector<std::pair<int, float>> settings;
   std::vector<Action> actions;
   std::vector<std::uint8_t> chunk;
+  std::unique_ptr<DropTarget> dropTarget;
+  ScreenRect area;
   for (int i = 2; i < argc; ++i) {
     const std::string arg = argv[i];
     Action action{};
-    if ((arg == "--click" || arg == "--menu" || arg == "--note" || arg == "--hold") && i + 1 < argc) {
+    if ((arg == "--click" || arg == "--menu" || arg == "--note" || arg == "--hold" || arg == "--carry") &&
+        i + 1 < argc) {
       if (!ParseAction(arg, argv[++i], action)) {
         std::fprintf(stderr, "bad %s %s\n", arg.c_str(), argv[i]);
         return 2;
@@ -406,6 +474,22 @@ int main(int argc, char** argv) {
           crop[3] <= 0) {
         std::fprintf(stderr, "bad --crop %s\n", argv[i]);
         return 2;
+      }
+    } else if (arg == "--area" && i + 1 < argc) {
+      if (!ParseRect(argv[++i], area)) {
+        std::fprintf(stderr, "bad --area %s\n", argv[i]);
+        return 2;
+      }
+    } else if (arg == "--drop-target" && i + 1 < argc) {
+      ScreenRect rect;
+      if (!ParseRect(argv[++i], rect)) {
+        std::fprintf(stderr, "bad --drop-target %s\n", argv[i]);
+        return 2;
+      }
+      dropTarget = std::make_unique<DropTarget>(rect.x, rect.y, rect.width, rect.height);
+      if (!dropTarget->ready()) {
+        std::fprintf(stderr, "no drop target (is DISPLAY set?)\n");
+        return 1;
       }
     } else if (arg == "--stress") {
       stress = (i + 1 < argc && argv[i + 1][0] != '-') ? std::atoi(argv[++i]) : 10;
@@ -462,14 +546,23 @@ int main(int argc, char** argv) {
     std::fflush(stdout);
     processing->start();
   }
+  Pointer pointer;
   for (const Action& action : actions) {
-    if (!Perform(host, processing.get(), action, percent)) {
+    if (!Perform(host, processing.get(), action, percent, pointer)) {
       std::fprintf(stderr, "no menu came up at %d,%d\n", action.x, action.y);
       return 1;
     }
   }
   if (!screenshot.empty()) {
-    if (!WaitSettled(host, std::chrono::seconds(10)) || !SaveScreenshot(host, screenshot, crop, percent)) {
+    const bool settled = WaitSettled(host, std::chrono::seconds(10));
+    const bool saved =
+        area.width > 0 ? SaveScreen(host, area, screenshot) : SaveScreenshot(host, screenshot, crop, percent);
+    // A button still held lets go (a drag out of the window drops where it is).
+    if (pointer.held) {
+      host.release();
+      std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    }
+    if (!settled || !saved) {
       std::fprintf(stderr, "no screenshot\n");
       return 1;
     }

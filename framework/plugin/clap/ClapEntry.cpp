@@ -40,12 +40,12 @@ const clap_plugin_t* CLAP_ABI CreatePlugin(const clap_plugin_factory_t*, const c
   if (!clap_version_is_compatible(host->clap_version) || !Initialized()) return nullptr;
   std::lock_guard<std::mutex> creating(EntryLock());
   try {
-    std::unique_ptr<IPluginClap> plugin(CreateClapPlugin(host));
-    if (!plugin) return nullptr;
-    plugin->FillEmptyPresets(plugin->NPresets());
-    plugin->SetDescriptor(&descriptor);
+    auto adapter = std::make_unique<IPluginClap>(host, MakePlugin);
+    IPluginBase& plugin = adapter->Plugin();
+    plugin.FillEmptyPresets(plugin.NPresets());
+    adapter->SetDescriptor(&descriptor);
     // From here on the host owns it, until its destroy.
-    return plugin.release()->ClapPlugin();
+    return adapter.release()->ClapPlugin();
   } catch (...) {
     return nullptr;
   }

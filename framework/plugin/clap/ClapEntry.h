@@ -4,12 +4,9 @@
 
 namespace velmora {
 
-class IPluginClap;
-
-// What each CLAP module supplies: its one descriptor, and a factory that
-// makes one plug-in object for a host (without calling the host).
+// What each CLAP module supplies besides its plug-in (MakePlugin, made
+// without calling the host): its one descriptor.
 const clap_plugin_descriptor_t& ClapDescriptor();
-IPluginClap* CreateClapPlugin(const clap_host_t* host);
 
 // The three functions of the module's exported clap_entry. Init and deinit
 // are counted: repeated calls are safe, the first init and the last deinit

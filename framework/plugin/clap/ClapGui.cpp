@@ -20,12 +20,12 @@ bool SupportedApi(const char* api, bool floating) {
 struct ClapGuiEntries {
   static bool CLAP_ABI IsApiSupported(const clap_plugin_t* plugin, const char* api, bool floating) {
     IPluginClap* self = IPluginClap::FromPlugin(plugin);
-    return self && self->Editor() && SupportedApi(api, floating);
+    return self && self->Plugin().Editor() && SupportedApi(api, floating);
   }
 
   static bool CLAP_ABI PreferredApi(const clap_plugin_t* plugin, const char** api, bool* floating) {
     IPluginClap* self = IPluginClap::FromPlugin(plugin);
-    if (!self || !self->Editor() || !api || !floating) return false;
+    if (!self || !self->Plugin().Editor() || !api || !floating) return false;
     *api = ClapWindowApi();
     *floating = false;
     return true;
@@ -53,9 +53,9 @@ struct ClapGuiEntries {
 
   static bool CLAP_ABI GetSize(const clap_plugin_t* plugin, uint32_t* width, uint32_t* height) {
     IPluginClap* self = IPluginClap::FromPlugin(plugin);
-    if (!self || !self->Editor() || !self->mGuiCreated || !width || !height) return false;
-    *width = static_cast<uint32_t>(self->Editor()->Width());
-    *height = static_cast<uint32_t>(self->Editor()->Height());
+    if (!self || !self->Plugin().Editor() || !self->mGuiCreated || !width || !height) return false;
+    *width = static_cast<uint32_t>(self->Plugin().Editor()->Width());
+    *height = static_cast<uint32_t>(self->Plugin().Editor()->Height());
     return true;
   }
 
@@ -120,11 +120,11 @@ const clap_plugin_timer_support_t kClapTimerSupport = {ClapGuiEntries::OnTimer};
 const clap_plugin_posix_fd_support_t kClapPosixFdSupport = {ClapGuiEntries::OnFd};
 
 bool IPluginClap::CreateGui(const char* api, bool floating) {
-  if (!Editor() || !SupportedApi(api, floating)) return false;
+  if (!mPlugin->Editor() || !SupportedApi(api, floating)) return false;
   if (mGuiCreated) return true;
   if (!StartEditorPump()) return false;
   mGuiCreated = true;
-  mLastSeenEdits = StateEdits();
+  mLastSeenEdits = mPlugin->StateEdits();
   return true;
 }
 
@@ -169,11 +169,11 @@ void IPluginClap::DestroyGui() {
   ForgetWindowDescriptor();
   StopEditorPump();
   {
-    auto lock = Lock();
-    OnEditorClosing();
+    auto lock = mPlugin->Lock();
+    mPlugin->OnEditorClosing();
   }
   // The window goes without the lock: processing never waits for it.
-  if (Editor()) Editor()->CloseWindow();
+  if (mPlugin->Editor()) mPlugin->Editor()->CloseWindow();
   mGuiCreated = false;
 }
 
@@ -183,12 +183,12 @@ bool IPluginClap::SetParent(const clap_window_t* window) {
   // A second parent replaces the first window, and its descriptor with it.
   ForgetWindowDescriptor();
   // The window, its fonts and pictures are made without the lock.
-  if (!parent || !Editor()->OpenWindow(parent)) return false;
+  if (!parent || !mPlugin->Editor()->OpenWindow(parent)) return false;
   {
-    auto lock = Lock();
-    OnEditorOpened();
+    auto lock = mPlugin->Lock();
+    mPlugin->OnEditorOpened();
   }
-  const int fd = Editor()->EventDescriptor();
+  const int fd = mPlugin->Editor()->EventDescriptor();
   if (fd >= 0 && mHostFd && mHostFd->register_fd && mHostFd->register_fd(mHost, fd, CLAP_POSIX_FD_READ)) mFd = fd;
   return true;
 }
@@ -196,10 +196,10 @@ bool IPluginClap::SetParent(const clap_window_t* window) {
 // The same pump the VST 2.4 host's idle calls run, then a look at what the
 // editor changed.
 void IPluginClap::PumpEditor() {
-  OnIdle();
+  mPlugin->OnIdle();
   // A lost server or a destroyed window leaves the descriptor with nothing to
   // read, and a closed one may soon name something of the host's.
-  if (mFd >= 0 && Editor() && Editor()->EventDescriptor() != mFd) ForgetWindowDescriptor();
+  if (mFd >= 0 && mPlugin->Editor() && mPlugin->Editor()->EventDescriptor() != mFd) ForgetWindowDescriptor();
   CheckForChanges(true);
 }
 

@@ -13,20 +13,20 @@ namespace {
 
 constexpr int kKeyCount = 128;
 
-bool NamedKey(IPluginClap& plugin, int key, std::string* name) { return plugin.MidiNoteName(key, name); }
+bool NamedKey(IPluginClap& adapter, int key, std::string* name) { return adapter.Plugin().MidiNoteName(key, name); }
 
 }  // namespace
 
 struct ClapNoteEntries {
   static uint32_t CLAP_ABI PortCount(const clap_plugin_t* plugin, bool /*isInput*/) {
     IPluginClap* self = IPluginClap::FromPlugin(plugin);
-    return self && self->DoesMidi() ? 1 : 0;
+    return self && self->Plugin().DoesMidi() ? 1 : 0;
   }
 
   static bool CLAP_ABI PortInfo(const clap_plugin_t* plugin, uint32_t index, bool isInput,
                                 clap_note_port_info_t* info) {
     IPluginClap* self = IPluginClap::FromPlugin(plugin);
-    if (!self || !info || index != 0 || !self->DoesMidi()) return false;
+    if (!self || !info || index != 0 || !self->Plugin().DoesMidi()) return false;
     *info = clap_note_port_info_t{};
     info->id = 0;
     // What goes out is plain MIDI, as the VST 2.4 build sends it.

@@ -46,7 +46,7 @@ bool MeansNothingChosen(const Param& param, double value) {
 struct ClapParamEntries {
   static uint32_t CLAP_ABI Count(const clap_plugin_t* plugin) {
     IPluginClap* self = IPluginClap::FromPlugin(plugin);
-    return self ? static_cast<uint32_t>(self->NParams()) : 0;
+    return self ? static_cast<uint32_t>(self->Plugin().NParams()) : 0;
   }
 
   static bool CLAP_ABI GetInfo(const clap_plugin_t* plugin, uint32_t index, clap_param_info_t* info) {
@@ -57,8 +57,8 @@ struct ClapParamEntries {
   static bool CLAP_ABI GetValue(const clap_plugin_t* plugin, clap_id id, double* value) {
     IPluginClap* self = IPluginClap::FromPlugin(plugin);
     if (!self || !value) return false;
-    auto lock = self->Lock();
-    const Param* param = self->GetParam(static_cast<int>(std::min<clap_id>(id, INT32_MAX)));
+    auto lock = self->Plugin().Lock();
+    const Param* param = self->Plugin().GetParam(static_cast<int>(std::min<clap_id>(id, INT32_MAX)));
     if (!param) return false;
     *value = param->Value();
     return true;
@@ -98,8 +98,8 @@ const clap_plugin_params_t kClapParams = {ClapParamEntries::Count,       ClapPar
                                           ClapParamEntries::TextToValue, ClapParamEntries::Flush};
 
 bool IPluginClap::ParamInfo(uint32_t index, clap_param_info_t* info) const {
-  auto lock = Lock();
-  const Param* param = GetParam(static_cast<int>(std::min<uint32_t>(index, INT32_MAX)));
+  auto lock = mPlugin->Lock();
+  const Param* param = mPlugin->GetParam(static_cast<int>(std::min<uint32_t>(index, INT32_MAX)));
   if (!param) return false;
   *info = clap_param_info_t{};
   info->id = index;
@@ -114,8 +114,8 @@ bool IPluginClap::ParamInfo(uint32_t index, clap_param_info_t* info) const {
 
 // The texts the VST 2.4 adapter shows for the same value.
 bool IPluginClap::ParamText(clap_id id, double value, char* buffer, uint32_t capacity) const {
-  auto lock = Lock();
-  const Param* param = GetParam(static_cast<int>(std::min<clap_id>(id, INT32_MAX)));
+  auto lock = mPlugin->Lock();
+  const Param* param = mPlugin->GetParam(static_cast<int>(std::min<clap_id>(id, INT32_MAX)));
   if (!param || !std::isfinite(value)) return false;
   if (value < param->Min() && param->Default() < param->Min()) {
     CopyToHost(buffer, kNothingChosen, capacity);
@@ -126,8 +126,8 @@ bool IPluginClap::ParamText(clap_id id, double value, char* buffer, uint32_t cap
 }
 
 bool IPluginClap::ParamFromText(clap_id id, const char* text, double* value) const {
-  auto lock = Lock();
-  const Param* param = GetParam(static_cast<int>(std::min<clap_id>(id, INT32_MAX)));
+  auto lock = mPlugin->Lock();
+  const Param* param = mPlugin->GetParam(static_cast<int>(std::min<clap_id>(id, INT32_MAX)));
   if (!param) return false;
   const std::string typed = ReadHostText(text, kMaxTypedText);
   if (typed == kNothingChosen && param->Default() < param->Min()) {
@@ -146,7 +146,7 @@ bool IPluginClap::ParamFromText(clap_id id, const char* text, double* value) con
 // (an action springs back to 0), the host is told what it reads now.
 void IPluginClap::ApplyHostValue(clap_id id, double value) {
   const int index = static_cast<int>(std::min<clap_id>(id, INT32_MAX));
-  Param* param = GetParam(index);
+  Param* param = mPlugin->GetParam(index);
   if (!param || !std::isfinite(value)) return;
   if (MeansNothingChosen(*param, value)) {
     param->SetToDefault();
@@ -154,8 +154,8 @@ void IPluginClap::ApplyHostValue(clap_id id, double value) {
     param->SetClamped(value);
   }
   const double kept = param->Value();
-  if (Editor()) Editor()->SetParamFromPlugin(index, kept, false);
-  OnParamChanged(index);
+  if (mPlugin->Editor()) mPlugin->Editor()->SetParamFromPlugin(index, kept, false);
+  mPlugin->OnParamChanged(index);
   if (param->Value() != kept) mEdits.Push({ParamEditQueue::Kind::kValue, index, param->Value()});
   mHostChangedValues.store(true, std::memory_order_release);
   mValuesChangedInBlock = true;
@@ -165,13 +165,13 @@ void IPluginClap::Flush(const clap_input_events_t* in, const clap_output_events_
   std::unique_lock<PluginLock> lock;
   if (IsProcessing()) {
     // The audio thread's flush never waits: the values go with the next block.
-    lock = TryLockForBlock();
+    lock = mPlugin->TryLockForBlock();
     if (!lock.owns_lock()) {
       KeepEvents(in);
       return;
     }
   } else {
-    lock = Lock();
+    lock = mPlugin->Lock();
   }
   PlayKeptEvents();
   const uint32_t count = in && in->size && in->get ? in->size(in) : 0;

@@ -30,10 +30,10 @@ bool Usable(double v) { return std::isfinite(v) && v >= 0.0; }
 // A block never waits for the lock: without it, it goes out empty and its
 // events wait for the next block that plays, at that block's first frame.
 clap_process_status IPluginClap::Process(const clap_process_t& process) {
-  auto lock = TryLockForBlock();
+  auto lock = mPlugin->TryLockForBlock();
   if (!lock.owns_lock()) {
     KeepEvents(process.in_events);
-    SkipBlock(static_cast<int>(std::min<uint32_t>(process.frames_count, INT32_MAX)));
+    mPlugin->SkipBlock(static_cast<int>(std::min<uint32_t>(process.frames_count, INT32_MAX)));
     return CLAP_PROCESS_CONTINUE;
   }
   mOut = process.out_events;
@@ -42,7 +42,7 @@ clap_process_status IPluginClap::Process(const clap_process_t& process) {
   mValuesChangedInBlock = false;
   SetTransport(process.transport);
   PushEdits(mOut);
-  if (mResetPending) ReleaseAllNotes();
+  if (mResetPending) mPlugin->ReleaseAllNotes();
   mResetPending = false;
   PlayKeptEvents();
   const clap_input_events_t* in = process.in_events;
@@ -74,7 +74,7 @@ void IPluginClap::KeepEvents(const clap_input_events_t* in) {
   for (uint32_t i = 0; i < count; ++i) {
     const clap_event_header_t* event = in->get(in, i);
     HostEventRing::Event kept;
-    if (event && ToKeptEvent(*event, &kept)) HostEvents().Push(kept);
+    if (event && ToKeptEvent(*event, &kept)) mPlugin->HostEvents().Push(kept);
   }
 }
 
@@ -116,7 +116,7 @@ bool IPluginClap::ToKeptEvent(const clap_event_header_t& event, HostEventRing::E
 // The kept events come first, at the block's first frame.
 void IPluginClap::PlayKeptEvents() {
   HostEventRing::Event kept;
-  while (HostEvents().Pop(&kept)) {
+  while (mPlugin->HostEvents().Pop(&kept)) {
     switch (kept.kind) {
       case HostEventRing::Event::Kind::kParam:
         ApplyHostValue(static_cast<clap_id>(kept.param), kept.value);
@@ -132,7 +132,7 @@ void IPluginClap::PlayKeptEvents() {
         break;
       }
       case HostEventRing::Event::Kind::kMidi:
-        HandleMidiMessage(kept.midi);
+        mPlugin->HandleMidiMessage(kept.midi);
         break;
     }
   }
@@ -141,7 +141,7 @@ void IPluginClap::PlayKeptEvents() {
 void IPluginClap::RunSlice(uint32_t start, uint32_t frames) {
   mSliceStart = start;
   // No audio ports: the base's channels run on their own silent scratch.
-  ProcessBuffersDouble(0, nullptr, 0, nullptr, static_cast<int>(frames));
+  mPlugin->ProcessBuffersDouble(0, nullptr, 0, nullptr, static_cast<int>(frames));
   mSliceStart = 0;
 }
 
@@ -157,14 +157,14 @@ void IPluginClap::HandleEvent(const clap_event_header_t& event) {
     case CLAP_EVENT_MIDI:
       if (event.size >= sizeof(clap_event_midi_t)) {
         const auto& midi = reinterpret_cast<const clap_event_midi_t&>(event);
-        HandleMidiMessage(MidiMessage{0, midi.data[0], midi.data[1], midi.data[2]});
+        mPlugin->HandleMidiMessage(MidiMessage{0, midi.data[0], midi.data[1], midi.data[2]});
       }
       return;
     case CLAP_EVENT_MIDI_SYSEX:
       if (event.size >= sizeof(clap_event_midi_sysex_t)) {
         const auto& sysex = reinterpret_cast<const clap_event_midi_sysex_t&>(event);
         if (!sysex.buffer || sysex.size == 0 || sysex.size > std::numeric_limits<int32_t>::max()) return;
-        HandleSysEx(SysExMessage{0, static_cast<int32_t>(sysex.size), sysex.buffer});
+        mPlugin->HandleSysEx(SysExMessage{0, static_cast<int32_t>(sysex.size), sysex.buffer});
       }
       return;
     case CLAP_EVENT_PARAM_VALUE:
@@ -191,7 +191,7 @@ void IPluginClap::HandleNote(const clap_event_note_t& note, bool on) {
   if (on) {
     if (!NoteToMidi(note, true, &message)) return;
     mNoteIds[NoteSlot(message.status & 0x0F, message.data1)] = note.note_id;
-    HandleMidiMessage(message);
+    mPlugin->HandleMidiMessage(message);
     return;
   }
   if (note.key != -1 && (note.key < 0 || note.key >= kNoteCount)) return;
@@ -202,7 +202,7 @@ void IPluginClap::HandleNote(const clap_event_note_t& note, bool on) {
       int32_t& id = mNoteIds[NoteSlot(channel, key)];
       if (note.note_id != -1 && id != note.note_id) continue;
       id = -1;
-      HandleMidiMessage(MidiMessage{0, static_cast<uint8_t>(0x80 | channel), static_cast<uint8_t>(key), 0});
+      mPlugin->HandleMidiMessage(MidiMessage{0, static_cast<uint8_t>(0x80 | channel), static_cast<uint8_t>(key), 0});
     }
   }
 }
@@ -291,7 +291,7 @@ void IPluginClap::ReadHostTime(TimeInfo* timeInfo) {
   const clap_event_transport_t& t = mTransport;
   const double frames = static_cast<double>(mSliceStart > mTransportTime ? mSliceStart - mTransportTime : 0);
   if ((t.flags & CLAP_TRANSPORT_HAS_TEMPO) && Usable(t.tempo) && t.tempo > 0.0) info.tempo = t.tempo;
-  const double beatsPerFrame = info.tempo / 60.0 / SampleRate();
+  const double beatsPerFrame = info.tempo / 60.0 / mPlugin->SampleRate();
   if (t.flags & CLAP_TRANSPORT_HAS_BEATS_TIMELINE) {
     const double beats = t.song_pos_beats / kBeatFactor + frames * beatsPerFrame;
     if (Usable(beats)) info.ppqPos = beats;
@@ -302,7 +302,7 @@ void IPluginClap::ReadHostTime(TimeInfo* timeInfo) {
     }
   }
   if (t.flags & CLAP_TRANSPORT_HAS_SECONDS_TIMELINE) {
-    const double samples = t.song_pos_seconds / kSecondFactor * SampleRate() + frames;
+    const double samples = t.song_pos_seconds / kSecondFactor * mPlugin->SampleRate() + frames;
     if (std::isfinite(samples)) info.samplePos = samples;
   }
   if ((t.flags & CLAP_TRANSPORT_HAS_TIME_SIGNATURE) && t.tsig_num > 0 && t.tsig_denom > 0) {
@@ -329,7 +329,6 @@ double IPluginClap::HostTempo() {
 }
 
 void IPluginClap::HostTimeSignature(int* numerator, int* denominator) {
-  IPluginBase::HostTimeSignature(numerator, denominator);
   if (!mHasTransport || !(mTransport.flags & CLAP_TRANSPORT_HAS_TIME_SIGNATURE)) return;
   if (numerator) *numerator = mTransport.tsig_num;
   if (denominator) *denominator = mTransport.tsig_denom;

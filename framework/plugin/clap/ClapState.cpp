@@ -63,8 +63,8 @@ const clap_plugin_state_t kClapState = {ClapStateEntries::Save, ClapStateEntries
 bool IPluginClap::SaveToStream(const clap_ostream_t* stream) {
   ChunkBuffer chunk;
   // The host now holds this state and every edit made so far.
-  const uint32_t edits = StateEdits();
-  if (!SaveProgramChunk(chunk)) return false;
+  const uint32_t edits = mPlugin->StateEdits();
+  if (!mPlugin->SaveProgramChunk(chunk)) return false;
   mLastSeenEdits = edits;
   return WriteAll(stream, chunk.Data(), chunk.Size());
 }
@@ -80,16 +80,16 @@ bool IPluginClap::LoadFromStream(const clap_istream_t* stream) {
   ChunkBuffer before;
   bool loaded;
   {
-    auto lock = Lock();
-    if (!SaveProgramChunk(before)) return false;
-    loaded = LoadProgramChunk(incoming);
-    if (!loaded) LoadProgramChunk(before);
+    auto lock = mPlugin->Lock();
+    if (!mPlugin->SaveProgramChunk(before)) return false;
+    loaded = mPlugin->LoadProgramChunk(incoming);
+    if (!loaded) mPlugin->LoadProgramChunk(before);
   }
   if (!loaded) {
     Log(CLAP_LOG_WARNING, "a saved state could not be read; the instance keeps its own");
     return false;
   }
-  mLastSeenEdits = StateEdits();
+  mLastSeenEdits = mPlugin->StateEdits();
   if (mHostParams && mHostParams->rescan) mHostParams->rescan(mHost, CLAP_PARAM_RESCAN_VALUES);
   CheckForChanges(false);
   return true;
@@ -104,7 +104,7 @@ void IPluginClap::CheckForChanges(bool stateToo) {
     return;
   }
   // Only the editor's edits: the host knows of its own parameter changes.
-  const uint32_t edits = StateEdits();
+  const uint32_t edits = mPlugin->StateEdits();
   if (stateToo && edits != mLastSeenEdits && mHostState && mHostState->mark_dirty) {
     mLastSeenEdits = edits;
     mHostState->mark_dirty(mHost);

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <stdexcept>
 
 #include "framework/plugin/clap/ClapExtensions.h"
 
@@ -28,7 +29,7 @@ struct ClapPluginEntries {
       // A host may destroy us with the editor still up, or while active.
       if (self->mGuiCreated) self->DestroyGui();
       if (self->mActive) self->Deactivate();
-      { auto lock = self->Lock(); }  // wait out a call in flight elsewhere
+      { auto lock = self->Plugin().Lock(); }  // wait out a call in flight elsewhere
       delete self;
     } catch (...) {
     }
@@ -85,10 +86,10 @@ struct ClapPluginEntries {
     IPluginClap* self = IPluginClap::FromPlugin(plugin);
     if (!self || !id) return nullptr;
     if (std::strcmp(id, CLAP_EXT_PARAMS) == 0) return &kClapParams;
-    if (std::strcmp(id, CLAP_EXT_STATE) == 0) return self->StateChunks() ? &kClapState : nullptr;
+    if (std::strcmp(id, CLAP_EXT_STATE) == 0) return self->Plugin().StateChunks() ? &kClapState : nullptr;
     if (std::strcmp(id, CLAP_EXT_NOTE_PORTS) == 0) return &kClapNotePorts;
     if (std::strcmp(id, CLAP_EXT_NOTE_NAME) == 0) return &kClapNoteName;
-    if (!self->Editor()) return nullptr;
+    if (!self->Plugin().Editor()) return nullptr;
     if (std::strcmp(id, CLAP_EXT_GUI) == 0) return &kClapGui;
     if (std::strcmp(id, CLAP_EXT_TIMER_SUPPORT) == 0) return &kClapTimerSupport;
     if (std::strcmp(id, CLAP_EXT_POSIX_FD_SUPPORT) == 0 && ClapEditorUsesDescriptor()) return &kClapPosixFdSupport;
@@ -104,28 +105,32 @@ struct ClapPluginEntries {
   }
 };
 
-IPluginClap::IPluginClap(const clap_host_t* host, const PluginDescriptor& descriptor)
-    : IPluginBase(descriptor),
-      mHost(host) {
+IPluginClap::IPluginClap(const clap_host_t* host, const PluginFactory& make) : mHost(host) {
   mNoteIds.fill(-1);
-  mPlugin.plugin_data = this;
-  mPlugin.init = ClapPluginEntries::Init;
-  mPlugin.destroy = ClapPluginEntries::Destroy;
-  mPlugin.activate = ClapPluginEntries::Activate;
-  mPlugin.deactivate = ClapPluginEntries::Deactivate;
-  mPlugin.start_processing = ClapPluginEntries::StartProcessing;
-  mPlugin.stop_processing = ClapPluginEntries::StopProcessing;
-  mPlugin.reset = ClapPluginEntries::Reset;
-  mPlugin.process = ClapPluginEntries::Process;
-  mPlugin.get_extension = ClapPluginEntries::GetExtension;
-  mPlugin.on_main_thread = ClapPluginEntries::OnMainThread;
+  mPlugin = make(*this);
+  if (!mPlugin) throw std::runtime_error("no plug-in");
+  mClapPlugin.plugin_data = this;
+  mClapPlugin.init = ClapPluginEntries::Init;
+  mClapPlugin.destroy = ClapPluginEntries::Destroy;
+  mClapPlugin.activate = ClapPluginEntries::Activate;
+  mClapPlugin.deactivate = ClapPluginEntries::Deactivate;
+  mClapPlugin.start_processing = ClapPluginEntries::StartProcessing;
+  mClapPlugin.stop_processing = ClapPluginEntries::StopProcessing;
+  mClapPlugin.reset = ClapPluginEntries::Reset;
+  mClapPlugin.process = ClapPluginEntries::Process;
+  mClapPlugin.get_extension = ClapPluginEntries::GetExtension;
+  mClapPlugin.on_main_thread = ClapPluginEntries::OnMainThread;
   // No audio ports: the audio channels the base keeps are never connected.
-  for (int i = 0; i < NInChannels(); ++i) SetInChannelConnected(i, false);
-  for (int i = 0; i < NOutChannels(); ++i) SetOutChannelConnected(i, false);
-  SetMaxBlockSize(1024);
+  for (int i = 0; i < mPlugin->NInChannels(); ++i) mPlugin->SetInChannelConnected(i, false);
+  for (int i = 0; i < mPlugin->NOutChannels(); ++i) mPlugin->SetOutChannelConnected(i, false);
+  mPlugin->SetMaxBlockSize(1024);
 }
 
-IPluginClap::~IPluginClap() { mPlugin.plugin_data = nullptr; }
+IPluginClap::~IPluginClap() {
+  mClapPlugin.plugin_data = nullptr;
+  // The plug-in goes first: its last calls may still reach this host.
+  mPlugin.reset();
+}
 
 IPluginClap* IPluginClap::FromPlugin(const clap_plugin_t* plugin) {
   if (!plugin || !plugin->plugin_data) return nullptr;
@@ -141,45 +146,45 @@ bool IPluginClap::Init() {
   mHostNoteName = HostExtension<clap_host_note_name_t>(CLAP_EXT_NOTE_NAME);
   mHostTimer = HostExtension<clap_host_timer_support_t>(CLAP_EXT_TIMER_SUPPORT);
   mHostFd = HostExtension<clap_host_posix_fd_support_t>(CLAP_EXT_POSIX_FD_SUPPORT);
-  auto lock = Lock();
-  IdentifyHost();
-  OnHostKnown();
-  NotifyAllParams();
+  auto lock = mPlugin->Lock();
+  mPlugin->IdentifyHost();
+  mPlugin->OnHostKnown();
+  mPlugin->NotifyAllParams();
   mLastNoteNames = NoteNames();
   return true;
 }
 
 bool IPluginClap::Activate(double sampleRate, uint32_t /*minFrames*/, uint32_t maxFrames) {
-  auto lock = Lock();
+  auto lock = mPlugin->Lock();
   // A rate of zero, below it or not a number would poison every later frame
   // computation; the last good rate stays.
-  if (std::isfinite(sampleRate) && sampleRate > 0.0) SetSampleRate(sampleRate);
-  if (maxFrames >= 1) SetMaxBlockSize(static_cast<int>(std::min(maxFrames, kMaxAnnouncedBlockSize)));
-  OnReset();
-  OnActiveChanged(true);
+  if (std::isfinite(sampleRate) && sampleRate > 0.0) mPlugin->SetSampleRate(sampleRate);
+  if (maxFrames >= 1) mPlugin->SetMaxBlockSize(static_cast<int>(std::min(maxFrames, kMaxAnnouncedBlockSize)));
+  mPlugin->OnReset();
+  mPlugin->OnActiveChanged(true);
   mActive = true;
   return true;
 }
 
 void IPluginClap::Deactivate() {
-  auto lock = Lock();
+  auto lock = mPlugin->Lock();
   if (!mActive) return;
   mProcessing.store(false, std::memory_order_release);
-  OnActiveChanged(false);
-  OnReset();
+  mPlugin->OnActiveChanged(false);
+  mPlugin->OnReset();
   mActive = false;
 }
 
 // On the audio thread a busy lock leaves the reset to the next block.
 void IPluginClap::Reset() {
   if (IsProcessing()) {
-    auto lock = TryLockForBlock();
+    auto lock = mPlugin->TryLockForBlock();
     mResetPending = !lock.owns_lock();
-    if (lock.owns_lock()) ReleaseAllNotes();
+    if (lock.owns_lock()) mPlugin->ReleaseAllNotes();
     return;
   }
-  auto lock = Lock();
-  ReleaseAllNotes();
+  auto lock = mPlugin->Lock();
+  mPlugin->ReleaseAllNotes();
 }
 
 bool IPluginClap::OnMainThread() const {
@@ -188,7 +193,12 @@ bool IPluginClap::OnMainThread() const {
   return true;
 }
 
-void IPluginClap::LogMessage(const char* line) const { Log(CLAP_LOG_WARNING, line); }
+bool IPluginClap::LogMessage(const char* line) const {
+  const clap_host_log_t* log = mHostLog.load(std::memory_order_acquire);
+  if (!log || !log->log) return false;
+  log->log(mHost, CLAP_LOG_WARNING, line ? line : "");
+  return true;
+}
 
 void IPluginClap::Log(clap_log_severity severity, const char* text) const {
   if (!text) return;
@@ -197,33 +207,27 @@ void IPluginClap::Log(clap_log_severity severity, const char* text) const {
     log->log(mHost, severity, text);
     return;
   }
-  IPluginBase::LogMessage(text);
-}
-
-HostCode IPluginClap::IdentifyHost() {
-  // CLAP hosts need none of the VST 2.4 hosts' special treatment.
-  if (Host() == kHostUninit) SetHost(kHostUnknown);
-  return Host();
+  mPlugin->LogMessage(text);
 }
 
 void IPluginClap::BeginParamEdit(int index) {
-  auto lock = Lock();
-  if (!GetParam(index)) return;
+  auto lock = mPlugin->Lock();
+  if (!mPlugin->GetParam(index)) return;
   mEdits.Push({ParamEditQueue::Kind::kBegin, index, 0.0});
   RequestFlush();
 }
 
 void IPluginClap::AutomateParam(int index, double /*normalized*/) {
-  auto lock = Lock();
-  const Param* param = GetParam(index);
+  auto lock = mPlugin->Lock();
+  const Param* param = mPlugin->GetParam(index);
   if (!param) return;
   mEdits.Push({ParamEditQueue::Kind::kValue, index, param->Value()});
   RequestFlush();
 }
 
 void IPluginClap::EndParamEdit(int index) {
-  auto lock = Lock();
-  if (!GetParam(index)) return;
+  auto lock = mPlugin->Lock();
+  if (!mPlugin->GetParam(index)) return;
   mEdits.Push({ParamEditQueue::Kind::kEnd, index, 0.0});
   RequestFlush();
 }

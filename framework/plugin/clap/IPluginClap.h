@@ -6,15 +6,17 @@
 #include <string>
 
 #include "framework/plugin/IPluginBase.h"
+#include "framework/plugin/PluginFactory.h"
 #include "framework/plugin/clap/ClapAbi.h"
 #include "framework/plugin/clap/ParamEditQueue.h"
 
 namespace velmora {
 
-// The plug-in base as a CLAP plug-in. It publishes one plug-in record whose
-// plugin_data points back here, answers the host's calls and extension
-// entries, and reaches the host through the extensions it offers (each may
-// be missing; the plug-in then carries on without it).
+// A plug-in as a CLAP plug-in: the adapter owns the plug-in, publishes one
+// plug-in record whose plugin_data points back here, answers the host's
+// calls and extension entries, and is the plug-in's PluginHost over the
+// extensions the host offers (each may be missing; the plug-in then carries
+// on without it).
 //
 // Parameter ids are the parameter indices; the values the host sees are the
 // parameters' real values, not normalised ones. The saved state is the
@@ -33,7 +35,7 @@ namespace velmora {
 // - [editor, under the plug-in lock] BeginParamEdit, AutomateParam and
 //   EndParamEdit put the edit in a fixed queue that the next process() or
 //   flush hands to the host; when not processing they ask for a flush.
-class IPluginClap : public IPluginBase {
+class IPluginClap : public PluginHost {
  public:
   // How often the editor's pump runs from the host's timer.
   static constexpr uint32_t kEditorTimerMs = 40;
@@ -43,17 +45,20 @@ class IPluginClap : public IPluginBase {
   // Longer saved states than this are not believed.
   static constexpr int64_t kMaxStateBytes = 64 << 20;
 
-  IPluginClap(const clap_host_t* host, const PluginDescriptor& descriptor);
+  // Makes the plug-in with make (without calling the host); throws what
+  // make throws.
+  IPluginClap(const clap_host_t* host, const PluginFactory& make);
   ~IPluginClap() override;
 
-  // The record handed to the host, and the plug-in behind one (null when
+  // The record handed to the host, and the adapter behind one (null when
   // there is none).
-  const clap_plugin_t* ClapPlugin() const { return &mPlugin; }
+  const clap_plugin_t* ClapPlugin() const { return &mClapPlugin; }
   static IPluginClap* FromPlugin(const clap_plugin_t* plugin);
+  IPluginBase& Plugin() const { return *mPlugin; }
   // [main] Set by the module's factory before the host sees the record.
-  void SetDescriptor(const clap_plugin_descriptor_t* descriptor) { mPlugin.desc = descriptor; }
+  void SetDescriptor(const clap_plugin_descriptor_t* descriptor) { mClapPlugin.desc = descriptor; }
 
-  // Plug-in-to-host operations.
+  // The plug-in's host operations.
   void BeginParamEdit(int index) override;
   void AutomateParam(int index, double normalized) override;
   void EndParamEdit(int index) override;
@@ -61,13 +66,13 @@ class IPluginClap : public IPluginBase {
   double HostTempo() override;
   void HostTimeSignature(int* numerator, int* denominator) override;
   void ReadHostTime(TimeInfo* timeInfo) override;
-  HostCode IdentifyHost() override;
   bool SendMidi(const MidiMessage& message) override;
   bool SendSysExMessage(const SysExMessage& message) override;
   void RequestProcessing() override;
 
-  // [any] A message for the host's log; standard error when it has none.
-  void LogMessage(const char* line) const override;
+  // [any] A message for the host's log; false when it keeps none.
+  bool LogMessage(const char* line) const override;
+  // [any] The same, at a severity; standard error when the host keeps none.
   void Log(clap_log_severity severity, const char* text) const;
 
   const clap_host_t* ClapHost() const { return mHost; }
@@ -131,7 +136,7 @@ class IPluginClap : public IPluginBase {
   void ForgetWindowDescriptor();
   void PumpEditor();
 
-  clap_plugin_t mPlugin{};
+  clap_plugin_t mClapPlugin{};
   const clap_host_t* mHost = nullptr;
   const clap_host_params_t* mHostParams = nullptr;
   const clap_host_state_t* mHostState = nullptr;
@@ -171,6 +176,7 @@ class IPluginClap : public IPluginBase {
   int mTimerFd = -1;  // our own timer, for a host without one
   uint32_t mLastSeenEdits = 0;  // [main] the state edits the host was last told about
   std::string mLastNoteNames;  // [main]
+  std::unique_ptr<IPluginBase> mPlugin;
 };
 
 }  // namespace velmora

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <array>
+#include <stdexcept>
 #include <thread>
 
 namespace velmora {
@@ -32,17 +33,29 @@ bool LimitsChannels(HostCode code) {
 
 }  // namespace
 
-IPluginVST::IPluginVST(audioMasterCallback hostCallback, const PluginDescriptor& descriptor)
-    : IPluginBase(descriptor),
-      mHostCallback(hostCallback) {
+IPluginVST::IPluginVST(audioMasterCallback hostCallback, const PluginFactory& make)
+    : mHostCallback(hostCallback) {
+  // The plug-in may call the host while it is made (the time, its editor's
+  // size): the host already sees a record, though no entry answers yet.
+  mEffect.magic = kEffectMagic;
+  mEffect.object = this;
+  mPlugin = make(*this);
+  if (!mPlugin) throw std::runtime_error("no plug-in");
+  const int32_t editorFlag = mEffect.flags & effFlagsHasEditor;
   FillEffectRecord();
+  mEffect.flags |= editorFlag;
   FillArrangements();
-  for (int i = 0; i < NInChannels(); ++i) SetInChannelConnected(i, true);
-  for (int i = 0; i < NOutChannels(); ++i) SetOutChannelConnected(i, true);
-  SetMaxBlockSize(1024);
+  for (int i = 0; i < mPlugin->NInChannels(); ++i) mPlugin->SetInChannelConnected(i, true);
+  for (int i = 0; i < mPlugin->NOutChannels(); ++i) mPlugin->SetOutChannelConnected(i, true);
+  mPlugin->SetMaxBlockSize(1024);
 }
 
-IPluginVST::~IPluginVST() { mEffect.object = nullptr; }
+IPluginVST::~IPluginVST() {
+  mEffect.object = nullptr;
+  // The plug-in goes first: its editor and its last calls may still reach
+  // this host.
+  mPlugin.reset();
+}
 
 void IPluginVST::FillEffectRecord() {
   mEffect = AEffect{};
@@ -53,33 +66,34 @@ void IPluginVST::FillEffectRecord() {
   mEffect.processDoubleReplacing = VstProcessDoubleReplacing;
   mEffect.setParameter = VstSetParameter;
   mEffect.getParameter = VstGetParameter;
-  mEffect.numPrograms = NPresets();
-  mEffect.numParams = NParams();
-  mEffect.numInputs = NInChannels();
-  mEffect.numOutputs = NOutChannels();
+  mEffect.numPrograms = mPlugin->NPresets();
+  mEffect.numParams = mPlugin->NParams();
+  mEffect.numInputs = mPlugin->NInChannels();
+  mEffect.numOutputs = mPlugin->NOutChannels();
   mEffect.flags = effFlagsCanReplacing | effFlagsProgramChunks | effFlagsCanDoubleReplacing;
   // The deprecated flag 1 << 3 tells old hosts that a single input works.
-  if (LegalIO(1, -1)) mEffect.flags |= 1 << 3;
-  if (IsInstrument()) mEffect.flags |= effFlagsIsSynth;
-  mEffect.initialDelay = Latency();
+  if (mPlugin->LegalIO(1, -1)) mEffect.flags |= 1 << 3;
+  if (mPlugin->IsInstrument()) mEffect.flags |= effFlagsIsSynth;
+  mEffect.initialDelay = mPlugin->Latency();
   mEffect.ioRatio = 1.0f;
   mEffect.object = this;
-  mEffect.uniqueID = UniqueId();
-  mEffect.version = DecimalVersion();
+  mEffect.uniqueID = mPlugin->UniqueId();
+  mEffect.version = mPlugin->DecimalVersion();
 }
 
 void IPluginVST::FillArrangements() {
   mInputArrangement = VstSpeakerArrangement{};
   mOutputArrangement = VstSpeakerArrangement{};
-  mInputArrangement.type = ArrangementType(NInChannels());
-  mInputArrangement.numChannels = NInChannels();
-  mOutputArrangement.type = ArrangementType(NOutChannels());
-  mOutputArrangement.numChannels = NOutChannels();
+  mInputArrangement.type = ArrangementType(mPlugin->NInChannels());
+  mInputArrangement.numChannels = mPlugin->NInChannels();
+  mOutputArrangement.type = ArrangementType(mPlugin->NOutChannels());
+  mOutputArrangement.numChannels = mPlugin->NOutChannels();
 }
 
 IPluginVST* IPluginVST::FromEffect(AEffect* effect) {
   if (!effect || !effect->object) return nullptr;
-  return static_cast<IPluginVST*>(effect->object);
+  auto* adapter = static_cast<IPluginVST*>(effect->object);
+  return adapter->mPlugin ? adapter : nullptr;
 }
 
 intptr_t IPluginVST::CallHost(int32_t opcode, int32_t index, intptr_t value, void* ptr,
@@ -91,28 +105,28 @@ intptr_t IPluginVST::CallHost(int32_t opcode, int32_t index, intptr_t value, voi
 // No exception may cross into the host: each entry answers 0 instead.
 intptr_t VST_CALL IPluginVST::VstDispatcher(AEffect* effect, int32_t opcode, int32_t index,
                                             intptr_t value, void* ptr, float opt) {
-  IPluginVST* plugin = FromEffect(effect);
-  if (!plugin) return 0;
+  IPluginVST* adapter = FromEffect(effect);
+  if (!adapter) return 0;
   try {
     if (opcode == effClose) {
       // Wait out a call in flight on another thread, then go without the lock;
       // an editor still busy on another thread (a menu, a drag) finishes first.
-      { auto lock = plugin->Lock(); }
-      if (IEditorLink* editor = plugin->Editor()) editor->Shutdown();
-      delete plugin;
+      { auto lock = adapter->Plugin().Lock(); }
+      if (IEditorLink* editor = adapter->Plugin().Editor()) editor->Shutdown();
+      delete adapter;
       return 0;
     }
     if (opcode == effEditIdle || opcode == effIdle) {
-      plugin->OnIdle();
+      adapter->Plugin().OnIdle();
       return 0;
     }
     // Processing never waits for the lock, and the editor's window is made
     // without it.
-    if (opcode == effProcessEvents) return plugin->ProcessEvents(static_cast<const VstEvents*>(ptr));
+    if (opcode == effProcessEvents) return adapter->ProcessEvents(static_cast<const VstEvents*>(ptr));
     if (opcode == effEditGetRect || opcode == effEditOpen || opcode == effEditClose)
-      return plugin->DispatchEditor(opcode, value, ptr);
-    auto lock = plugin->Lock();
-    return plugin->Dispatch(opcode, index, value, ptr, opt);
+      return adapter->DispatchEditor(opcode, value, ptr);
+    auto lock = adapter->Plugin().Lock();
+    return adapter->Dispatch(opcode, index, value, ptr, opt);
   } catch (...) {
     return 0;
   }
@@ -173,15 +187,15 @@ void IPluginVST::ProcessFloat(float** inputs, float** outputs, int frames, bool 
   const auto lock = EnterBlock(outputs, frames, !accumulate);
   if (!lock.owns_lock()) return;
   PlayBlock(frames, [&](int start, int length) {
-    std::array<float*, kMaxChannels> in, out;
-    OffsetBuffers(inputs, NInChannels(), start, in.data());
-    OffsetBuffers(outputs, NOutChannels(), start, out.data());
-    if (NInChannels() > 0) AttachInputBuffers(NInChannels(), in.data(), length);
-    AttachOutputBuffers(NOutChannels(), out.data());
+    std::array<float*, IPluginBase::kMaxChannels> in, out;
+    OffsetBuffers(inputs, mPlugin->NInChannels(), start, in.data());
+    OffsetBuffers(outputs, mPlugin->NOutChannels(), start, out.data());
+    if (mPlugin->NInChannels() > 0) mPlugin->AttachInputBuffers(mPlugin->NInChannels(), in.data(), length);
+    mPlugin->AttachOutputBuffers(mPlugin->NOutChannels(), out.data());
     if (accumulate) {
-      ProcessBuffersAccumulating(length);
+      mPlugin->ProcessBuffersAccumulating(length);
     } else {
-      ProcessBuffersFloat(length);
+      mPlugin->ProcessBuffersFloat(length);
     }
   });
 }
@@ -190,10 +204,10 @@ void IPluginVST::ProcessDouble(double** inputs, double** outputs, int frames) {
   const auto lock = EnterBlock(outputs, frames, true);
   if (!lock.owns_lock()) return;
   PlayBlock(frames, [&](int start, int length) {
-    std::array<double*, kMaxChannels> in, out;
-    OffsetBuffers(inputs, NInChannels(), start, in.data());
-    OffsetBuffers(outputs, NOutChannels(), start, out.data());
-    ProcessBuffersDouble(NInChannels(), in.data(), NOutChannels(), out.data(), length);
+    std::array<double*, IPluginBase::kMaxChannels> in, out;
+    OffsetBuffers(inputs, mPlugin->NInChannels(), start, in.data());
+    OffsetBuffers(outputs, mPlugin->NOutChannels(), start, out.data());
+    mPlugin->ProcessBuffersDouble(mPlugin->NInChannels(), in.data(), mPlugin->NOutChannels(), out.data(), length);
   });
 }
 
@@ -202,13 +216,13 @@ void IPluginVST::ProcessDouble(double** inputs, double** outputs, int frames) {
 template <typename Sample>
 std::unique_lock<PluginLock> IPluginVST::EnterBlock(Sample** outputs, int frames, bool silence) {
   mProcessingThread.store(std::this_thread::get_id(), std::memory_order_relaxed);
-  auto lock = TryLockForBlock();
+  auto lock = mPlugin->TryLockForBlock();
   if (!lock.owns_lock()) {
-    SkipBlock(frames);
+    mPlugin->SkipBlock(frames);
     if (silence) SilenceHostOutputs(outputs, frames);
     return lock;
   }
-  if (DoesMidi()) CallHost(audioMasterWantMidi);
+  if (mPlugin->DoesMidi()) CallHost(audioMasterWantMidi);
   return lock;
 }
 
@@ -222,7 +236,7 @@ void IPluginVST::PlayBlock(int frames, RunSlice&& runSlice) {
   const int last = std::max(mBlockFrames - 1, 0);
   int cursor = 0;
   HostEventRing::Event event;
-  while (HostEvents().Pop(&event)) {
+  while (mPlugin->HostEvents().Pop(&event)) {
     const int time = std::clamp(event.frame, cursor, std::max(cursor, last));
     if (time > cursor) RunSliceAt(cursor, time - cursor, runSlice);
     cursor = time;
@@ -244,20 +258,20 @@ void IPluginVST::ApplyHostEvent(const HostEventRing::Event& event) {
   if (event.kind == HostEventRing::Event::Kind::kParam) {
     ApplyParamFromHost(event.param, event.value);
   } else {
-    HandleMidiMessage(event.midi);
+    mPlugin->HandleMidiMessage(event.midi);
   }
 }
 
 template <typename Sample>
 void IPluginVST::OffsetBuffers(Sample** buffers, int count, int start, Sample** sliced) {
-  for (int i = 0; i < count && i < kMaxChannels; ++i)
+  for (int i = 0; i < count && i < IPluginBase::kMaxChannels; ++i)
     sliced[i] = buffers && buffers[i] ? buffers[i] + start : nullptr;
 }
 
 template <typename Sample>
 void IPluginVST::SilenceHostOutputs(Sample** outputs, int frames) {
   if (!outputs || frames <= 0) return;
-  for (int i = 0; i < NOutChannels(); ++i) {
+  for (int i = 0; i < mPlugin->NOutChannels(); ++i) {
     if (outputs[i]) std::fill(outputs[i], outputs[i] + frames, Sample{0});
   }
 }
@@ -271,10 +285,10 @@ double IPluginVST::HostNormalized(float value) {
 // Hosts automate from their processing thread too: there a busy lock defers
 // the value to the next block instead of waiting.
 void IPluginVST::SetParameterFromHost(int index, float value) {
-  if (!GetParam(index)) return;
+  if (!mPlugin->GetParam(index)) return;
   const double normalized = HostNormalized(value);
   if (mProcessingThread.load(std::memory_order_relaxed) == std::this_thread::get_id()) {
-    auto lock = TryLockForBlock();
+    auto lock = mPlugin->TryLockForBlock();
     if (lock.owns_lock()) {
       ApplyParamFromHost(index, normalized);
     } else {
@@ -282,62 +296,55 @@ void IPluginVST::SetParameterFromHost(int index, float value) {
       deferred.kind = HostEventRing::Event::Kind::kParam;
       deferred.param = index;
       deferred.value = normalized;
-      HostEvents().Push(deferred);  // frame 0: where the next block has got to
+      mPlugin->HostEvents().Push(deferred);  // frame 0: where the next block has got to
     }
     return;
   }
-  auto lock = Lock();
+  auto lock = mPlugin->Lock();
   ApplyParamFromHost(index, normalized);
 }
 
 void IPluginVST::ApplyParamFromHost(int index, double normalized) {
-  Param* param = GetParam(index);
+  Param* param = mPlugin->GetParam(index);
   if (!param) return;
-  if (Editor()) Editor()->SetParamFromPlugin(index, normalized, true);
+  if (mPlugin->Editor()) mPlugin->Editor()->SetParamFromPlugin(index, normalized, true);
   param->SetFromNormalized(normalized);
-  OnParamChanged(index);
+  mPlugin->OnParamChanged(index);
 }
 
 float IPluginVST::ParameterForHost(int index) const {
-  auto lock = Lock();
-  const Param* param = GetParam(index);
+  auto lock = mPlugin->Lock();
+  const Param* param = mPlugin->GetParam(index);
   return param ? static_cast<float>(param->ToNormalized()) : 0.0f;
 }
 
-void IPluginVST::AttachEditor(std::unique_ptr<IEditorLink> editor) {
-  if (!editor) return;
-  auto lock = Lock();
-  const int width = editor->Width(), height = editor->Height();
-  IPluginBase::AttachEditor(std::move(editor));
+// [any, under the plug-in lock] Also while the plug-in is being made.
+void IPluginVST::EditorAttached(int width, int height) {
   mEffect.flags |= effFlagsHasEditor;
   mEditorRect = ERect{};
   mEditorRect.bottom = RectSide(height);
   mEditorRect.right = RectSide(width);
 }
 
-void IPluginVST::OnEditorSizeChanged(int /*width*/, int /*height*/) {
-  auto lock = Lock();
-  if (!Editor()) return;
-  mEditorRect.bottom = RectSide(Editor()->Height());
-  mEditorRect.right = RectSide(Editor()->Width());
-  OnEditorResized();
+void IPluginVST::EditorResized(int /*width*/, int /*height*/) {
+  auto lock = mPlugin->Lock();
+  if (!mPlugin->Editor()) return;
+  mEditorRect.bottom = RectSide(mPlugin->Editor()->Height());
+  mEditorRect.right = RectSide(mPlugin->Editor()->Width());
+  mPlugin->OnEditorResized();
 }
 
-void IPluginVST::SetLatencyFrames(int frames) {
-  auto lock = Lock();
-  IPluginBase::SetLatencyFrames(frames);
-  mEffect.initialDelay = Latency();
-}
+void IPluginVST::LatencyChanged(int frames) { mEffect.initialDelay = frames; }
 
 void IPluginVST::InitForHost() {
   if (mHostInitDone) return;
   mHostInitDone = true;
-  if (LimitsChannels(IdentifyHost())) LimitToTwoChannels();
-  mEffect.numInputs = NInChannels();
-  mEffect.numOutputs = NOutChannels();
-  mInputArrangement.numChannels = NInChannels();
-  mOutputArrangement.numChannels = NOutChannels();
-  OnHostKnown();
+  if (LimitsChannels(mPlugin->IdentifyHost())) mPlugin->LimitToTwoChannels();
+  mEffect.numInputs = mPlugin->NInChannels();
+  mEffect.numOutputs = mPlugin->NOutChannels();
+  mInputArrangement.numChannels = mPlugin->NInChannels();
+  mOutputArrangement.numChannels = mPlugin->NOutChannels();
+  mPlugin->OnHostKnown();
 }
 
 }  // namespace velmora

@@ -5,15 +5,17 @@
 #include <thread>
 
 #include "framework/plugin/IPluginBase.h"
+#include "framework/plugin/PluginFactory.h"
 #include "framework/plugin/vst2/Vst2Abi.h"
 
 namespace velmora {
 
-// The plug-in base as a VST 2.4 effect. It publishes one effect record whose
-// object field points back here, answers the host's dispatcher opcodes and
-// its audio and parameter entries under the plug-in lock, and reaches the
-// host through the callback the entry point received. Every host answer may
-// be 0 or null; the plug-in then carries on with what it had.
+// A plug-in as a VST 2.4 effect: the adapter owns the plug-in, publishes one
+// effect record whose object field points back here, answers the host's
+// dispatcher opcodes and its audio and parameter entries under the plug-in
+// lock, and is the plug-in's PluginHost over the callback the entry point
+// received. Every host answer may be 0 or null; the plug-in then carries on
+// with what it had.
 //
 // Threads: the dispatcher and the parameter entries are [control], the
 // audio and event entries [processing]. A dispatcher call takes the plug-in
@@ -25,7 +27,7 @@ namespace velmora {
 // its events to the next (IPluginBase::TryLockForBlock). setParameter on the
 // processing thread defers the same way. The host callbacks (SendMidi,
 // ReadHostTime, ...) are made from whichever entry is running.
-class IPluginVST : public IPluginBase {
+class IPluginVST : public PluginHost {
  public:
   // Keeps hosts that announce absurd block sizes from making us allocate
   // without bound; a longer block still works, the scratch grows to it.
@@ -33,15 +35,17 @@ class IPluginVST : public IPluginBase {
   // More events than this in one effProcessEvents call are not believed.
   static constexpr int32_t kMaxEventsPerCall = 1 << 16;
 
-  IPluginVST(audioMasterCallback hostCallback, const PluginDescriptor& descriptor);
+  // Makes the plug-in with make; throws what make throws.
+  IPluginVST(audioMasterCallback hostCallback, const PluginFactory& make);
   ~IPluginVST() override;
 
-  // The record handed to the host, and the plug-in behind a record (null for
+  // The record handed to the host, and the adapter behind a record (null for
   // a null record or one whose object is gone).
   AEffect* Effect() { return &mEffect; }
   static IPluginVST* FromEffect(AEffect* effect);
+  IPluginBase& Plugin() const { return *mPlugin; }
 
-  // Plug-in-to-host operations.
+  // The plug-in's host operations.
   void BeginParamEdit(int index) override;
   void AutomateParam(int index, double normalized) override;
   void EndParamEdit(int index) override;
@@ -51,11 +55,11 @@ class IPluginVST : public IPluginBase {
   double HostTempo() override;
   void HostTimeSignature(int* numerator, int* denominator) override;
   void ReadHostTime(TimeInfo* timeInfo) override;
-  HostCode IdentifyHost() override;
-  void OnEditorSizeChanged(int width, int height) override;
+  HostCode IdentifyHost(int32_t* version) override;
+  void EditorResized(int width, int height) override;
+  void EditorAttached(int width, int height) override;
+  void LatencyChanged(int frames) override;
   void InitForHost() override;
-  void AttachEditor(std::unique_ptr<IEditorLink> editor) override;
-  void SetLatencyFrames(int frames) override;
   bool SendMidi(const MidiMessage& message) override;
   bool SendSysExMessage(const SysExMessage& message) override;
 
@@ -67,11 +71,6 @@ class IPluginVST : public IPluginBase {
   const VstSpeakerArrangement& InputArrangement() const { return mInputArrangement; }
   const VstSpeakerArrangement& OutputArrangement() const { return mOutputArrangement; }
   bool HostInitDone() const { return mHostInitDone; }
-
- protected:
-  // Kept with the class's fields: reserved for host vendor extensions; none
-  // is supported and nothing reads it.
-  int32_t mHostExtensions = 0;
 
  private:
   // Host-to-plug-in entries of the effect record.
@@ -146,6 +145,10 @@ class IPluginVST : public IPluginBase {
   ChunkBuffer mProgramChunk;
   ChunkBuffer mBankChunk;
   AEffect mEffect{};
+  // Kept with the class's fields: reserved for host vendor extensions; none
+  // is supported and nothing reads it.
+  int32_t mHostExtensions = 0;
+  std::unique_ptr<IPluginBase> mPlugin;
 };
 
 }  // namespace velmora

@@ -14,12 +14,12 @@ intptr_t IPluginVST::GetChunk(bool bank, void* ptr) {
   ChunkBuffer& buffer = bank ? mBankChunk : mProgramChunk;
   bool ok;
   if (bank) {
-    AddChunkHeader(buffer);
+    mPlugin->AddChunkHeader(buffer);
     // The current slot must hold the live state before the bank is written.
-    ModifyCurrentPreset();
-    ok = SerializePresets(buffer);
+    mPlugin->ModifyCurrentPreset();
+    ok = mPlugin->SerializePresets(buffer);
   } else {
-    ok = SaveProgramChunk(buffer);
+    ok = mPlugin->SaveProgramChunk(buffer);
   }
   if (!ok || buffer.Size() == 0) return 0;
   *static_cast<void**>(ptr) = buffer.Data();
@@ -42,14 +42,14 @@ intptr_t IPluginVST::SetChunk(bool bank, intptr_t size, const void* data) {
   buffer = std::move(incoming);
 
   int position = 0;
-  int32_t version = ReadChunkHeader(buffer, &position);
+  int32_t version = mPlugin->ReadChunkHeader(buffer, &position);
   // A program, or a bank without our header: one program state.
-  if (!bank || version < FrameworkVersion) return LoadProgramChunk(buffer) ? 1 : 0;
+  if (!bank || version < FrameworkVersion) return mPlugin->LoadProgramChunk(buffer) ? 1 : 0;
   // The bank ends by reloading the current slot: it must hold the live
   // state, so that a bank damaged before that slot loses nothing.
-  ModifyCurrentPreset();
-  if (UnserializePresets(buffer, position) < 0) return 0;
-  PushParamsToEditor();
+  mPlugin->ModifyCurrentPreset();
+  if (mPlugin->UnserializePresets(buffer, position) < 0) return 0;
+  mPlugin->PushParamsToEditor();
   return 1;
 }
 

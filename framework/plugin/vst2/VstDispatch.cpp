@@ -38,7 +38,7 @@ intptr_t IPluginVST::Dispatch(int32_t opcode, int32_t index, intptr_t value, voi
   switch (opcode) {
     case effOpen:
       InitForHost();
-      NotifyAllParams();
+      mPlugin->NotifyAllParams();
       return 0;
     case effSetProgram:
     case effGetProgram:
@@ -84,24 +84,24 @@ intptr_t IPluginVST::Dispatch(int32_t opcode, int32_t index, intptr_t value, voi
 intptr_t IPluginVST::DispatchProgram(int32_t opcode, int32_t index, intptr_t value, void* ptr) {
   switch (opcode) {
     case effSetProgram:
-      if (!StateChunks()) ModifyCurrentPreset();
-      LoadPreset(ToIndex(value));
+      if (!mPlugin->StateChunks()) mPlugin->ModifyCurrentPreset();
+      mPlugin->LoadPreset(ToIndex(value));
       return 0;
     case effGetProgram:
-      return CurrentPresetIndex();
+      return mPlugin->CurrentPresetIndex();
     case effSetProgramName:
       if (ptr) {
-        std::string name = ReadHostText(ptr, kMaxPresetNameLength);
-        ModifyCurrentPreset(name.c_str());
-        OnPresetsChanged();
+        std::string name = ReadHostText(ptr, IPluginBase::kMaxPresetNameLength);
+        mPlugin->ModifyCurrentPreset(name.c_str());
+        mPlugin->OnPresetsChanged();
       }
       return 0;
     case effGetProgramName:
-      CopyToHost(ptr, PresetName(CurrentPresetIndex()), kVstMaxProgNameLen);
+      CopyToHost(ptr, mPlugin->PresetName(mPlugin->CurrentPresetIndex()), kVstMaxProgNameLen);
       return 0;
     default: {  // effGetProgramNameIndexed
       if (!ptr) return 0;
-      const char* name = PresetName(index);
+      const char* name = mPlugin->PresetName(index);
       CopyToHost(ptr, name, kVstMaxProgNameLen);
       return *name ? 1 : 0;
     }
@@ -109,7 +109,7 @@ intptr_t IPluginVST::DispatchProgram(int32_t opcode, int32_t index, intptr_t val
 }
 
 intptr_t IPluginVST::DispatchParamText(int32_t opcode, int32_t index, void* ptr) {
-  const Param* param = GetParam(index);
+  const Param* param = mPlugin->GetParam(index);
   if (!param) return 0;
   if (opcode == effGetParamLabel) {
     CopyToHost(ptr, param->UnitLabel(), kVstMaxParamStrLen);
@@ -120,7 +120,7 @@ intptr_t IPluginVST::DispatchParamText(int32_t opcode, int32_t index, void* ptr)
   } else {
     // REAPER documents a 256-byte name buffer; other hosts get the
     // interface's 8 bytes (and the full name through the properties).
-    const size_t room = Host() == kHostReaper ? kReaperParamNameLen : size_t{kVstMaxParamStrLen};
+    const size_t room = mPlugin->Host() == kHostReaper ? kReaperParamNameLen : size_t{kVstMaxParamStrLen};
     CopyToHost(ptr, param->Name(), room);
   }
   return 0;
@@ -130,24 +130,24 @@ intptr_t IPluginVST::DispatchSetup(int32_t opcode, intptr_t value, float opt) {
   if (opcode == effSetSampleRate) {
     // A rate of zero, below it or not a number would poison every later
     // frame computation; the last good rate stays.
-    if (std::isfinite(opt) && opt > 0.0f) SetSampleRate(opt);
-    OnReset();
+    if (std::isfinite(opt) && opt > 0.0f) mPlugin->SetSampleRate(opt);
+    mPlugin->OnReset();
   } else if (opcode == effSetBlockSize) {
     if (value >= 1) {
-      SetMaxBlockSize(static_cast<int>(std::min<intptr_t>(value, kMaxAnnouncedBlockSize)));
+      mPlugin->SetMaxBlockSize(static_cast<int>(std::min<intptr_t>(value, kMaxAnnouncedBlockSize)));
     }
-    OnReset();
+    mPlugin->OnReset();
   } else if (value != 0) {  // effMainsChanged
-    OnActiveChanged(true);
+    mPlugin->OnActiveChanged(true);
   } else {
-    OnActiveChanged(false);
-    OnReset();
+    mPlugin->OnActiveChanged(false);
+    mPlugin->OnReset();
   }
   return 0;
 }
 
 intptr_t IPluginVST::DispatchEditor(int32_t opcode, intptr_t value, void* ptr) {
-  IEditorLink* editor = Editor();
+  IEditorLink* editor = mPlugin->Editor();
   if (!editor) return 0;
   if (opcode == effEditGetRect) {
     if (!ptr) return 0;
@@ -161,13 +161,13 @@ intptr_t IPluginVST::DispatchEditor(int32_t opcode, intptr_t value, void* ptr) {
     if (!ptr) return 0;
     editor->SetHostConnectionHint(reinterpret_cast<void*>(value));
     if (!editor->OpenWindow(ptr)) return 0;
-    auto lock = Lock();
-    OnEditorOpened();
+    auto lock = mPlugin->Lock();
+    mPlugin->OnEditorOpened();
     return 1;
   }
   {
-    auto lock = Lock();
-    OnEditorClosing();
+    auto lock = mPlugin->Lock();
+    mPlugin->OnEditorClosing();
   }
   editor->CloseWindow();
   return 1;
@@ -176,7 +176,7 @@ intptr_t IPluginVST::DispatchEditor(int32_t opcode, intptr_t value, void* ptr) {
 // An action (Undo, Clear, ...) replayed by automation would repeat the
 // press at every pass: hosts are told not to record it.
 intptr_t IPluginVST::CanBeAutomated(int32_t index) const {
-  const Param* param = GetParam(index);
+  const Param* param = mPlugin->GetParam(index);
   return param && !param->IsAutomatable() ? 0 : 1;
 }
 
@@ -187,20 +187,20 @@ intptr_t IPluginVST::DispatchInfo(int32_t opcode, int32_t index, void* ptr) {
     case effCanBeAutomated:
       return CanBeAutomated(index);
     case effGetPlugCategory:
-      return IsInstrument() ? kPlugCategSynth : kPlugCategEffect;
+      return mPlugin->IsInstrument() ? kPlugCategSynth : kPlugCategEffect;
     case effGetEffectName:
-      CopyToHost(ptr, EffectName(), kVstMaxEffectNameLen);
+      CopyToHost(ptr, mPlugin->EffectName(), kVstMaxEffectNameLen);
       return ptr ? 1 : 0;
     case effGetVendorString:
-      CopyToHost(ptr, MakerString(), kVstMaxVendorStrLen);
+      CopyToHost(ptr, mPlugin->MakerString(), kVstMaxVendorStrLen);
       return ptr ? 1 : 0;
     case effGetProductString:
-      CopyToHost(ptr, ProductName(), kVstMaxProductStrLen);
+      CopyToHost(ptr, mPlugin->ProductName(), kVstMaxProductStrLen);
       return ptr ? 1 : 0;
     case effGetVendorVersion:
-      return DecimalVersion();
+      return mPlugin->DecimalVersion();
     case effGetTailSize:
-      return TailSize();
+      return mPlugin->TailSize();
     case effGetVstVersion:
       return kVstVersion;
     default:
@@ -225,7 +225,7 @@ intptr_t IPluginVST::ProcessEvents(const VstEvents* events) {
       queued.midi.status = static_cast<uint8_t>(midi->midiData[0]);
       queued.midi.data1 = static_cast<uint8_t>(midi->midiData[1]);
       queued.midi.data2 = static_cast<uint8_t>(midi->midiData[2]);
-      HostEvents().Push(queued);
+      mPlugin->HostEvents().Push(queued);
     } else if (event->type == kVstSysExType) {
       HandleSysExNow(*reinterpret_cast<const VstMidiSysexEvent*>(event));
     }
@@ -237,36 +237,36 @@ intptr_t IPluginVST::ProcessEvents(const VstEvents* events) {
 // dropped when the lock is busy.
 void IPluginVST::HandleSysExNow(const VstMidiSysexEvent& sysex) {
   if (!sysex.sysexDump || sysex.dumpBytes <= 0) return;
-  auto lock = TryLockForBlock();
+  auto lock = mPlugin->TryLockForBlock();
   if (!lock.owns_lock()) return;
   SysExMessage message;
   message.offset = sysex.deltaFrames;
   message.size = sysex.dumpBytes;
   message.data = reinterpret_cast<const uint8_t*>(sysex.sysexDump);
-  HandleSysEx(message);
+  mPlugin->HandleSysEx(message);
 }
 
 intptr_t IPluginVST::String2Parameter(int index, const void* text) {
-  Param* param = GetParam(index);
+  Param* param = mPlugin->GetParam(index);
   if (!param) return 0;
   if (!text) return 1;
   std::string typed = ReadHostText(text, kMaxTypedText);
   double value = 0.0;
   if (!param->ValueFromText(typed.c_str(), &value)) return 0;
-  if (Editor()) Editor()->SetParamFromPlugin(index, param->Clamp(value), false);
+  if (mPlugin->Editor()) mPlugin->Editor()->SetParamFromPlugin(index, param->Clamp(value), false);
   param->SetClamped(value);
-  OnParamChanged(index);
+  mPlugin->OnParamChanged(index);
   return 1;
 }
 
 intptr_t IPluginVST::PinProperties(bool input, int index, void* ptr) {
-  int count = input ? NInChannels() : NOutChannels();
+  int count = input ? mPlugin->NInChannels() : mPlugin->NOutChannels();
   if (!ptr || index < 0 || index >= count) return 0;
   auto* pin = static_cast<VstPinProperties*>(ptr);
   pin->flags = kVstPinIsActive;
   // Even channels start a stereo pair when a partner follows them.
   if (index % 2 == 0 && index < count - 1) pin->flags |= kVstPinIsStereo;
-  const char* label = input ? InChannelLabel(index) : OutChannelLabel(index);
+  const char* label = input ? mPlugin->InChannelLabel(index) : mPlugin->OutChannelLabel(index);
   char fallback[32];
   if (!*label) {
     std::snprintf(fallback, sizeof(fallback), "%s %d", input ? "Input" : "Output", index + 1);
@@ -278,7 +278,7 @@ intptr_t IPluginVST::PinProperties(bool input, int index, void* ptr) {
 }
 
 intptr_t IPluginVST::VendorSpecific(int32_t index, intptr_t value, void* ptr, float opt) {
-  const Param* param = GetParam(ToIndex(value));
+  const Param* param = mPlugin->GetParam(ToIndex(value));
   if (index == kVendorFormatValue && ptr) {
     if (param) {
       std::string text = param->FormatValue(HostNormalized(opt), true, true);
@@ -295,7 +295,7 @@ intptr_t IPluginVST::CanDo(const void* text) const {
   if (!text) return 0;
   const char* asked = static_cast<const char*>(text);
   if (std::strcmp(asked, "receiveVstTimeInfo") == 0) return 1;
-  if (!DoesMidi()) return 0;
+  if (!mPlugin->DoesMidi()) return 0;
   static const char* const kMidiCapabilities[] = {"sendVstEvents", "sendVstMidiEvent",
                                                   "receiveVstEvents", "receiveVstMidiEvent"};
   for (const char* capability : kMidiCapabilities) {
@@ -307,10 +307,10 @@ intptr_t IPluginVST::CanDo(const void* text) const {
 intptr_t IPluginVST::SetSpeakerArrangement(const VstSpeakerArrangement* input,
                                            const VstSpeakerArrangement* output) {
   if (input) {
-    for (int i = 0; i < NInChannels(); ++i) SetInChannelConnected(i, i < input->numChannels);
+    for (int i = 0; i < mPlugin->NInChannels(); ++i) mPlugin->SetInChannelConnected(i, i < input->numChannels);
   }
   if (output) {
-    for (int i = 0; i < NOutChannels(); ++i) SetOutChannelConnected(i, i < output->numChannels);
+    for (int i = 0; i < mPlugin->NOutChannels(); ++i) mPlugin->SetOutChannelConnected(i, i < output->numChannels);
   }
   return 1;
 }
@@ -326,13 +326,13 @@ intptr_t IPluginVST::MidiKeyNameFor(void* ptr) {
   auto* key = static_cast<MidiKeyName*>(ptr);
   key->keyName[0] = '\0';
   std::string name;
-  bool named = MidiNoteName(key->thisKeyNumber, &name);
+  bool named = mPlugin->MidiNoteName(key->thisKeyNumber, &name);
   CopyToHost(key->keyName, name.c_str(), sizeof(key->keyName));
   return named ? 1 : 0;
 }
 
 intptr_t IPluginVST::ParameterPropertiesFor(int index, void* ptr) {
-  const Param* param = GetParam(index);
+  const Param* param = mPlugin->GetParam(index);
   if (!param || !ptr || param->Kind() == ParamKind::kNone) return 0;
   auto* properties = static_cast<VstParameterProperties*>(ptr);
   *properties = VstParameterProperties{};
@@ -352,8 +352,8 @@ intptr_t IPluginVST::ParameterPropertiesFor(int index, void* ptr) {
   // Categories count from 1 in the order the parameters first name them.
   std::vector<std::string> seen;
   int16_t members = 0;
-  for (int i = 0; i < NParams(); ++i) {
-    const std::string other = GetParam(i)->Category();
+  for (int i = 0; i < mPlugin->NParams(); ++i) {
+    const std::string other = mPlugin->GetParam(i)->Category();
     if (other.empty()) continue;
     if (std::find(seen.begin(), seen.end(), other) == seen.end()) seen.push_back(other);
     if (other == category) ++members;

@@ -19,17 +19,17 @@ std::mutex& CreationLock() {
 
 }  // namespace
 
-AEffect* CreateEffect(audioMasterCallback hostCallback, PluginFactory factory) {
-  if (!hostCallback || !factory) return nullptr;
+AEffect* CreateEffect(audioMasterCallback hostCallback, const PluginFactory& make) {
+  if (!hostCallback || !make) return nullptr;
   std::lock_guard<std::mutex> creating(CreationLock());
   try {
-    std::unique_ptr<IPluginVST> plugin(factory(hostCallback));
-    if (!plugin) return nullptr;
-    plugin->FillEmptyPresets(plugin->NPresets());
-    AEffect* effect = plugin->Effect();
+    auto adapter = std::make_unique<IPluginVST>(hostCallback, make);
+    IPluginBase& plugin = adapter->Plugin();
+    plugin.FillEmptyPresets(plugin.NPresets());
+    AEffect* effect = adapter->Effect();
     effect->numPrograms = std::max(effect->numPrograms, 1);
     // From here on the host owns it, until effClose.
-    plugin.release();
+    adapter.release();
     return effect;
   } catch (...) {
     return nullptr;

@@ -54,7 +54,6 @@ double IPluginVST::HostTempo() {
 }
 
 void IPluginVST::HostTimeSignature(int* numerator, int* denominator) {
-  IPluginBase::HostTimeSignature(numerator, denominator);
   const VstTimeInfo* time = HostTime(kVstTimeSigValid);
   if (!time || !(time->flags & kVstTimeSigValid)) return;
   if (time->timeSigNumerator < 0 || time->timeSigDenominator < 0) return;
@@ -87,18 +86,14 @@ void IPluginVST::ReadHostTime(TimeInfo* timeInfo) {
   info.transportLoopEnabled = (flags & kVstTransportCycleActive) != 0;
 }
 
-HostCode IPluginVST::IdentifyHost() {
-  if (Host() != kHostUninit) return Host();
+HostCode IPluginVST::IdentifyHost(int32_t* version) {
   char product[kProductTextSize];
   product[0] = '\0';
   CallHost(audioMasterGetProductString, 0, 0, product);
   // A host that fills the whole buffer still leaves us a terminated text.
   product[kProductTextSize - 1] = '\0';
-  int32_t version = 0;
-  if (product[0]) version = PackHostVersion(CallHost(audioMasterGetVendorVersion));
-  SetHostVersion(version);
-  SetHost(HostCodeFromProduct(product));
-  return Host();
+  if (version) *version = product[0] ? PackHostVersion(CallHost(audioMasterGetVendorVersion)) : 0;
+  return HostCodeFromProduct(product);
 }
 
 // One event list on the stack per message: nothing is allocated, so this is

@@ -4,17 +4,15 @@
 #include "TestEditor.h"
 #include "framework/graphics/IGraphics.h"
 #include "framework/graphics/PlatformGraphics.h"
-#include "framework/plugin/vst2/IPluginVST.h"
-#include "framework/plugin/vst2/VstEntry.h"
+#include "framework/plugin/PluginFactory.h"
 #include "tests/TestDescriptor.h"
 
 namespace velmora {
 namespace {
 
-class EditorTestPlugin : public IPluginVST {
+class EditorTestPlugin : public IPluginBase {
  public:
-  explicit EditorTestPlugin(audioMasterCallback host)
-      : IPluginVST(host, Descriptor()) {
+  explicit EditorTestPlugin(PluginHost& host) : IPluginBase(host, Descriptor()) {
     wintest::DefineTestParams(*this);
     std::unique_ptr<IGraphics> editor = MakePlatformGraphics(this, wintest::kEditorWidth, wintest::kEditorHeight, 25);
     wintest::BuildTestEditor(*editor, *this);
@@ -31,6 +29,6 @@ class EditorTestPlugin : public IPluginVST {
 
 }  // namespace
 
-IPluginVST* CreatePlugin(audioMasterCallback hostCallback) { return new EditorTestPlugin(hostCallback); }
+std::unique_ptr<IPluginBase> MakePlugin(PluginHost& host) { return std::make_unique<EditorTestPlugin>(host); }
 
 }  // namespace velmora

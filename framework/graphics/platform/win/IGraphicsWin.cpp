@@ -372,10 +372,22 @@ PopupMenu* IGraphicsWin::ShowPopupMenu(PopupMenu& menu, const Rect& rect) {
 }
 
 bool IGraphicsWin::StartDrag(const std::vector<DragData>& offer) {
-  if (!win::RunOleDrag(offer)) return false;
+  if (win::RunOleDrag(offer) == DragOutcome::kNotStarted) return false;
   // The drag loop took the button's release: the press that started it ends here.
   ReleaseMouseCapture();
   return true;
+}
+
+DragOutcome IGraphicsWin::StartDragOut(const std::vector<DragData>& offer, bool backInWindow) {
+  if (!mWnd) return DragOutcome::kNotStarted;
+  const DragOutcome outcome = win::RunOleDrag(offer, backInWindow ? mWnd : nullptr);
+  if (outcome == DragOutcome::kBackInWindow) {
+    // The loop had the mouse; the press goes on in the window.
+    if (mWnd) SetCapture(mWnd);
+  } else if (outcome != DragOutcome::kNotStarted) {
+    AbandonPress();
+  }
+  return outcome;
 }
 
 // --- resources

@@ -71,6 +71,7 @@ class IGraphicsWin : public IGraphics {
   // Offers the shell's file list (DragData::kWindowsFileList) by OLE
   // drag-and-drop; true once the drag ran, false with no file list.
   bool StartDrag(const std::vector<DragData>& offer) override;
+  DragOutcome StartDragOut(const std::vector<DragData>& offer, bool backInWindow) override;
   // The module's resource of type "PNG" with this id, decoded; only for a
   // file name ending in ".png" in any case. The file is never opened.
   std::unique_ptr<RasterBitmap> LoadBitmapResource(int id, const std::string& fileName) override;

@@ -117,8 +117,27 @@ ULONG CDropSource::Release() {
   return ULONG(count);
 }
 
+namespace {
+
+bool Over(HWND window, POINT pointer) {
+  const HWND under = WindowFromPoint(pointer);
+  return under != nullptr && (under == window || IsChild(window, under));
+}
+
+}  // namespace
+
+// Back over the window the drag may return to, the drag is that window's
+// again, before any drop target under it is asked.
 HRESULT CDropSource::QueryContinueDrag(BOOL escapePressed, DWORD keyState) {
   if (escapePressed) return DRAGDROP_S_CANCEL;
+  POINT pointer{};
+  if (mWindow && GetCursorPos(&pointer) && Over(mWindow, pointer)) {
+    mWentBack = true;
+    mReleasedThere = !(keyState & MK_LBUTTON);
+    ScreenToClient(mWindow, &pointer);
+    mBackAt = pointer;
+    return DRAGDROP_S_CANCEL;
+  }
   if (!(keyState & MK_LBUTTON)) return DRAGDROP_S_DROP;
   return S_OK;
 }
@@ -176,24 +195,37 @@ CDataObject* MakeFileDropData(const std::string& fileList) {
   return data;
 }
 
-bool RunOleDrag(const std::vector<DragData>& offer) {
+namespace {
+
+// The release the drag loop took over the window, as the window would have had it.
+void PostRelease(HWND window, POINT at) { PostMessageA(window, WM_LBUTTONUP, 0, MAKELPARAM(at.x, at.y)); }
+
+}  // namespace
+
+DragOutcome RunOleDrag(const std::vector<DragData>& offer, HWND backInWindow) {
   const auto fileList = std::find_if(offer.begin(), offer.end(),
                                      [](const DragData& data) { return data.type == DragData::kWindowsFileList; });
-  if (fileList == offer.end()) return false;
+  if (fileList == offer.end()) return DragOutcome::kNotStarted;
   OleInitialize(nullptr);  // once per thread is enough; later calls only count
   CDataObject* data = MakeFileDropData(fileList->bytes);
-  if (!data) return false;
-  CDropSource* source = new (std::nothrow) CDropSource();
+  if (!data) return DragOutcome::kNotStarted;
+  CDropSource* source = new (std::nothrow) CDropSource(backInWindow);
   if (!source) {
     data->Release();
-    return false;
+    return DragOutcome::kNotStarted;
   }
   DWORD effect = DROPEFFECT_NONE;
-  DoDragDrop(data, source, DROPEFFECT_COPY, &effect);
+  const HRESULT result = DoDragDrop(data, source, DROPEFFECT_COPY, &effect);
+  DragOutcome outcome = result == DRAGDROP_S_DROP && effect != DROPEFFECT_NONE ? DragOutcome::kDropped
+                                                                                : DragOutcome::kCancelled;
+  if (source->WentBack()) {
+    outcome = DragOutcome::kBackInWindow;
+    if (source->ReleasedThere()) PostRelease(backInWindow, source->BackAt());
+  }
   // A drop target that still holds references keeps them alive.
   data->Release();
   source->Release();
-  return true;
+  return outcome;
 }
 
 }  // namespace velmora::win

@@ -46,7 +46,9 @@ class CDataObject final : public IDataObject {
 
 class CDropSource final : public IDropSource {
  public:
-  CDropSource() = default;
+  // backInWindow: a window the drag ends over as soon as the pointer is back
+  // on it (a cancel, which WentBack tells apart); null for none.
+  explicit CDropSource(HWND backInWindow = nullptr) : mWindow(backInWindow) {}
 
   HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override;
   ULONG STDMETHODCALLTYPE AddRef() override;
@@ -54,10 +56,20 @@ class CDropSource final : public IDropSource {
   HRESULT STDMETHODCALLTYPE QueryContinueDrag(BOOL escapePressed, DWORD keyState) override;
   HRESULT STDMETHODCALLTYPE GiveFeedback(DWORD effect) override;
 
+  bool WentBack() const { return mWentBack; }
+  // The button was let go over that window: its release is the window's,
+  // at this point of its client area.
+  bool ReleasedThere() const { return mReleasedThere; }
+  POINT BackAt() const { return mBackAt; }
+
  private:
   ~CDropSource() = default;
 
   LONG mRefCount = 1;
+  HWND mWindow;
+  bool mWentBack = false;
+  bool mReleasedThere = false;
+  POINT mBackAt{};
 };
 
 // The drag data of a shell file list (a DROPFILES block, as
@@ -68,9 +80,12 @@ class CDropSource final : public IDropSource {
 CDataObject* MakeFileDropData(const std::string& fileList);
 
 // Drags the offer's file list with the copy effect and returns when the drop
-// or the cancel is done (true); false when the offer holds no file list or
-// no drag could start. Runs DoDragDrop's own loop; call it while the button
+// or the cancel is done; kNotStarted when the offer holds no file list or no
+// drag could start. Runs DoDragDrop's own loop; call it while the button
 // that starts the drag is held. The other types of the offer are passed over.
-bool RunOleDrag(const std::vector<DragData>& offer);
+// With backInWindow the drag ends as soon as the pointer is over that window
+// again; a release there is posted to it, for the window to handle as its
+// own once the loop is gone.
+DragOutcome RunOleDrag(const std::vector<DragData>& offer, HWND backInWindow = nullptr);
 
 }  // namespace velmora::win

@@ -51,6 +51,13 @@ std::string WithoutTrailingSlashes(std::string path) {
   return path;
 }
 
+unsigned PointerButtons(const x11::Session& s) {
+  Window root = 0, child = 0;
+  int rootX = 0, rootY = 0, x = 0, y = 0;
+  unsigned mask = 0;
+  return XQueryPointer(s.display, s.window, &root, &child, &rootX, &rootY, &x, &y, &mask) ? mask : 0;
+}
+
 // XDG's first system data folder, where data for all users goes.
 std::string SharedDataFolder() {
   const char* dirs = std::getenv("XDG_DATA_DIRS");
@@ -193,6 +200,12 @@ std::shared_ptr<IGraphicsX11::State> IGraphicsX11::MakeState(unsigned long paren
   state->width = width;
   state->height = height;
   state->systemScale = x11::SystemScale(s.display);
+  // XEmbed hosts read this from the child they see created (some refuse one
+  // without it, or with the "mapped" flag); we map the window ourselves.
+  const Atom xembedInfo = XInternAtom(s.display, "_XEMBED_INFO", False);
+  const long xembedVersionAndFlags[2] = {0, 0};
+  XChangeProperty(s.display, s.window, xembedInfo, xembedInfo, 32, PropModeReplace,
+                  reinterpret_cast<const unsigned char*>(xembedVersionAndFlags), 2);
   XMapWindow(s.display, s.window);
   XFlush(s.display);
 
@@ -469,17 +482,39 @@ PopupMenu* IGraphicsX11::ShowPopupMenu(PopupMenu& menu, const Rect& rect) {
 }
 
 bool IGraphicsX11::StartDrag(const std::vector<DragData>& offer) {
-  std::unique_lock<std::recursive_mutex> pump(mPump, std::try_to_lock);
-  if (!pump.owns_lock()) return false;
-  const std::shared_ptr<State> state = CurrentState();
-  if (!state || !state->Usable() || state->modal) return false;
-  PumpScope scope(*this, state.get());
-  state->modal = true;
-  const bool dropped = x11::RunXdndDrag(state->session, offer);
-  state->AfterModal();
+  const DragOutcome outcome = RunDrag(offer, false);
+  if (outcome == DragOutcome::kNotStarted) return false;
   // The drag took the release; no control holds the mouse any more.
   ReleaseMouseCapture();
-  return dropped;
+  return outcome == DragOutcome::kDropped;
+}
+
+DragOutcome IGraphicsX11::StartDragOut(const std::vector<DragData>& offer, bool backInWindow) {
+  const DragOutcome outcome = RunDrag(offer, backInWindow);
+  if (outcome == DragOutcome::kBackInWindow) {
+    // The press goes on here, grabbed again while the button is held. A
+    // release the drag saw is back in the queue and needs no grab: one made
+    // after it would outlast its ungrab.
+    const std::shared_ptr<State> state = CurrentState();
+    if (state && state->Usable() && (PointerButtons(state->session) & kButtonsHeld)) state->Grab(CurrentTime);
+  } else if (outcome != DragOutcome::kNotStarted) {
+    AbandonPress();
+  }
+  return outcome;
+}
+
+DragOutcome IGraphicsX11::RunDrag(const std::vector<DragData>& offer, bool backInWindow) {
+  std::unique_lock<std::recursive_mutex> pump(mPump, std::try_to_lock);
+  if (!pump.owns_lock()) return DragOutcome::kNotStarted;
+  const std::shared_ptr<State> state = CurrentState();
+  if (!state || !state->Usable() || state->modal) return DragOutcome::kNotStarted;
+  PumpScope scope(*this, state.get());
+  // A chord carried out: its label, which stays inside, goes before the loop takes over.
+  if (backInWindow) RedrawStep(*state);
+  state->modal = true;
+  const DragOutcome outcome = x11::RunXdndDrag(state->session, offer, backInWindow);
+  state->AfterModal();
+  return outcome;
 }
 
 bool IGraphicsX11::OpenUrl(const char* url, const char*, const char* confirmText, const char*) {

@@ -52,6 +52,7 @@ class IGraphicsX11 : public IGraphics {
   void Shutdown() override;
   void* WindowHandle() override;
   bool StartDrag(const std::vector<DragData>& offer) override;
+  DragOutcome StartDragOut(const std::vector<DragData>& offer, bool backInWindow) override;
   void Idle() override;
   // The X connection's descriptor while the window is open.
   int EventDescriptor() const override;
@@ -70,6 +71,8 @@ class IGraphicsX11 : public IGraphics {
   void HandleEvent(State& state, _XEvent& event);
   void RedrawStep(State& state);
   void FitWindow(State& state);
+  // The XDND loop inside the pump; kNotStarted while another loop runs.
+  DragOutcome RunDrag(const std::vector<DragData>& offer, bool backInWindow);
 
   // Held by the thread that makes the editor's X calls; depth counts its nesting.
   std::recursive_mutex mPump;

@@ -2,6 +2,7 @@
 
 #include <X11/Xatom.h>
 #include <X11/Xutil.h>
+#include <X11/cursorfont.h>
 #include <X11/keysym.h>
 
 #include <algorithm>
@@ -100,9 +101,12 @@ void Reply(Display* display, const XSelectionRequestEvent& request, Atom propert
   XSendEvent(display, request.requestor, False, NoEventMask, &reply);
 }
 
+constexpr unsigned kPointerEvents = ButtonPressMask | ButtonReleaseMask | PointerMotionMask;
+
 class Drag {
  public:
-  Drag(Session& session, const std::vector<DragData>& offer) : mSession(session), mDisplay(session.display) {
+  Drag(Session& session, const std::vector<DragData>& offer, bool backInWindow)
+      : mSession(session), mDisplay(session.display), mBackInWindow(backInWindow) {
     const Atoms& atoms = session.atoms;
     for (const DragData& data : offer) {
       if (data.type == DragData::kWindowsFileList) continue;  // no X11 target reads it
@@ -118,10 +122,11 @@ class Drag {
     }
   }
 
-  bool Run() {
-    if (mOffered.empty()) return false;
+  DragOutcome Run() {
+    if (mOffered.empty()) return DragOutcome::kNotStarted;
     const Atoms& atoms = mSession.atoms;
     const Window source = mSession.window;
+    if (mBackInWindow && !SourceSize()) return DragOutcome::kNotStarted;
     if (mOffered.size() > 3) {
       std::vector<long> types;
       for (const Offered& o : mOffered) types.push_back(long(o.type));
@@ -129,11 +134,15 @@ class Drag {
                       reinterpret_cast<const unsigned char*>(types.data()), int(types.size()));
     }
     XSetSelectionOwner(mDisplay, atoms.xdndSelection, source, mSession.lastTime);
-    if (XGetSelectionOwner(mDisplay, atoms.xdndSelection) != source) return false;
-    if (XGrabPointer(mDisplay, source, False, ButtonPressMask | ButtonReleaseMask | PointerMotionMask, GrabModeAsync,
-                     GrabModeAsync, 0, 0, CurrentTime) != GrabSuccess) {
+    if (XGetSelectionOwner(mDisplay, atoms.xdndSelection) != source) return DragOutcome::kNotStarted;
+    // The system's drag pointers: one that refuses until a target takes the offer.
+    mRefusedCursor = XCreateFontCursor(mDisplay, XC_circle);
+    mTakenCursor = XCreateFontCursor(mDisplay, XC_hand2);
+    if (XGrabPointer(mDisplay, source, False, kPointerEvents, GrabModeAsync, GrabModeAsync, 0, mRefusedCursor,
+                     CurrentTime) != GrabSuccess) {
       XSetSelectionOwner(mDisplay, atoms.xdndSelection, 0, CurrentTime);
-      return false;
+      FreeCursors();
+      return DragOutcome::kNotStarted;
     }
     XGrabKeyboard(mDisplay, source, False, GrabModeAsync, GrabModeAsync, CurrentTime);
     mRunning = true;
@@ -144,18 +153,20 @@ class Drag {
       if (NextEvent(mDisplay, event, std::chrono::milliseconds(20))) Handle(event);
       if (mSession.alive && !mSession.alive()) {
         if (!IsLost(mDisplay)) Cancel();  // a target we entered hears that we left
-        Finish(false);
+        Finish(DragOutcome::kCancelled);
         break;
       }
       Step(Clock::now());
+      if (mRunning) ShowAcceptance();
     }
-    if (IsLost(mDisplay)) return false;
+    if (IsLost(mDisplay)) return DragOutcome::kCancelled;
     XUngrabKeyboard(mDisplay, CurrentTime);
     XUngrabPointer(mDisplay, CurrentTime);
+    FreeCursors();
     XSetSelectionOwner(mDisplay, atoms.xdndSelection, 0, CurrentTime);
     if (mOffered.size() > 3) XDeleteProperty(mDisplay, source, atoms.xdndTypeList);
     XFlush(mDisplay);
-    return mResult;
+    return mOutcome;
   }
 
  private:
@@ -173,6 +184,7 @@ class Drag {
         mSession.lastTime = event.xbutton.time;
         mX = event.xbutton.x_root;
         mY = event.xbutton.y_root;
+        if (!mReleased && OverSource()) return GoBack(&event);
         Release(Clock::now());
         return;
       case ButtonPress:
@@ -194,7 +206,7 @@ class Drag {
           mAccepted = (m.data.l[1] & 1) != 0;
           if (mPositionChanged) SendPosition(Clock::now());
         } else if (m.message_type == atoms.xdndFinished && fromTarget && mDropSent) {
-          Finish(true);
+          Finish(DragOutcome::kDropped);
         } else if (mSession.forward) {
           mSession.forward(event);
         }
@@ -209,11 +221,12 @@ class Drag {
   void Step(Clock::time_point now) {
     if (!mRunning) return;
     if (mDropSent) {
-      if (now - mDropSentAt >= XdndTiming::kFinishTimeout) Finish(true);
+      if (now - mDropSentAt >= XdndTiming::kFinishTimeout) Finish(DragOutcome::kDropped);
       return;
     }
     if (mMoved && !mReleased) {
       mMoved = false;
+      if (OverSource()) return GoBack(nullptr);
       Follow(now);
     }
     if (mEntered) {
@@ -226,7 +239,7 @@ class Drag {
     }
     if (mReleased) {
       if (!mEntered) {
-        Finish(false);
+        Finish(DragOutcome::kCancelled);
       } else if (mAccepted && !mAwaitingStatus) {
         Send(mDisplay, mTarget, mSession.atoms.xdndDrop, long(mSession.window), 0, long(mReleaseTime));
         mDropSent = true;
@@ -237,7 +250,69 @@ class Drag {
     // A grab broken by someone else would swallow the release; ask for the buttons now and then.
     if (now - mButtonsCheckedAt >= std::chrono::milliseconds(250)) {
       mButtonsCheckedAt = now;
-      if ((QueryPointer() & (Button1Mask | Button2Mask | Button3Mask)) == 0) Release(now);
+      if ((QueryPointer() & (Button1Mask | Button2Mask | Button3Mask)) != 0) return;
+      if (OverSource()) return GoBack(nullptr, true);
+      Release(now);
+    }
+  }
+
+  bool SourceSize() {
+    Window root = 0;
+    int x = 0, y = 0;
+    unsigned border = 0, depth = 0;
+    const bool ok = XGetGeometry(mDisplay, mSession.window, &root, &x, &y, &mSourceWidth, &mSourceHeight, &border,
+                                 &depth) != 0;
+    TakeErrors(mDisplay);
+    return ok;
+  }
+
+  // Whether the pointer is over the editor's own window, where a drag that
+  // may go back goes back.
+  bool OverSource() const {
+    if (!mBackInWindow) return false;
+    int x = 0, y = 0;
+    Window child = 0;
+    if (!XTranslateCoordinates(mDisplay, mSession.root, mSession.window, mX, mY, &x, &y, &child)) return false;
+    return x >= 0 && y >= 0 && unsigned(x) < mSourceWidth && unsigned(y) < mSourceHeight;
+  }
+
+  // Ends the drag over the editor's window. The release that ended it there
+  // (received, or seen only in the pointer's state) goes back to the window.
+  void GoBack(XEvent* release, bool releasedUnseen = false) {
+    Leave();
+    XEvent unseen{};
+    if (!release && releasedUnseen) {
+      unseen.xbutton.type = ButtonRelease;
+      unseen.xbutton.display = mDisplay;
+      unseen.xbutton.window = mSession.window;
+      unseen.xbutton.root = mSession.root;
+      unseen.xbutton.time = mSession.lastTime;
+      unseen.xbutton.x_root = mX;
+      unseen.xbutton.y_root = mY;
+      Window child = 0;
+      XTranslateCoordinates(mDisplay, mSession.root, mSession.window, mX, mY, &unseen.xbutton.x, &unseen.xbutton.y,
+                            &child);
+      unseen.xbutton.state = Button1Mask;
+      unseen.xbutton.button = Button1;
+      unseen.xbutton.same_screen = True;
+      release = &unseen;
+    }
+    if (release) XPutBackEvent(mDisplay, release);
+    Finish(DragOutcome::kBackInWindow);
+  }
+
+  // The pointer says whether the target under it takes the offer.
+  void ShowAcceptance() {
+    const bool taken = mEntered && mAccepted;
+    if (taken == mShownTaken) return;
+    mShownTaken = taken;
+    XChangeActivePointerGrab(mDisplay, kPointerEvents, taken ? mTakenCursor : mRefusedCursor, CurrentTime);
+  }
+
+  void FreeCursors() {
+    for (Cursor* cursor : {&mRefusedCursor, &mTakenCursor}) {
+      if (*cursor) XFreeCursor(mDisplay, *cursor);
+      *cursor = 0;
     }
   }
 
@@ -287,11 +362,11 @@ class Drag {
   void Cancel() {
     if (!mRunning || mDropSent) return;
     Leave();
-    Finish(false);
+    Finish(DragOutcome::kCancelled);
   }
 
-  void Finish(bool dropped) {
-    mResult = dropped;
+  void Finish(DragOutcome outcome) {
+    mOutcome = outcome;
     mRunning = false;
   }
 
@@ -331,11 +406,16 @@ class Drag {
 
   Session& mSession;
   Display* mDisplay;
+  const bool mBackInWindow;
+  unsigned mSourceWidth = 0, mSourceHeight = 0;
+  Cursor mRefusedCursor = 0, mTakenCursor = 0;
+  bool mShownTaken = false;
   std::vector<Offered> mOffered;
   std::vector<Offered> mAliases;
   Target mTarget;
   int mX = 0, mY = 0;
-  bool mRunning = false, mResult = false;
+  bool mRunning = false;
+  DragOutcome mOutcome = DragOutcome::kCancelled;
   bool mMoved = false, mEntered = false, mAccepted = false, mAwaitingStatus = false, mPositionChanged = false;
   bool mReleased = false, mDropSent = false;
   Time mReleaseTime = 0;
@@ -344,9 +424,9 @@ class Drag {
 
 }  // namespace
 
-bool RunXdndDrag(Session& session, const std::vector<DragData>& offer) {
-  if (!session.display || !session.window) return false;
-  return Drag(session, offer).Run();
+DragOutcome RunXdndDrag(Session& session, const std::vector<DragData>& offer, bool backInWindow) {
+  if (!session.display || !session.window) return DragOutcome::kNotStarted;
+  return Drag(session, offer, backInWindow).Run();
 }
 
 void RefuseSelectionRequest(Display* display, const XSelectionRequestEvent& request) { Reply(display, request, 0); }

@@ -7,7 +7,7 @@
 #define VELMORA_VST_EXPORT __attribute__((visibility("default")))
 
 extern "C" VELMORA_VST_EXPORT AEffect* VST_CALL VSTPluginMain(audioMasterCallback hostCallback) {
-  return velmora::CreateEffect(hostCallback, &velmora::CreatePlugin);
+  return velmora::CreateEffect(hostCallback, velmora::MakePlugin);
 }
 
 extern "C" VELMORA_VST_EXPORT AEffect* VST_CALL VstLegacyMain(audioMasterCallback hostCallback)

@@ -14,7 +14,7 @@ extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
 }
 
 extern "C" AEffect* VST_CALL VSTPluginMain(audioMasterCallback hostCallback) {
-  return velmora::CreateEffect(hostCallback, &velmora::CreatePlugin);
+  return velmora::CreateEffect(hostCallback, velmora::MakePlugin);
 }
 
 extern "C" AEffect* VST_CALL VstLegacyMain(audioMasterCallback hostCallback) __asm__("main");
