@@ -19,10 +19,10 @@ namespace {
 
 // A host that gives the editor the size it asks for, as the adapters do
 // once the host agrees.
-class ResizingHost : public FakeHost {
+class ResizingHost : public HostedVelmora {
  public:
   void OnEditorSizeChanged(int width, int height) override {
-    FakeHost::OnEditorSizeChanged(width, height);
+    HostedVelmora::OnEditorSizeChanged(width, height);
     if (Editor() != nullptr && (width != Editor()->Width() || height != Editor()->Height()))
       Editor()->HostResized(width, height);
   }
@@ -32,12 +32,12 @@ class ResizingHost : public FakeHost {
 class ScaledEditorTest : public ::testing::Test {
  protected:
   struct Instance {
-    std::unique_ptr<FakeHost> host;
+    std::unique_ptr<HostedVelmora> host;
     HeadlessGraphics* ui = nullptr;
     const EditorControls& Controls() const { return static_cast<VelmoraEditor&>(host->EditorParts()).Controls(); }
   };
 
-  template <typename Host = FakeHost>
+  template <typename Host = HostedVelmora>
   Instance Make(int userPercent = -1) {
     if (userPercent >= 0) {
       EXPECT_TRUE(Settings().Save(userPercent));
@@ -56,7 +56,7 @@ class ScaledEditorTest : public ::testing::Test {
     text << file.rdbuf();
     return text.str();
   }
-  static std::vector<uint8_t> Chunk(FakeHost& host) {
+  static std::vector<uint8_t> Chunk(HostedVelmora& host) {
     auto lock = host.Lock();
     ChunkBuffer chunk;
     host.SaveState(chunk);
@@ -112,7 +112,7 @@ TEST_F(ScaledEditorTest, AtTwiceTheSizeEveryControlTakesAPressAtItsScaledPlace) 
       ++reached;
     }
   }
-  EXPECT_EQ(reached, 62);
+  EXPECT_EQ(reached, 63);
   // The options menu opened under its scaled symbol.
   ui.ScriptPopupDismiss();
   ui.OnMouseDown(BlockCentre(20, 200), BlockCentre(20, 200), kLeft);

@@ -47,7 +47,12 @@ class ClapWindowTest : public ::testing::Test {
     ASSERT_TRUE(gui->get_size(clap.plugin(), &width, &height));
     EXPECT_EQ(width, 964u);
     EXPECT_EQ(height, 709u);
-    EXPECT_FALSE(gui->set_scale(clap.plugin(), 2.0));
+    // The host's scale holds at once while no window is open.
+    ASSERT_TRUE(gui->set_scale(clap.plugin(), 2.0));
+    ASSERT_TRUE(gui->get_size(clap.plugin(), &width, &height));
+    EXPECT_EQ(width * 1000 + height, 1928u * 1000 + 1418u);
+    ASSERT_TRUE(gui->set_scale(clap.plugin(), 1.0));
+    ASSERT_TRUE(gui->get_size(clap.plugin(), &width, &height));
     parent = XCreateSimpleWindow(display, DefaultRootWindow(display), 30, 20, width, height, 0, 0, 0);
     XMapWindow(display, parent);
     XSync(display, False);

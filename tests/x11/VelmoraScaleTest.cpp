@@ -111,5 +111,13 @@ TEST_F(VelmoraScaleTest, TheSizeChosenInTheOptionsSubmenuHoldsFromTheNextOpening
   EXPECT_TRUE(X11EditorHost::WaitFor([&] { return EditorRect().width == 964 && EditorRect().height == 709; }));
 }
 
+// The host's own factor ('PreS' 'AeCs') wins over the desktop's.
+TEST_F(VelmoraScaleTest, TheHostsVendorScaleWinsOverTheDesktops) {
+  EXPECT_EQ(host->vst().dispatch(effVendorSpecific, 0x50726553, 0x41654373, nullptr, 1.0f), 1);
+  int width = 0, height = 0;
+  ASSERT_TRUE(host->editorSize(width, height));
+  EXPECT_EQ(width * 10000 + height, 964 * 10000 + 709);
+}
+
 }  // namespace
 }  // namespace velmora::test

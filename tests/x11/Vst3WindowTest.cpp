@@ -183,5 +183,24 @@ TEST_F(Vst3WindowTest, AnActionPressedRunsOnceThoughTheHostEchoesIt) {
   EXPECT_TRUE(midi.empty()) << "the grid was dealt twice";
 }
 
+// The host's scale with the editor open: the frame is asked for room, gives
+// it, and the window and getSize follow.
+TEST_F(Vst3WindowTest, TheHostsScaleResizesTheOpenEditorThroughItsFrame) {
+  void* support = nullptr;
+  ASSERT_EQ(host.view()->queryInterface(vst3::IPlugViewContentScaleSupport::kIid.bytes, &support), vst3::kResultOk);
+  auto* scale = static_cast<vst3::IPlugViewContentScaleSupport*>(support);
+  EXPECT_EQ(scale->setContentScaleFactor(2.0f), vst3::kResultTrue);
+  scale->release();
+  vst3::ViewRect size{};
+  ASSERT_EQ(host.view()->getSize(&size), vst3::kResultTrue);
+  EXPECT_EQ(size.right * 10000 + size.bottom, 1928 * 10000 + 1418);
+  EXPECT_TRUE(PumpUntil([&] {
+    XWindowAttributes attributes{};
+    const Window editor = EditorWindow();
+    return editor && XGetWindowAttributes(display, editor, &attributes) && attributes.width == 1928 &&
+           attributes.height == 1418;
+  }));
+}
+
 }  // namespace
 }  // namespace velmora::test

@@ -170,6 +170,8 @@ bool SaveScreenshot(X11EditorHost& host, const std::string& path, const int crop
   MemBitmap part(right - left, bottom - top);
   for (int y = top; y < bottom; ++y) std::copy_n(whole.Row(y) + left, right - left, part.Row(y - top));
   return velmora::WritePng(part, path, false);
+}
+
 // The pointer's picture over a capture of the screen area, where it is.
 void DrawPointer(Display* display, const ScreenRect& area, MemBitmap& shot) {
   int event = 0, error = 0;

@@ -48,8 +48,15 @@ struct ClapGuiEntries {
     }
   }
 
-  // The editor cannot draw at another scale yet.
-  static bool CLAP_ABI SetScale(const clap_plugin_t*, double) { return false; }
+  // x11 and win32 are physical-pixel interfaces: the editor draws at the
+  // host's scale and answers its size in physical pixels.
+  static bool CLAP_ABI SetScale(const clap_plugin_t* plugin, double scale) {
+    IPluginClap* self = IPluginClap::FromPlugin(plugin);
+    IEditorLink* editor = self ? self->Plugin().Editor() : nullptr;
+    if (!editor) return false;
+    editor->SetHostScale(scale);
+    return true;
+  }
 
   static bool CLAP_ABI GetSize(const clap_plugin_t* plugin, uint32_t* width, uint32_t* height) {
     IPluginClap* self = IPluginClap::FromPlugin(plugin);
@@ -201,6 +208,16 @@ void IPluginClap::PumpEditor() {
   // read, and a closed one may soon name something of the host's.
   if (mFd >= 0 && mPlugin->Editor() && mPlugin->Editor()->EventDescriptor() != mFd) ForgetWindowDescriptor();
   CheckForChanges(true);
+}
+
+// A size that differs from the editor's is a request while the window is
+// open: the host makes room, or the editor keeps its size and scale.
+void IPluginClap::EditorResized(int width, int height) {
+  IEditorLink* editor = mPlugin ? mPlugin->Editor() : nullptr;
+  if (!editor || (width == editor->Width() && height == editor->Height())) return;
+  if (!mGuiCreated || !mHostGui || !mHostGui->request_resize || width <= 0 || height <= 0) return;
+  if (mHostGui->request_resize(mHost, static_cast<uint32_t>(width), static_cast<uint32_t>(height)))
+    editor->HostResized(width, height);
 }
 
 }  // namespace velmora

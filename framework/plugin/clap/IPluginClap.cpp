@@ -146,6 +146,7 @@ bool IPluginClap::Init() {
   mHostNoteName = HostExtension<clap_host_note_name_t>(CLAP_EXT_NOTE_NAME);
   mHostTimer = HostExtension<clap_host_timer_support_t>(CLAP_EXT_TIMER_SUPPORT);
   mHostFd = HostExtension<clap_host_posix_fd_support_t>(CLAP_EXT_POSIX_FD_SUPPORT);
+  mHostGui = HostExtension<clap_host_gui_t>(CLAP_EXT_GUI);
   auto lock = mPlugin->Lock();
   mPlugin->IdentifyHost();
   mPlugin->OnHostKnown();

@@ -69,6 +69,8 @@ class IPluginClap : public PluginHost {
   bool SendMidi(const MidiMessage& message) override;
   bool SendSysExMessage(const SysExMessage& message) override;
   void RequestProcessing() override;
+  // [main] The editor's new size at a new scale: the host is asked for it.
+  void EditorResized(int width, int height) override;
 
   // [any] A message for the host's log; false when it keeps none.
   bool LogMessage(const char* line) const override;
@@ -145,6 +147,7 @@ class IPluginClap : public PluginHost {
   const clap_host_note_name_t* mHostNoteName = nullptr;
   const clap_host_timer_support_t* mHostTimer = nullptr;
   const clap_host_posix_fd_support_t* mHostFd = nullptr;
+  const clap_host_gui_t* mHostGui = nullptr;
 
   bool mActive = false;
   std::atomic<bool> mProcessing{false};

@@ -326,11 +326,18 @@ void IPluginVST::EditorAttached(int width, int height) {
   mEditorRect.right = RectSide(width);
 }
 
-void IPluginVST::EditorResized(int /*width*/, int /*height*/) {
+// A size other than the editor's is a request for a new scale: the host
+// makes room, or the editor keeps its size and scale, nothing cut off.
+void IPluginVST::EditorResized(int width, int height) {
+  // While the plug-in is being made, EditorAttached gives the size.
+  IEditorLink* editor = mPlugin ? mPlugin->Editor() : nullptr;
+  if (!editor) return;
+  const bool request = width != editor->Width() || height != editor->Height();
+  if (request && width > 0 && height > 0 && CallHost(audioMasterSizeWindow, width, height) != 0)
+    editor->HostResized(width, height);
   auto lock = mPlugin->Lock();
-  if (!mPlugin->Editor()) return;
-  mEditorRect.bottom = RectSide(mPlugin->Editor()->Height());
-  mEditorRect.right = RectSide(mPlugin->Editor()->Width());
+  mEditorRect.bottom = RectSide(editor->Height());
+  mEditorRect.right = RectSide(editor->Width());
   mPlugin->OnEditorResized();
 }
 

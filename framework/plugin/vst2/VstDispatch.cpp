@@ -20,6 +20,10 @@ constexpr intptr_t kIdentifyAnswer = 0x4E764566;  // 'NvEf'
 constexpr intptr_t kVendorSpecificAnswer = 0xBEEF;
 constexpr int32_t kVendorFormatValue = 7;
 constexpr int32_t kVendorIsStepped = 8;
+// The editor's scale, as some hosts send it: index 'PreS', value 'AeCs',
+// the factor in opt.
+constexpr int32_t kVendorPreSonus = 0x50726553;
+constexpr intptr_t kVendorContentScale = 0x41654373;
 constexpr size_t kReaperParamNameLen = 256;
 // Text a host types for a parameter; far longer than any value text.
 constexpr size_t kMaxTypedText = 255;
@@ -278,6 +282,12 @@ intptr_t IPluginVST::PinProperties(bool input, int index, void* ptr) {
 }
 
 intptr_t IPluginVST::VendorSpecific(int32_t index, intptr_t value, void* ptr, float opt) {
+  if (index == kVendorPreSonus && value == kVendorContentScale) {
+    IEditorLink* editor = mPlugin->Editor();
+    if (!editor || !std::isfinite(opt) || opt <= 0.0f) return 0;
+    editor->SetHostScale(opt);
+    return 1;
+  }
   const Param* param = mPlugin->GetParam(ToIndex(value));
   if (index == kVendorFormatValue && ptr) {
     if (param) {

@@ -367,6 +367,10 @@ void Vst3Controller::Unlink() {
   gone->release();
 }
 
+void Vst3Controller::EditorResized(int width, int height) {
+  if (mView) mView->RequestSize(width, height);
+}
+
 void Vst3Controller::PluginGoing() {
   // Still linked: a new plug-in after initialize is announced again.
   if (mView && mLinked) mView->Detach();

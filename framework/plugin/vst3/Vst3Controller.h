@@ -94,6 +94,8 @@ class Vst3Controller final : public vst3::IEditController,
   void PerformEdit(int index, double plain) override;
   void EndEdit(int index) override;
   void PluginGoing() override;
+  // [UI] Both as the host of its own copy and for the linked processor's.
+  void EditorResized(int width, int height) override;
 
   // [UI] For the view: the plug-in whose editor it shows (the processor's
   // when linked, else the mirror; null before initialize), and one tick of

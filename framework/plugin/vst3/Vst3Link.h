@@ -38,6 +38,9 @@ class Vst3EditSink {
   virtual void BeginEdit(int index) = 0;
   virtual void PerformEdit(int index, double plain) = 0;
   virtual void EndEdit(int index) = 0;
+  // [UI] The editor asks for a new size (a new scale): the host is asked
+  // to make room, and the editor told when it did.
+  virtual void EditorResized(int width, int height) = 0;
   // [UI] The processor's plug-in is about to go (terminate, destruction).
   virtual void PluginGoing() = 0;
 };

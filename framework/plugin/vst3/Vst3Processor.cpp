@@ -311,6 +311,11 @@ void Vst3Processor::SetBypass(bool on) {
 
 void Vst3Processor::Link(Vst3EditSink* sink) { mSink = sink; }
 
+// The view that shows this editor belongs to the linked controller.
+void Vst3Processor::EditorResized(int width, int height) {
+  if (mSink) mSink->EditorResized(width, height);
+}
+
 void Vst3Processor::Unlink(Vst3EditSink* sink) {
   if (mSink == sink) mSink = nullptr;
 }

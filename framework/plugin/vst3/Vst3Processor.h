@@ -87,6 +87,7 @@ class Vst3Processor final : public vst3::IComponent,
   void HostTimeSignature(int* numerator, int* denominator) override;
   void ReadHostTime(TimeInfo* timeInfo) override;
   bool SendMidi(const MidiMessage& message) override;
+  void EditorResized(int width, int height) override;
 
   // [UI] For a controller of this process and module: the plug-in that plays
   // (null outside initialize..terminate), and where its gestures go.

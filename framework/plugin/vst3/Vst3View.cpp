@@ -153,9 +153,16 @@ vst3::tresult Vst3View::getSize(vst3::ViewRect* size) {
   return kResultTrue;
 }
 
-// The one size there is.
+// The editor's size, or the one it asked the frame for.
 vst3::tresult Vst3View::onSize(vst3::ViewRect* newSize) {
   if (!newSize) return vst3::kInvalidArgument;
+  const int width = newSize->right - newSize->left, height = newSize->bottom - newSize->top;
+  if (mRequestedWidth > 0 && width == mRequestedWidth && height == mRequestedHeight) {
+    mRequestedWidth = mRequestedHeight = 0;
+    velmora::IPluginBase* plugin = mController.EditorPlugin();
+    if (IEditorLink* editor = plugin ? plugin->Editor() : nullptr) editor->HostResized(width, height);
+    return kResultTrue;
+  }
   const vst3::ViewRect ours = Size();
   return newSize->right - newSize->left == ours.right && newSize->bottom - newSize->top == ours.bottom
              ? kResultTrue
@@ -189,8 +196,24 @@ vst3::tresult Vst3View::setFrame(vst3::IPlugFrame* frame) {
 }
 
 vst3::tresult Vst3View::setContentScaleFactor(ScaleFactor factor) {
-  mScale = factor;
-  return factor == 1.0f ? kResultTrue : kResultFalse;
+  velmora::IPluginBase* plugin = mController.EditorPlugin();
+  IEditorLink* editor = plugin ? plugin->Editor() : nullptr;
+  if (!editor) return kResultFalse;
+  editor->SetHostScale(factor);
+  return kResultTrue;
+}
+
+// A size other than the editor's is a request; a host that refuses leaves
+// the editor whole at its old size.
+void Vst3View::RequestSize(int width, int height) {
+  velmora::IPluginBase* plugin = mController.EditorPlugin();
+  IEditorLink* editor = plugin ? plugin->Editor() : nullptr;
+  if (!editor || !mFrame || width <= 0 || height <= 0) return;
+  if (width == editor->Width() && height == editor->Height()) return;
+  mRequestedWidth = width;
+  mRequestedHeight = height;
+  vst3::ViewRect rect{0, 0, width, height};
+  if (mFrame->resizeView(this, &rect) != kResultTrue) mRequestedWidth = mRequestedHeight = 0;
 }
 
 }  // namespace velmora

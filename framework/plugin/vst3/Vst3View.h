@@ -55,8 +55,12 @@ class Vst3View final : public vst3::IPlugView, public vst3::IPlugViewContentScal
   vst3::tresult VST3_API setFrame(vst3::IPlugFrame* frame) override;
   vst3::tresult VST3_API canResize() override;
   vst3::tresult VST3_API checkSizeConstraint(vst3::ViewRect* rect) override;
-  // IPlugViewContentScaleSupport: drawn at 1x for now.
+  // IPlugViewContentScaleSupport: the editor draws at the host's factor.
   vst3::tresult VST3_API setContentScaleFactor(ScaleFactor factor) override;
+
+  // [UI] The editor wants width x height (a new scale): the frame is asked,
+  // and the editor takes the size once the host's onSize gives it.
+  void RequestSize(int width, int height);
 
   // [UI] The controller's plug-in changed: the window moves to it.
   void Reopen();
@@ -80,7 +84,8 @@ class Vst3View final : public vst3::IPlugView, public vst3::IPlugViewContentScal
   std::unique_ptr<Vst3PumpDriver> mPump;
   bool mPumping = false;
   int mDescriptor = -1;
-  float mScale = 1.0f;
+  int mRequestedWidth = 0;  // a size asked of the frame and not yet given
+  int mRequestedHeight = 0;
 };
 
 }  // namespace velmora
