@@ -105,7 +105,9 @@ void ListedChordControl::MouseDrag(int x, int y, int, int, const MouseMods& mods
   mDragging = true;
   mDragFromGrid = mGridCell;
   const IGraphics* graphics = GetGUI();
-  const bool outside = graphics != nullptr && (x < 0 || y < 0 || x >= graphics->Width() || y >= graphics->Height());
+  // x and y are layout pixels, whatever the scale.
+  const bool outside =
+      graphics != nullptr && (x < 0 || y < 0 || x >= graphics->LayoutWidth() || y >= graphics->LayoutHeight());
   if (outside && mHolding && !mOutOfReach) CarryOut();
 }
 

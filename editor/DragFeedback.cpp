@@ -42,7 +42,7 @@ DragFeedbackControl::Shown DragFeedbackControl::Current() {
   if (source == nullptr || !source->IsDragging() || source->DraggedChord().IsEmpty()) return Shown();
   const int x = source->DragX(), y = source->DragY();
   // Outside the window the platform's drag shows what is carried.
-  if (x < 0 || y < 0 || x >= graphics->Width() || y >= graphics->Height()) return Shown();
+  if (x < 0 || y < 0 || x >= graphics->LayoutWidth() || y >= graphics->LayoutHeight()) return Shown();
   Shown now;
   now.text = source->DraggedChord().name;
   Rect text;
